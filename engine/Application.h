@@ -1,0 +1,31 @@
+#pragma once
+// The program's main loop. The game derives its delegate from Application; constructing it
+// makes it the instance that run() drives.
+#include <string>
+
+namespace cocos2d {
+
+class ApplicationProtocol {
+public:
+    virtual ~ApplicationProtocol() = default;
+    virtual bool applicationDidFinishLaunching() = 0;
+    virtual void applicationDidEnterBackground() = 0;
+    virtual void applicationWillEnterForeground() = 0;
+    virtual void setAnimationInterval(float interval) = 0;
+    virtual void initGLContextAttrs() {}
+};
+
+class Application : public ApplicationProtocol {
+public:
+    Application();
+    ~Application() override;
+    static Application* getInstance();
+    // Opens the window, runs frames until it is closed, then saves and shuts down. Exit status.
+    int run();
+    void setAnimationInterval(float interval) override;
+
+    // Shuts engine services down in order (used by run() and by tools that drive frames themselves).
+    static void shutdown();
+};
+
+} // namespace cocos2d

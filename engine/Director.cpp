@@ -1,0 +1,144 @@
+#include "Director.h"
+
+#include "ActionManager.h"
+#include "AutoreleasePool.h"
+#include "EventDispatcher.h"
+#include "GLView.h"
+#include "Renderer.h"
+#include "Scene.h"
+#include "Scheduler.h"
+#include "TransitionFade.h"
+#include "UserDefault.h"
+
+#include <SDL.h>
+
+namespace cocos2d {
+
+Director* Director::getInstance() {
+    // Never destroyed: nodes released during static destruction still reach it.
+    static Director* director = new Director();
+    return director;
+}
+
+Director::Director()
+    : _actionManager(std::make_unique<ActionManager>()),
+      _scheduler(std::make_unique<Scheduler>(_actionManager.get())),
+      _eventDispatcher(std::make_unique<EventDispatcher>()) {}
+
+void Director::setOpenGLView(GLView* view) {
+    if (view == _view) return;
+    if (view) view->retain();
+    if (_view) _view->release();
+    _view = view;
+}
+
+Size Director::getWinSize() const { return _view ? _view->getDesignResolutionSize() : Size(1920, 1080); }
+
+void Director::runWithScene(Scene* scene) {
+    if (_runningScene || !scene) {
+        replaceScene(scene);
+        return;
+    }
+    scene->retain();
+    _runningScene = scene;
+    scene->onEnter();
+}
+
+void Director::replaceScene(Scene* scene) {
+    if (!scene) return;
+    scene->retain();
+    if (_nextScene) _nextScene->release();
+    _nextScene = scene;
+}
+
+void Director::applyPendingScene() {
+    if (_nextScene && !dynamic_cast<TransitionFade*>(_runningScene)) setNextScene();
+}
+
+void Director::setNextScene() {
+    Scene* next = _nextScene;
+    _nextScene = nullptr;
+    Scene* old = _runningScene;
+    _eventDispatcher->cancelAllTouches();
+    if (auto* transition = dynamic_cast<TransitionFade*>(next)) {
+        // The old scene goes on running under the fade; the transition owns it from now on.
+        transition->setOutScene(old);
+        if (old) old->release();
+        _runningScene = transition;
+        transition->onEnter();
+        return;
+    }
+    if (old) {
+        old->onExit();
+        old->cleanup();
+        old->release();
+    }
+    _runningScene = next;
+    next->onEnter();
+}
+
+void Director::finishTransition(TransitionFade* transition) {
+    Scene* in = transition->finish();
+    transition->onExit();
+    transition->cleanup();
+    _runningScene = in;
+    transition->release();
+}
+
+void Director::touchBegan(int id, const Vec2& location) {
+    if (!_runningScene || dynamic_cast<TransitionFade*>(_runningScene)) return;
+    _eventDispatcher->touchBegan(id, location, _runningScene);
+}
+
+void Director::touchMoved(int id, const Vec2& location) { _eventDispatcher->touchMoved(id, location); }
+
+void Director::touchEnded(int id, const Vec2& location) { _eventDispatcher->touchEnded(id, location); }
+
+void Director::mainLoop(double dt) {
+    ++_frames;
+    applyPendingScene();
+    if (_animating) {
+        _scheduler->update(dt);
+        if (auto* transition = dynamic_cast<TransitionFade*>(_runningScene)) {
+            transition->advance(dt);
+            if (transition->isFinished()) finishTransition(transition);
+        }
+        if (_view && _view->hasWindow()) {
+            drawScene();
+            _view->present();
+        }
+    }
+    // Everything the frame set is saved together, once the frame is complete.
+    UserDefault::getInstance()->flush();
+    AutoreleasePool::getInstance()->clear();
+}
+
+void Director::drawScene() {
+    if (!_view || !_view->getRenderer()) return;
+    SDL_Renderer* sdl = _view->getRenderer();
+    SDL_SetRenderDrawColor(sdl, 0, 0, 0, 255);
+    SDL_RenderClear(sdl);
+    Renderer renderer(sdl, _view->getDesignResolutionSize().height);
+    if (_runningScene) _runningScene->visit(renderer, AffineTransform::IDENTITY, 255, Color3B::WHITE);
+    renderer.flush();
+}
+
+void Director::reset() {
+    _eventDispatcher->cancelAllTouches();
+    if (_nextScene) {
+        _nextScene->release();
+        _nextScene = nullptr;
+    }
+    if (_runningScene) {
+        Scene* old = _runningScene;
+        _runningScene = nullptr;
+        old->onExit();
+        old->cleanup();
+        old->release();
+    }
+    AutoreleasePool::getInstance()->clear();
+    _frames = 0;
+    _animating = true;
+}
+
+} // namespace cocos2d

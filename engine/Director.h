@@ -1,0 +1,75 @@
+#pragma once
+// Runs the scenes: one frame is input already delivered, scene change, actions and
+// schedules, drawing, saving the store, and draining the autorelease pool.
+#include "Types.h"
+
+#include <memory>
+
+namespace cocos2d {
+
+class ActionManager;
+class EventDispatcher;
+class GLView;
+class Scene;
+class Scheduler;
+class TransitionFade;
+
+class Director {
+public:
+    static Director* getInstance();
+
+    GLView* getOpenGLView() const { return _view; }
+    void setOpenGLView(GLView* view);
+    void setDisplayStats(bool show) { _displayStats = show; }
+    bool isDisplayStats() const { return _displayStats; }
+    void setAnimationInterval(float interval) { _animationInterval = interval; }
+    float getAnimationInterval() const { return _animationInterval; }
+    // While stopped there are no updates and no drawing.
+    void stopAnimation() { _animating = false; }
+    void startAnimation() { _animating = true; }
+    bool isAnimating() const { return _animating; }
+
+    void runWithScene(Scene* scene);
+    // Takes effect at the start of the next frame; a scene asked for during a fade waits
+    // until the fade is over.
+    void replaceScene(Scene* scene);
+    // Makes a pending scene change now (tools use this to open a scene at once).
+    void applyPendingScene();
+    Scene* getRunningScene() const { return _runningScene; }
+    Size getWinSize() const;
+
+    Scheduler* getScheduler() const { return _scheduler.get(); }
+    ActionManager* getActionManager() const { return _actionManager.get(); }
+    EventDispatcher* getEventDispatcher() const { return _eventDispatcher.get(); }
+
+    // Touches from the platform, in design units; none reach the game during a fade.
+    void touchBegan(int id, const Vec2& location);
+    void touchMoved(int id, const Vec2& location);
+    void touchEnded(int id, const Vec2& location);
+
+    // One frame of dt seconds. Draws only when the view has a window.
+    void mainLoop(double dt);
+    void drawScene();
+    unsigned long long getTotalFrames() const { return _frames; }
+
+    // Ends the running scene and releases it (at exit, and between tests).
+    void reset();
+
+private:
+    Director();
+    void setNextScene();
+    void finishTransition(TransitionFade* transition);
+
+    std::unique_ptr<ActionManager> _actionManager;
+    std::unique_ptr<Scheduler> _scheduler;
+    std::unique_ptr<EventDispatcher> _eventDispatcher;
+    GLView* _view = nullptr;
+    Scene* _runningScene = nullptr;
+    Scene* _nextScene = nullptr;
+    float _animationInterval = 1.0f / 60;
+    bool _animating = true;
+    bool _displayStats = false;
+    unsigned long long _frames = 0;
+};
+
+} // namespace cocos2d

@@ -1,0 +1,11 @@
+#include "EventListenerTouch.h"
+
+namespace cocos2d {
+
+EventListenerTouchOneByOne* EventListenerTouchOneByOne::create() {
+    auto* listener = new EventListenerTouchOneByOne();
+    listener->autorelease();
+    return listener;
+}
+
+} // namespace cocos2d

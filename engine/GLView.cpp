@@ -1,0 +1,131 @@
+#include "GLView.h"
+
+#include "Log.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+
+namespace cocos2d {
+
+namespace {
+GLView::GLContextAttrs g_attrs{8, 8, 8, 8, 24, 8};
+}
+
+void GLView::setGLContextAttrs(GLContextAttrs& attrs) { g_attrs = attrs; }
+GLView::GLContextAttrs GLView::getGLContextAttrs() { return g_attrs; }
+
+GLView::~GLView() {
+    if (_renderer) SDL_DestroyRenderer(_renderer);
+    if (_target) SDL_FreeSurface(_target);
+    if (_window) SDL_DestroyWindow(_window);
+}
+
+bool GLView::initWindow(const std::string& title, int width, int height) {
+    if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        log("cannot start video: %s", SDL_GetError());
+        return false;
+    }
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
+    _window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
+                               SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
+    if (!_window) {
+        log("cannot open the window: %s", SDL_GetError());
+        return false;
+    }
+    _renderer = SDL_CreateRenderer(_window, -1, SDL_RENDERER_ACCELERATED);
+    if (!_renderer) _renderer = SDL_CreateRenderer(_window, -1, SDL_RENDERER_SOFTWARE);
+    if (!_renderer) {
+        log("cannot create a renderer: %s", SDL_GetError());
+        return false;
+    }
+    applyDesignResolution();
+    return true;
+}
+
+bool GLView::initOffscreen() {
+    _target = SDL_CreateRGBSurfaceWithFormat(0, static_cast<int>(_designSize.width),
+                                             static_cast<int>(_designSize.height), 32, SDL_PIXELFORMAT_ARGB8888);
+    if (!_target) return false;
+    _renderer = SDL_CreateSoftwareRenderer(_target);
+    if (!_renderer) return false;
+    applyDesignResolution();
+    return true;
+}
+
+void GLView::setDesignResolutionSize(float width, float height, ResolutionPolicy policy) {
+    _designSize = Size(width, height);
+    _policy = policy;
+    if (_target && (_target->w != static_cast<int>(width) || _target->h != static_cast<int>(height))) {
+        // The off-screen picture always has the design size.
+        SDL_DestroyRenderer(_renderer);
+        SDL_FreeSurface(_target);
+        _renderer = nullptr;
+        _target = nullptr;
+        initOffscreen();
+        return;
+    }
+    applyDesignResolution();
+}
+
+void GLView::applyDesignResolution() {
+    if (!_renderer) return;
+    // The renderer keeps the design area whole and centred, with bars, whatever the window's shape.
+    SDL_RenderSetLogicalSize(_renderer, static_cast<int>(_designSize.width), static_cast<int>(_designSize.height));
+}
+
+Size GLView::getFrameSize() const {
+    int w = 0, h = 0;
+    if (_window) SDL_GetWindowSize(_window, &w, &h);
+    else if (_target) {
+        w = _target->w;
+        h = _target->h;
+    }
+    return Size(static_cast<float>(w), static_cast<float>(h));
+}
+
+void GLView::setFrameSize(float width, float height) {
+    if (_window) SDL_SetWindowSize(_window, static_cast<int>(width), static_cast<int>(height));
+}
+
+void GLView::present() {
+    if (_renderer) SDL_RenderPresent(_renderer);
+}
+
+bool GLView::saveScreenshot(const std::string& file) {
+    if (!_renderer) return false;
+    if (_target) return IMG_SavePNG(_target, file.c_str()) == 0;
+    int w = 0, h = 0;
+    SDL_GetRendererOutputSize(_renderer, &w, &h);
+    SDL_Surface* shot = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888);
+    if (!shot) return false;
+    // Read the whole output, bars included.
+    SDL_Rect viewport;
+    SDL_RenderGetViewport(_renderer, &viewport);
+    float sx = 1, sy = 1;
+    SDL_RenderGetScale(_renderer, &sx, &sy);
+    SDL_RenderSetLogicalSize(_renderer, 0, 0);
+    SDL_RenderSetScale(_renderer, 1, 1);
+    SDL_RenderSetViewport(_renderer, nullptr);
+    const bool ok =
+        SDL_RenderReadPixels(_renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, shot->pixels, shot->pitch) == 0 &&
+        IMG_SavePNG(shot, file.c_str()) == 0;
+    SDL_FreeSurface(shot);
+    applyDesignResolution();
+    return ok;
+}
+
+GLViewImpl* GLViewImpl::create(const std::string& viewName) {
+    auto* view = new GLViewImpl();
+    view->autorelease();
+    if (!view->initWindow(viewName, 1280, 720)) return nullptr;
+    return view;
+}
+
+GLViewImpl* GLViewImpl::createOffscreen() {
+    auto* view = new GLViewImpl();
+    view->autorelease();
+    if (!view->initOffscreen()) return nullptr;
+    return view;
+}
+
+} // namespace cocos2d

@@ -1,0 +1,56 @@
+#pragma once
+// The window (or, for tools and tests, an off-screen picture of the design size) and the
+// renderer that draws into it. The design area is fitted into the window whole.
+#include "Ref.h"
+#include "Types.h"
+
+#include <string>
+
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Surface;
+
+namespace cocos2d {
+
+class GLView : public Ref {
+public:
+    struct GLContextAttrs {
+        int redBits, greenBits, blueBits, alphaBits, depthBits, stencilBits;
+    };
+    static void setGLContextAttrs(GLContextAttrs& attrs);
+    static GLContextAttrs getGLContextAttrs();
+
+    ~GLView() override;
+    virtual void setDesignResolutionSize(float width, float height, ResolutionPolicy policy);
+    Size getDesignResolutionSize() const { return _designSize; }
+    Size getFrameSize() const;
+    void setFrameSize(float width, float height);
+    bool hasWindow() const { return _window != nullptr; }
+    SDL_Renderer* getRenderer() const { return _renderer; }
+    SDL_Window* getWindow() const { return _window; }
+    // Writes what the view shows now as a PNG of the design size.
+    bool saveScreenshot(const std::string& file);
+    void present();
+
+protected:
+    GLView() = default;
+    bool initWindow(const std::string& title, int width, int height);
+    bool initOffscreen();
+    void applyDesignResolution();
+
+    SDL_Window* _window = nullptr;
+    SDL_Renderer* _renderer = nullptr;
+    SDL_Surface* _target = nullptr;
+    Size _designSize{1920, 1080};
+    ResolutionPolicy _policy = ResolutionPolicy::SHOW_ALL;
+};
+
+class GLViewImpl : public GLView {
+public:
+    // A resizable window, 1280 x 720, with this title.
+    static GLViewImpl* create(const std::string& viewName);
+    // No window: draws into memory (tools and tests).
+    static GLViewImpl* createOffscreen();
+};
+
+} // namespace cocos2d

@@ -1,0 +1,66 @@
+#include "Label.h"
+
+#include "Renderer.h"
+#include "TextCache.h"
+#include "Texture2D.h"
+
+#include <cmath>
+
+namespace cocos2d {
+
+Label::Label(TextHAlignment hAlignment, TextVAlignment vAlignment)
+    : _hAlignment(hAlignment), _vAlignment(vAlignment) {
+    _anchorPoint = Vec2::ANCHOR_MIDDLE;
+}
+
+Label::~Label() {
+    if (_texture) _texture->release();
+}
+
+Label* Label::createWithTTF(const std::string& text, const std::string& fontFile, float fontSize,
+                            const Size& dimensions, TextHAlignment hAlignment, TextVAlignment vAlignment) {
+    auto* label = new Label(hAlignment, vAlignment);
+    label->initWithTTF(text, fontFile, fontSize, dimensions, hAlignment, vAlignment);
+    label->autorelease();
+    return label;
+}
+
+bool Label::init() { return Node::init(); }
+
+bool Label::initWithTTF(const std::string& text, const std::string& fontFile, float fontSize, const Size&,
+                        TextHAlignment hAlignment, TextVAlignment vAlignment) {
+    _fontFile = fontFile;
+    _fontSize = static_cast<int>(std::lround(fontSize));
+    _hAlignment = hAlignment;
+    _vAlignment = vAlignment;
+    _text = text;
+    refresh();
+    return true;
+}
+
+void Label::setString(const std::string& text) {
+    if (text == _text) return;
+    _text = text;
+    refresh();
+}
+
+void Label::refresh() {
+    Texture2D* texture =
+        _fontFile.empty() ? nullptr : TextCache::getInstance()->render(_fontFile, _fontSize, _text);
+    if (texture != _texture) {
+        if (texture) texture->retain();
+        if (_texture) _texture->release();
+        _texture = texture;
+    }
+    setContentSize(_texture ? _texture->getContentSize() : Size::ZERO);
+}
+
+void Label::draw(Renderer& renderer, const AffineTransform& transform, uint8_t opacity, const Color3B& color) {
+    if (!_texture || opacity == 0) return;
+    const float w = _contentSize.width, h = _contentSize.height;
+    const Vec2 corners[4] = {transform.apply({0, 0}), transform.apply({w, 0}), transform.apply({w, h}),
+                             transform.apply({0, h})};
+    renderer.drawQuad(_texture, corners, color, opacity);
+}
+
+} // namespace cocos2d

@@ -1,0 +1,66 @@
+#include "MenuItemImage.h"
+
+#include "Renderer.h"
+#include "Texture2D.h"
+#include "TextureCache.h"
+
+namespace cocos2d {
+
+MenuItemImage::MenuItemImage() {
+    _anchorPoint = Vec2::ANCHOR_MIDDLE;
+    _cascadeOpacity = true;
+    _cascadeColor = true;
+}
+
+MenuItemImage::~MenuItemImage() {
+    if (_normal) _normal->release();
+    if (_selectedTexture) _selectedTexture->release();
+}
+
+MenuItemImage* MenuItemImage::create(const std::string& normalImage, const std::string& selectedImage,
+                                     const ccMenuCallback& callback) {
+    auto* item = new MenuItemImage();
+    item->_callback = callback;
+    item->_normalFile = normalImage;
+    item->_selectedFile = selectedImage;
+    item->_normal = TextureCache::getInstance()->addImage(normalImage);
+    item->_selectedTexture = TextureCache::getInstance()->addImage(selectedImage);
+    if (item->_normal) {
+        item->_normal->retain();
+        item->setContentSize(item->_normal->getContentSize());
+    }
+    if (item->_selectedTexture) item->_selectedTexture->retain();
+    item->autorelease();
+    return item;
+}
+
+void MenuItemImage::selected() { _selected = true; }
+void MenuItemImage::unselected() { _selected = false; }
+
+void MenuItemImage::activate() {
+    if (!_enabled || !_callback) return;
+    // The callback may replace the scene and with it this item.
+    retain();
+    auto callback = _callback;
+    callback(this);
+    release();
+}
+
+bool MenuItemImage::containsWorldPoint(const Vec2& worldPoint) const {
+    const Vec2 local = convertToNodeSpace(worldPoint);
+    return Rect(0, 0, _contentSize.width, _contentSize.height).containsPoint(local);
+}
+
+void MenuItemImage::draw(Renderer& renderer, const AffineTransform& transform, uint8_t opacity,
+                         const Color3B& color) {
+    Texture2D* texture = _selected && _selectedTexture ? _selectedTexture : _normal;
+    if (!texture || opacity == 0) return;
+    // The pressed picture is centred on the normal one, whatever its size.
+    const Size s = texture->getContentSize();
+    const float ox = (_contentSize.width - s.width) / 2, oy = (_contentSize.height - s.height) / 2;
+    const Vec2 corners[4] = {transform.apply({ox, oy}), transform.apply({ox + s.width, oy}),
+                             transform.apply({ox + s.width, oy + s.height}), transform.apply({ox, oy + s.height})};
+    renderer.drawQuad(texture, corners, color, opacity);
+}
+
+} // namespace cocos2d

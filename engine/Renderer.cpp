@@ -1,0 +1,40 @@
+#include "Renderer.h"
+
+#include "Texture2D.h"
+
+namespace cocos2d {
+
+void Renderer::drawQuad(Texture2D* texture, const Vec2 corners[4], const Color3B& color, uint8_t opacity) {
+    SDL_Texture* sdlTexture = texture->textureFor(_sdl);
+    if (!sdlTexture) return;
+    if (sdlTexture != _batchTexture) {
+        flush();
+        _batchTexture = sdlTexture;
+    }
+    const SDL_Color c{color.r, color.g, color.b, opacity};
+    static constexpr float kU[4] = {0, 1, 1, 0};
+    static constexpr float kV[4] = {1, 1, 0, 0};
+    const int base = static_cast<int>(_vertices.size());
+    for (int i = 0; i < 4; ++i)
+        _vertices.push_back({{corners[i].x, _designHeight - corners[i].y}, c, {kU[i], kV[i]}});
+    for (int i : {0, 1, 2, 0, 2, 3}) _indices.push_back(base + i);
+    ++_quads;
+}
+
+void Renderer::fillScreen(const Color3B& color, uint8_t opacity) {
+    flush();
+    SDL_SetRenderDrawBlendMode(_sdl, SDL_BLENDMODE_BLEND);
+    SDL_SetRenderDrawColor(_sdl, color.r, color.g, color.b, opacity);
+    SDL_RenderFillRect(_sdl, nullptr);
+}
+
+void Renderer::flush() {
+    if (!_vertices.empty() && _batchTexture)
+        SDL_RenderGeometry(_sdl, _batchTexture, _vertices.data(), static_cast<int>(_vertices.size()),
+                           _indices.data(), static_cast<int>(_indices.size()));
+    _vertices.clear();
+    _indices.clear();
+    _batchTexture = nullptr;
+}
+
+} // namespace cocos2d

@@ -1,0 +1,31 @@
+#pragma once
+// Collects textured quads and hands them to SDL in batches, one call per run of quads that
+// share a texture. Coordinates are design units with the origin at the bottom left.
+#include "Types.h"
+
+#include <SDL.h>
+#include <vector>
+
+namespace cocos2d {
+
+class Texture2D;
+
+class Renderer {
+public:
+    explicit Renderer(SDL_Renderer* sdl, float designHeight) : _sdl(sdl), _designHeight(designHeight) {}
+    // corners: bottom-left, bottom-right, top-right, top-left.
+    void drawQuad(Texture2D* texture, const Vec2 corners[4], const Color3B& color, uint8_t opacity);
+    void fillScreen(const Color3B& color, uint8_t opacity);
+    void flush();
+    std::size_t quadsDrawn() const { return _quads; }
+
+private:
+    SDL_Renderer* _sdl;
+    float _designHeight;
+    SDL_Texture* _batchTexture = nullptr;
+    std::vector<SDL_Vertex> _vertices;
+    std::vector<int> _indices;
+    std::size_t _quads = 0;
+};
+
+} // namespace cocos2d

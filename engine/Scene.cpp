@@ -1,0 +1,17 @@
+#include "Scene.h"
+
+#include "Director.h"
+
+namespace cocos2d {
+
+Scene::Scene() {
+    _ignoreAnchor = true;
+    _anchorPoint = Vec2::ANCHOR_MIDDLE;
+}
+
+bool Scene::init() {
+    setContentSize(Director::getInstance()->getWinSize());
+    return true;
+}
+
+} // namespace cocos2d

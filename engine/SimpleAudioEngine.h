@@ -1,0 +1,58 @@
+#pragma once
+// Background music and sound effects on SDL_mixer. Without an audio device everything
+// still works, silently. Every call is reported to an observer, for tools and tests.
+#include <functional>
+#include <string>
+
+namespace CocosDenshion {
+
+struct AudioCall {
+    std::string call; // "playEffect", "playBackgroundMusic", "stopBackgroundMusic", ...
+    std::string file;
+    float pitch = 1.0f;
+    bool loop = false;
+    float volume = 0.0f; // for the two volume calls
+};
+
+class SimpleAudioEngine {
+public:
+    static SimpleAudioEngine* getInstance();
+    // Closes the device and frees every sound.
+    static void end();
+    // Before the first getInstance(): false keeps the engine silent without trying a device.
+    static void setDeviceEnabled(bool enabled);
+
+    void preloadBackgroundMusic(const char* file);
+    void playBackgroundMusic(const char* file, bool loop = false);
+    void stopBackgroundMusic(bool releaseData = false);
+    void pauseBackgroundMusic();
+    void resumeBackgroundMusic();
+    bool isBackgroundMusicPlaying() const;
+    float getBackgroundMusicVolume() const { return _musicVolume; }
+    void setBackgroundMusicVolume(float volume);
+
+    float getEffectsVolume() const { return _effectsVolume; }
+    void setEffectsVolume(float volume);
+    void preloadEffect(const char* file);
+    // Pitch 1.0 plays the sound as recorded; higher plays it higher (and shorter).
+    unsigned int playEffect(const char* file, bool loop = false, float pitch = 1.0f, float pan = 0.0f,
+                            float gain = 1.0f);
+    void stopAllEffects();
+
+    void setObserver(std::function<void(const AudioCall&)> observer) { _observer = std::move(observer); }
+    bool hasDevice() const { return _device; }
+
+private:
+    SimpleAudioEngine();
+    ~SimpleAudioEngine();
+    void report(AudioCall call);
+
+    std::function<void(const AudioCall&)> _observer;
+    float _musicVolume = 1.0f;
+    float _effectsVolume = 1.0f;
+    bool _device = false;
+    struct Impl;
+    Impl* _impl = nullptr;
+};
+
+} // namespace CocosDenshion

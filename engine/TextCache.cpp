@@ -1,0 +1,86 @@
+#include "TextCache.h"
+
+#include "FileUtils.h"
+#include "Log.h"
+#include "Texture2D.h"
+
+#include <SDL.h>
+#include <SDL_ttf.h>
+
+namespace cocos2d {
+
+namespace {
+// Enough for every label of a scene several times over; old pictures go first.
+constexpr std::size_t kMaxEntries = 256;
+} // namespace
+
+TextCache* TextCache::getInstance() {
+    static TextCache* cache = new TextCache();
+    return cache;
+}
+
+TTF_Font* TextCache::font(const std::string& fontFile, int fontSize) {
+    const std::string key = fontFile + '#' + std::to_string(fontSize);
+    if (auto it = _fonts.find(key); it != _fonts.end()) return it->second;
+    if (_failedFonts.count(fontFile)) return nullptr;
+    if (!TTF_WasInit() && TTF_Init() != 0) {
+        log("cannot start the font renderer: %s", TTF_GetError());
+        _failedFonts.insert(fontFile);
+        return nullptr;
+    }
+    ++_fileReads;
+    FileUtils::getInstance()->countRead();
+    const std::string path = FileUtils::getInstance()->fullPathForFilename(fontFile);
+    TTF_Font* font = TTF_OpenFont(path.c_str(), fontSize);
+    if (!font) {
+        log("cannot load font \"%s\": %s", fontFile.c_str(), TTF_GetError());
+        _failedFonts.insert(fontFile);
+        return nullptr;
+    }
+    _fonts.emplace(key, font);
+    return font;
+}
+
+Texture2D* TextCache::render(const std::string& fontFile, int fontSize, const std::string& text) {
+    if (text.empty() || fontSize <= 0) return nullptr;
+    std::string key = fontFile;
+    key += '#';
+    key += std::to_string(fontSize);
+    key += '#';
+    key += text;
+    if (auto it = _index.find(key); it != _index.end()) {
+        _lru.splice(_lru.begin(), _lru, it->second);
+        return it->second->texture;
+    }
+    TTF_Font* f = font(fontFile, fontSize);
+    if (!f) return nullptr;
+    // White text, tinted by the label's colour when drawn.
+    SDL_Surface* rendered = TTF_RenderUTF8_Blended(f, text.c_str(), SDL_Color{255, 255, 255, 255});
+    if (!rendered) return nullptr;
+    SDL_Surface* surface = SDL_ConvertSurfaceFormat(rendered, SDL_PIXELFORMAT_ARGB8888, 0);
+    SDL_FreeSurface(rendered);
+    if (!surface) return nullptr;
+    ++_renders;
+    Texture2D* texture = Texture2D::createWithSurface(surface, text);
+    texture->retain();
+    _lru.push_front({key, texture});
+    _index[key] = _lru.begin();
+    while (_lru.size() > kMaxEntries) {
+        _index.erase(_lru.back().key);
+        _lru.back().texture->release();
+        _lru.pop_back();
+    }
+    return texture;
+}
+
+void TextCache::clear() {
+    for (auto& e : _lru) e.texture->release();
+    _lru.clear();
+    _index.clear();
+    for (auto& [key, f] : _fonts) TTF_CloseFont(f);
+    _fonts.clear();
+    _failedFonts.clear();
+    if (TTF_WasInit()) TTF_Quit();
+}
+
+} // namespace cocos2d

@@ -1,0 +1,39 @@
+#pragma once
+// Fonts by file and size, and rendered text by font, size and string (least recently used
+// pictures are dropped past a fixed count).
+#include <cstddef>
+#include <list>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+
+typedef struct _TTF_Font TTF_Font;
+
+namespace cocos2d {
+
+class Texture2D;
+
+class TextCache {
+public:
+    static TextCache* getInstance();
+    // Null when the font cannot be loaded (logged once) or the text is empty.
+    Texture2D* render(const std::string& fontFile, int fontSize, const std::string& text);
+    void clear();
+    std::size_t renders() const { return _renders; }
+    std::size_t fileReads() const { return _fileReads; }
+
+private:
+    TTF_Font* font(const std::string& fontFile, int fontSize);
+    struct Entry {
+        std::string key;
+        Texture2D* texture;
+    };
+    std::list<Entry> _lru;
+    std::unordered_map<std::string, std::list<Entry>::iterator> _index;
+    std::unordered_map<std::string, TTF_Font*> _fonts;
+    std::unordered_set<std::string> _failedFonts;
+    std::size_t _renders = 0;
+    std::size_t _fileReads = 0;
+};
+
+} // namespace cocos2d

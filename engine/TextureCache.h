@@ -1,0 +1,28 @@
+#pragma once
+// Pictures by file name: each file is read and decoded once.
+#include <cstddef>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace cocos2d {
+
+class Texture2D;
+
+class TextureCache {
+public:
+    static TextureCache* getInstance();
+    // Null, with one log line per file, when the file is missing or unreadable.
+    Texture2D* addImage(const std::string& file);
+    void removeAllTextures();
+    std::size_t textureCount() const { return _textures.size(); }
+    // Files read from disk so far (for statistics).
+    std::size_t fileReads() const { return _fileReads; }
+
+private:
+    std::unordered_map<std::string, Texture2D*> _textures;
+    std::unordered_set<std::string> _failed;
+    std::size_t _fileReads = 0;
+};
+
+} // namespace cocos2d

@@ -1,0 +1,41 @@
+#include "AppDelegate.h"
+
+#include "GameConstants.h"
+#include "SimpleAudioEngine.h"
+#include "TitleScene.h"
+
+USING_NS_CC;
+
+AppDelegate::AppDelegate() = default;
+
+AppDelegate::~AppDelegate() = default;
+
+void AppDelegate::initGLContextAttrs() {
+    GLView::GLContextAttrs attrs = {8, 8, 8, 8, 24, 8};
+    GLView::setGLContextAttrs(attrs);
+}
+
+bool AppDelegate::applicationDidFinishLaunching() {
+    auto director = Director::getInstance();
+    auto glview = director->getOpenGLView();
+    if (!glview) {
+        glview = GLViewImpl::create("Doviveduzuz");
+        director->setOpenGLView(glview);
+    }
+    director->setDisplayStats(false);
+    director->setAnimationInterval(1.0f / 60);
+    auto scene = TitleScene::create();
+    if (glview) glview->setDesignResolutionSize(kDesignSize.width, kDesignSize.height, ResolutionPolicy::SHOW_ALL);
+    director->runWithScene(scene);
+    return true;
+}
+
+void AppDelegate::applicationDidEnterBackground() {
+    Director::getInstance()->stopAnimation();
+    CocosDenshion::SimpleAudioEngine::getInstance()->pauseBackgroundMusic();
+}
+
+void AppDelegate::applicationWillEnterForeground() {
+    Director::getInstance()->startAnimation();
+    CocosDenshion::SimpleAudioEngine::getInstance()->resumeBackgroundMusic();
+}

@@ -1,0 +1,70 @@
+#pragma once
+// The game run headless on a virtual clock (every frame exactly 1/60 s), driven by text
+// commands. Used by the playtest program and, in-process, by the tests.
+#include "cocos2d.h"
+
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+class AppDelegate;
+
+class Playtest {
+public:
+    // Starts the game as the program does (the first scene included), with an off-screen view
+    // and no audio device.
+    Playtest();
+    // Saves the store and shuts the engine down.
+    ~Playtest();
+    Playtest(const Playtest&) = delete;
+    Playtest& operator=(const Playtest&) = delete;
+
+    // Runs one command and returns its one-line answer. Throws BadCommand for an unknown or
+    // malformed command.
+    std::string execute(const std::string& line);
+    struct BadCommand : std::runtime_error {
+        using std::runtime_error::runtime_error;
+    };
+
+    void step(int frames = 1);
+    void tap(float x, float y);
+    void down(float x, float y);
+    void move(float x, float y);
+    void up(float x, float y);
+    nlohmann::json tree() const;
+    nlohmann::json store() const;
+    nlohmann::json sounds();
+    nlohmann::json logLines();
+    nlohmann::json stats() const;
+    unsigned long long frame() const;
+
+    cocos2d::Scene* runningScene() const;
+    // The first node of type T in the running scene (depth first, in drawing order); null if none.
+    template <typename T> T* find() const { return findIn<T>(runningScene()); }
+    template <typename T> std::vector<T*> findAll() const {
+        std::vector<T*> out;
+        collect<T>(runningScene(), out);
+        return out;
+    }
+
+private:
+    template <typename T> static T* findIn(cocos2d::Node* node) {
+        if (!node) return nullptr;
+        if (auto* hit = dynamic_cast<T*>(node)) return hit;
+        for (auto* child : node->getChildren())
+            if (auto* hit = findIn<T>(child)) return hit;
+        return nullptr;
+    }
+    template <typename T> static void collect(cocos2d::Node* node, std::vector<T*>& out) {
+        if (!node) return;
+        if (auto* hit = dynamic_cast<T*>(node)) out.push_back(hit);
+        for (auto* child : node->getChildren()) collect<T>(child, out);
+    }
+    void open(const std::vector<std::string>& words);
+
+    std::unique_ptr<AppDelegate> _app;
+    nlohmann::json _sounds = nlohmann::json::array();
+    nlohmann::json _log = nlohmann::json::array();
+};
