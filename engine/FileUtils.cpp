@@ -1,0 +1,39 @@
+#include "FileUtils.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+namespace cocos2d {
+
+namespace {
+std::string defaultRoot() {
+    if (const char* env = std::getenv("DOVIVEDUZUZ_ASSETS"); env && *env) return env;
+    std::error_code ec;
+    // The executable's own folder, so the game finds its assets whatever the working folder.
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec || exe.empty()) return "assets";
+    return (exe.parent_path() / "assets").string();
+}
+} // namespace
+
+FileUtils::FileUtils() : _root(defaultRoot()) {}
+
+FileUtils* FileUtils::getInstance() {
+    static FileUtils instance;
+    return &instance;
+}
+
+std::string FileUtils::fullPathForFilename(const std::string& file) const {
+    if (file.empty() || file.front() == '/') return file;
+    if (_root.empty()) return file;
+    if (_root.back() == '/') return _root + file;
+    return _root + "/" + file;
+}
+
+bool FileUtils::isFileExist(const std::string& file) const {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(fullPathForFilename(file), ec);
+}
+
+} // namespace cocos2d

@@ -1,0 +1,45 @@
+#include "Log.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <mutex>
+#include <utility>
+
+namespace cocos2d {
+
+namespace {
+std::mutex g_logMutex;
+std::function<void(const std::string&)> g_observer;
+} // namespace
+
+void log(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    va_list copy;
+    va_copy(copy, args);
+    const int needed = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    std::string line;
+    if (needed > 0) {
+        line.resize(static_cast<std::size_t>(needed) + 1);
+        std::vsnprintf(line.data(), line.size(), format, args);
+        line.resize(static_cast<std::size_t>(needed));
+    }
+    va_end(args);
+
+    std::function<void(const std::string&)> observer;
+    {
+        std::lock_guard<std::mutex> lock(g_logMutex);
+        std::fprintf(stderr, "doviveduzuz: %s\n", line.c_str());
+        observer = g_observer;
+    }
+    // Called outside the lock so an observer may log or replace itself.
+    if (observer) observer(line);
+}
+
+void setLogObserver(std::function<void(const std::string&)> observer) {
+    std::lock_guard<std::mutex> lock(g_logMutex);
+    g_observer = std::move(observer);
+}
+
+} // namespace cocos2d
