@@ -1,0 +1,15 @@
+// Every test process keeps its saved progress in a folder of its own, never the player's.
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+
+namespace {
+struct PrivateStore {
+    PrivateStore() {
+        char dir[] = "/tmp/doviveduzuz-test-XXXXXX";
+        if (mkdtemp(dir)) setenv("XDG_DATA_HOME", dir, 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 0);
+        setenv("SDL_VIDEODRIVER", "dummy", 0);
+    }
+} g_privateStore;
+} // namespace

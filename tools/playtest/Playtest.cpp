@@ -1,0 +1,302 @@
+#include "Playtest.h"
+
+#include "AppDelegate.h"
+#include "AutoreleasePool.h"
+#include "FileUtils.h"
+#include "GLView.h"
+#include "Renderer.h"
+#include "SimpleAudioEngine.h"
+#include "TextCache.h"
+#include "TextureCache.h"
+#include "TitleScene.h"
+
+#if __has_include("GameScene.h")
+#include "GameScene.h"
+#endif
+#if __has_include("UpgradeScene.h")
+#include "UpgradeScene.h"
+#endif
+#if __has_include("EventScene.h")
+#include "EventScene.h"
+#endif
+
+#include <SDL.h>
+#include <charconv>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+USING_NS_CC;
+using nlohmann::json;
+
+namespace {
+
+// Exactly 1/60 s: the virtual clock of every test.
+constexpr double kFrameTime = 1.0 / 60.0;
+
+std::vector<std::string> split(const std::string& line) {
+    std::istringstream in(line);
+    std::vector<std::string> words;
+    for (std::string w; in >> w;) words.push_back(w);
+    return words;
+}
+
+long long toInt(const std::string& word, const std::string& line) {
+    long long value = 0;
+    auto [end, err] = std::from_chars(word.data(), word.data() + word.size(), value);
+    if (err != std::errc() || end != word.data() + word.size())
+        throw Playtest::BadCommand("not a whole number in: " + line);
+    return value;
+}
+
+float toFloat(const std::string& word, const std::string& line) {
+    try {
+        std::size_t used = 0;
+        float value = std::stof(word, &used);
+        if (used == word.size()) return value;
+    } catch (const std::exception&) {
+    }
+    throw Playtest::BadCommand("not a number in: " + line);
+}
+
+void expectWords(const std::vector<std::string>& words, std::size_t count, const std::string& line) {
+    if (words.size() != count) throw Playtest::BadCommand("wrong number of arguments: " + line);
+}
+
+json nodeJson(Node* node) {
+    if (auto* transition = dynamic_cast<TransitionFade*>(node))
+        return {{"type", "TransitionFade"},
+                {"out", transition->getOutScene() ? nodeJson(transition->getOutScene()) : json(nullptr)},
+                {"in", transition->getInScene() ? nodeJson(transition->getInScene()) : json(nullptr)}};
+    const Vec2 anchor(node->getAnchorPoint().x * node->getContentSize().width,
+                      node->getAnchorPoint().y * node->getContentSize().height);
+    const Vec2 world = node->convertToWorldSpace(anchor);
+    json j = {{"type", node->getTypeName()},
+              {"z", node->getLocalZOrder()},
+              {"x", node->getPositionX()},
+              {"y", node->getPositionY()},
+              {"wx", world.x},
+              {"wy", world.y},
+              {"w", node->getContentSize().width},
+              {"h", node->getContentSize().height},
+              {"sx", node->getScaleX()},
+              {"sy", node->getScaleY()},
+              {"rot", node->getRotation()},
+              {"visible", node->isVisible()},
+              {"shown", node->isShown()},
+              {"opacity", node->getOpacity()},
+              {"color", {node->getColor().r, node->getColor().g, node->getColor().b}},
+              {"actions", node->getNumberOfRunningActions()}};
+    if (auto* item = dynamic_cast<MenuItemImage*>(node)) {
+        j["image"] = item->getNormalFile();
+        j["pressed"] = item->getSelectedFile();
+    } else if (auto* sprite = dynamic_cast<Sprite*>(node)) {
+        j["image"] = sprite->getFileName();
+    }
+    if (auto* label = dynamic_cast<Label*>(node)) j["text"] = label->getString();
+    json children = json::array();
+    for (Node* child : node->getChildren()) children.push_back(nodeJson(child));
+    j["children"] = std::move(children);
+    return j;
+}
+
+std::size_t countNodes(const Node* node) {
+    if (!node) return 0;
+    if (auto* t = dynamic_cast<const TransitionFade*>(node))
+        return 1 + countNodes(t->getOutScene()) + countNodes(t->getInScene());
+    std::size_t n = 1;
+    for (const Node* child : node->getChildren()) n += countNodes(child);
+    return n;
+}
+
+long residentKilobytes() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmRSS:", 0) == 0) return std::atol(line.c_str() + 6);
+    return 0;
+}
+
+} // namespace
+
+Playtest::Playtest() {
+    // Headless: no window and no audio device; every sound call is still reported.
+    CocosDenshion::SimpleAudioEngine::setDeviceEnabled(false);
+    CocosDenshion::SimpleAudioEngine::getInstance()->setObserver([this](const CocosDenshion::AudioCall& c) {
+        json entry = {{"call", c.call}};
+        if (!c.file.empty()) entry["file"] = c.file;
+        if (c.call == "playEffect") entry["pitch"] = c.pitch;
+        if (c.call == "playBackgroundMusic") entry["loop"] = c.loop;
+        if (c.call == "setBackgroundMusicVolume" || c.call == "setEffectsVolume") entry["volume"] = c.volume;
+        _sounds.push_back(std::move(entry));
+    });
+    setLogObserver([this](const std::string& line) { _log.push_back(line); });
+    auto* view = GLViewImpl::createOffscreen();
+    Director::getInstance()->setOpenGLView(view);
+    _app = std::make_unique<AppDelegate>();
+    _app->initGLContextAttrs();
+    _app->applicationDidFinishLaunching();
+}
+
+Playtest::~Playtest() {
+    Application::shutdown();
+    setLogObserver(nullptr);
+    _app.reset();
+}
+
+void Playtest::step(int frames) {
+    for (int i = 0; i < frames; ++i) Director::getInstance()->mainLoop(kFrameTime);
+}
+
+void Playtest::down(float x, float y) { Director::getInstance()->touchBegan(0, Vec2(x, y)); }
+void Playtest::move(float x, float y) { Director::getInstance()->touchMoved(0, Vec2(x, y)); }
+void Playtest::up(float x, float y) { Director::getInstance()->touchEnded(0, Vec2(x, y)); }
+
+void Playtest::tap(float x, float y) {
+    down(x, y);
+    up(x, y);
+}
+
+Scene* Playtest::runningScene() const { return Director::getInstance()->getRunningScene(); }
+
+unsigned long long Playtest::frame() const { return Director::getInstance()->getTotalFrames(); }
+
+json Playtest::tree() const {
+    Scene* scene = runningScene();
+    return scene ? nodeJson(scene) : json(nullptr);
+}
+
+json Playtest::store() const {
+    json j = json::object();
+    for (const auto& [key, value] : UserDefault::getInstance()->entries()) {
+        if (std::holds_alternative<bool>(value)) j[key] = std::get<bool>(value);
+        else j[key] = std::get<int>(value);
+    }
+    return j;
+}
+
+json Playtest::sounds() {
+    json out = std::move(_sounds);
+    _sounds = json::array();
+    return out;
+}
+
+json Playtest::logLines() {
+    json out = std::move(_log);
+    _log = json::array();
+    return out;
+}
+
+json Playtest::stats() const {
+    return {{"frame", frame()},
+            {"refs", Ref::liveCount()},
+            {"nodes", countNodes(runningScene())},
+            {"textures", TextureCache::getInstance()->textureCount()},
+            {"fileReads", FileUtils::getInstance()->fileReads()},
+            {"textRenders", TextCache::getInstance()->renders()},
+            {"rssKB", residentKilobytes()}};
+}
+
+void Playtest::open(const std::vector<std::string>& words) {
+    const std::string line = words.empty() ? "" : words[0];
+    if (words.size() < 2) throw BadCommand("open what?");
+    const std::string& what = words[1];
+    Scene* scene = nullptr;
+    std::vector<int> args;
+    for (std::size_t i = 2; i < words.size(); ++i) args.push_back(static_cast<int>(toInt(words[i], "open")));
+    auto need = [&](std::size_t n) {
+        if (args.size() != n) throw BadCommand("open " + what + " takes " + std::to_string(n) + " numbers");
+    };
+    if (what == "title") {
+        need(0);
+        scene = TitleScene::create();
+    } else if (what == "shop") {
+        need(1);
+#if __has_include("UpgradeScene.h")
+        scene = UpgradeScene::create(args[0]);
+#else
+        throw std::logic_error("error: the shop does not exist yet");
+#endif
+    } else if (what == "event") {
+        need(3);
+#if __has_include("EventScene.h")
+        scene = EventScene::create(args[0], args[1], args[2]);
+#else
+        throw std::logic_error("error: the cut-scene does not exist yet");
+#endif
+    } else if (what == "game") {
+        need(3);
+#if __has_include("GameScene.h")
+        scene = GameScene::create(args[0], args[1], args[2]);
+#else
+        throw std::logic_error("error: the round does not exist yet");
+#endif
+    } else {
+        throw BadCommand("unknown scene: " + what);
+    }
+    Director::getInstance()->replaceScene(scene);
+    Director::getInstance()->applyPendingScene();
+}
+
+std::string Playtest::execute(const std::string& line) {
+    const auto words = split(line);
+    if (words.empty()) throw BadCommand("empty command");
+    const std::string& cmd = words[0];
+    try {
+        if (cmd == "seed") {
+            expectWords(words, 2, line);
+            Random::seed(static_cast<unsigned>(toInt(words[1], line)));
+            return "ok";
+        }
+        if (cmd == "step") {
+            expectWords(words, 2, line);
+            const long long n = toInt(words[1], line);
+            if (n < 0) throw BadCommand("negative step: " + line);
+            step(static_cast<int>(n));
+            return "ok";
+        }
+        if (cmd == "open") {
+            open(words);
+            return "ok";
+        }
+        if (cmd == "tap" || cmd == "down" || cmd == "move" || cmd == "up") {
+            expectWords(words, 3, line);
+            const float x = toFloat(words[1], line), y = toFloat(words[2], line);
+            if (cmd == "tap") tap(x, y);
+            else if (cmd == "down") down(x, y);
+            else if (cmd == "move") move(x, y);
+            else up(x, y);
+            return "ok";
+        }
+        if (cmd == "key") {
+            expectWords(words, 2, line);
+            if (SDL_GetScancodeFromName(words[1].c_str()) == SDL_SCANCODE_UNKNOWN)
+                throw BadCommand("unknown key: " + words[1]);
+            return "ok";
+        }
+        if (cmd == "minimize") {
+            expectWords(words, 1, line);
+            _app->applicationDidEnterBackground();
+            return "ok";
+        }
+        if (cmd == "restore") {
+            expectWords(words, 1, line);
+            _app->applicationWillEnterForeground();
+            return "ok";
+        }
+        if (cmd == "tree") return tree().dump();
+        if (cmd == "store") return store().dump();
+        if (cmd == "sounds") return sounds().dump();
+        if (cmd == "log") return logLines().dump();
+        if (cmd == "stats") return stats().dump();
+        if (cmd == "shot") {
+            expectWords(words, 2, line);
+            Director::getInstance()->drawScene();
+            if (!Director::getInstance()->getOpenGLView()->saveScreenshot(words[1]))
+                return "error: cannot write " + words[1];
+            return "ok";
+        }
+    } catch (const std::logic_error& e) {
+        return e.what();
+    }
+    throw BadCommand("unknown command: " + line);
+}
