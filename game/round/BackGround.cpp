@@ -1,0 +1,10 @@
+#include "BackGround.h"
+
+USING_NS_CC;
+
+bool BackGround::init() {
+    if (!Sprite::init()) return false;
+    initWithFile("GameScene/newBack.png");
+    setPosition(kScreenCentre);
+    return true;
+}

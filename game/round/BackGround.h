@@ -1,0 +1,9 @@
+#pragma once
+#include "GameConstants.h"
+
+// The still backdrop behind every scene.
+class BackGround : public cocos2d::Sprite {
+public:
+    CREATE_FUNC(BackGround)
+    bool init() override;
+};

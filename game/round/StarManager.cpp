@@ -1,0 +1,15 @@
+#include "StarManager.h"
+
+#include "Star.h"
+
+USING_NS_CC;
+
+bool StarManager::init() {
+    if (!Node::init()) return false;
+    for (auto& star : stars) {
+        star = Star::create();
+        star->setPosition(Star::randomSpot());
+        addChild(star);
+    }
+    return true;
+}
