@@ -20,7 +20,7 @@ public:
     // Engine side: the director hands over the old scene and advances the clock.
     void setOutScene(Scene* scene);
     void advance(double dt);
-    bool isFinished() const { return _elapsed >= _duration; }
+    bool isFinished() const { return _elapsed >= _duration - 1e-6; }
     // Gives up the new scene (retained for the caller) and ends the old one.
     Scene* finish();
 

@@ -1,0 +1,53 @@
+#pragma once
+// A running scene on the virtual clock for engine tests, torn down after each test.
+#include "cocos2d.h"
+
+#include <gtest/gtest.h>
+
+class EngineTest : public ::testing::Test {
+protected:
+    static constexpr double kFrame = 1.0 / 60.0;
+
+    void SetUp() override {
+        scene = cocos2d::Scene::create();
+        cocos2d::Director::getInstance()->runWithScene(scene);
+        cocos2d::Director::getInstance()->applyPendingScene();
+    }
+    void TearDown() override { cocos2d::Director::getInstance()->reset(); }
+    void frames(int n) {
+        for (int i = 0; i < n; ++i) cocos2d::Director::getInstance()->mainLoop(kFrame);
+    }
+
+    cocos2d::Scene* scene = nullptr;
+};
+
+#include "FileUtils.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+#include <string>
+
+// Pictures made on the spot in a folder of their own, used as the resource root.
+class MediaTest : public EngineTest {
+protected:
+    void SetUp() override {
+        EngineTest::SetUp();
+        previousRoot = cocos2d::FileUtils::getInstance()->getResourceRoot();
+        char dir[] = "/tmp/doviveduzuz-media-XXXXXX";
+        root = mkdtemp(dir);
+        cocos2d::FileUtils::getInstance()->setResourceRoot(root);
+    }
+    void TearDown() override {
+        cocos2d::FileUtils::getInstance()->setResourceRoot(previousRoot);
+        EngineTest::TearDown();
+    }
+    // A w x h picture filled with one colour; returns its name.
+    std::string picture(const std::string& name, int w, int h, Uint32 argb = 0xff336699) {
+        SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888);
+        SDL_FillRect(s, nullptr, argb);
+        IMG_SavePNG(s, (root + "/" + name).c_str());
+        SDL_FreeSurface(s);
+        return name;
+    }
+    std::string root, previousRoot;
+};
