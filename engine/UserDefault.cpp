@@ -102,7 +102,8 @@ int loadRows(sqlite3* db, std::map<std::string, UserDefault::Value>& out, std::s
 }
 
 // SQLITE_OK when the file holds no tables yet or a kv table of our shape.
-int checkShape(sqlite3* db, std::string& why) {
+int checkShape(sqlite3* db, bool& hasTable, std::string& why) {
+    hasTable = false;
     sqlite3_stmt* stmt = nullptr;
     int rc = sqlite3_prepare_v2(db, "PRAGMA table_info(kv)", -1, &stmt, nullptr);
     if (rc != SQLITE_OK) {
@@ -134,6 +135,7 @@ int checkShape(sqlite3* db, std::string& why) {
             why = "a kv table of another shape";
             return SQLITE_MISMATCH;
         }
+        hasTable = true;
         return SQLITE_OK;
     }
 
@@ -301,9 +303,17 @@ bool UserDefault::openAt(const std::string& path) {
         return fail(rc);
     }
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    // Closing normally checkpoints and deletes a WAL beside the file; while the file is on trial
+    // its WAL must stay as found, in case both end up moved aside.
+    sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
 
+    // Everything that can find the file unusable runs before anything writes to it, so a
+    // file moved aside is exactly what was found.
+    bool hasTable = false;
+    std::map<std::string, Value> loaded;
     if ((rc = quickCheck(db, why)) != SQLITE_OK) return fail(rc);
-    if ((rc = checkShape(db, why)) != SQLITE_OK) return fail(rc);
+    if ((rc = checkShape(db, hasTable, why)) != SQLITE_OK) return fail(rc);
+    if (hasTable && (rc = loadRows(db, loaded, why)) != SQLITE_OK) return fail(rc);
     // SQLite quietly opens a write-protected file read-only; that is no place to save.
     if (sqlite3_db_readonly(db, "main") == 1) {
         why = "the file is read-only";
@@ -321,14 +331,13 @@ bool UserDefault::openAt(const std::string& path) {
         if (primary != SQLITE_CORRUPT && primary != SQLITE_NOTADB) rc = SQLITE_CANTOPEN;
         return fail(rc);
     }
-    std::map<std::string, Value> loaded;
-    if ((rc = loadRows(db, loaded, why)) != SQLITE_OK) return fail(rc);
     rc = sqlite3_prepare_v3(db, "INSERT OR REPLACE INTO kv(key, type, value) VALUES(?1, ?2, ?3)", -1,
                             SQLITE_PREPARE_PERSISTENT, &g_insert, nullptr);
     if (rc != SQLITE_OK) {
         why = sqlite3_errmsg(db);
         return fail(SQLITE_CANTOPEN);
     }
+    sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 0, nullptr);
     _db = db;
     _values.swap(loaded);
     return true;
