@@ -18,6 +18,8 @@ namespace {
 Application* g_application = nullptr;
 // A stall (the window dragged, the machine busy) must not throw the game ahead.
 constexpr double kMaxFrameTime = 0.1;
+// In fullscreen the mouse cursor hides after this long without moving.
+constexpr Uint32 kCursorHideMs = 2000;
 } // namespace
 
 Application::Application() { g_application = this; }
@@ -47,6 +49,7 @@ int Application::run() {
     bool minimized = false;
     bool mouseDown = false;
     bool quit = false;
+    Uint32 lastMouseMove = SDL_GetTicks();
     while (!quit) {
         SDL_Event e;
         while (SDL_PollEvent(&e)) {
@@ -73,7 +76,23 @@ int Application::run() {
                     director->touchBegan(0, Vec2(static_cast<float>(e.button.x), designHeight - e.button.y));
                 }
                 break;
+            case SDL_KEYDOWN:
+            case SDL_KEYUP: {
+                const bool pressed = e.type == SDL_KEYDOWN;
+                const SDL_Scancode code = e.key.keysym.scancode;
+                const bool altEnter = (code == SDL_SCANCODE_RETURN || code == SDL_SCANCODE_KP_ENTER) &&
+                                      (e.key.keysym.mod & KMOD_ALT);
+                if (code == SDL_SCANCODE_F11 || altEnter) {
+                    if (pressed && !e.key.repeat) view->setFullscreen(!view->isFullscreen());
+                    break;
+                }
+                // Held keys repeat; a control is pressed once per key press.
+                if (!e.key.repeat) director->keyEvent(code, pressed);
+                break;
+            }
             case SDL_MOUSEMOTION:
+                lastMouseMove = SDL_GetTicks();
+                SDL_ShowCursor(SDL_ENABLE);
                 if (mouseDown)
                     director->touchMoved(0, Vec2(static_cast<float>(e.motion.x), designHeight - e.motion.y));
                 break;
@@ -88,6 +107,8 @@ int Application::run() {
             }
         }
         if (quit) break;
+        if (view->isFullscreen() && SDL_GetTicks() - lastMouseMove > kCursorHideMs) SDL_ShowCursor(SDL_DISABLE);
+        else if (!view->isFullscreen()) SDL_ShowCursor(SDL_ENABLE);
 
         const Uint64 now = SDL_GetPerformanceCounter();
         const double dt = std::clamp((now - last) / frequency, 0.0, kMaxFrameTime);

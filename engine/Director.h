@@ -3,6 +3,7 @@
 // schedules, drawing, saving the store, and draining the autorelease pool.
 #include "Types.h"
 
+#include <functional>
 #include <memory>
 
 namespace cocos2d {
@@ -47,6 +48,13 @@ public:
     void touchMoved(int id, const Vec2& location);
     void touchEnded(int id, const Vec2& location);
 
+    // Keys from the platform, by physical position (SDL scancodes); the game installs the handler.
+    using KeyHandler = std::function<void(int scancode, bool pressed)>;
+    void setKeyHandler(KeyHandler handler) { _keyHandler = std::move(handler); }
+    void keyEvent(int scancode, bool pressed) {
+        if (_keyHandler) _keyHandler(scancode, pressed);
+    }
+
     // One frame of dt seconds. Draws only when the view has a window.
     void mainLoop(double dt);
     void drawScene();
@@ -60,6 +68,7 @@ private:
     void setNextScene();
     void finishTransition(TransitionFade* transition);
 
+    KeyHandler _keyHandler;
     std::unique_ptr<ActionManager> _actionManager;
     std::unique_ptr<Scheduler> _scheduler;
     std::unique_ptr<EventDispatcher> _eventDispatcher;

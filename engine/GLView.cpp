@@ -91,6 +91,14 @@ void GLView::present() {
     if (_renderer) SDL_RenderPresent(_renderer);
 }
 
+void GLView::setFullscreen(bool fullscreen) {
+    if (!_window || fullscreen == _fullscreen) return;
+    if (SDL_SetWindowFullscreen(_window, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) == 0)
+        _fullscreen = fullscreen;
+    else
+        log("cannot change to %s: %s", fullscreen ? "fullscreen" : "a window", SDL_GetError());
+}
+
 bool GLView::saveScreenshot(const std::string& file) {
     if (!_renderer) return false;
     if (_target) return IMG_SavePNG(_target, file.c_str()) == 0;

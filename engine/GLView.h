@@ -31,6 +31,9 @@ public:
     // Writes what the view shows now as a PNG of the design size.
     bool saveScreenshot(const std::string& file);
     void present();
+    // Desktop fullscreen, the design area letterboxed as in a window.
+    void setFullscreen(bool fullscreen);
+    bool isFullscreen() const { return _fullscreen; }
 
 protected:
     GLView() = default;
@@ -43,6 +46,7 @@ protected:
     SDL_Surface* _target = nullptr;
     Size _designSize{1920, 1080};
     ResolutionPolicy _policy = ResolutionPolicy::SHOW_ALL;
+    bool _fullscreen = false;
 };
 
 class GLViewImpl : public GLView {

@@ -269,8 +269,10 @@ std::string Playtest::execute(const std::string& line) {
         }
         if (cmd == "key") {
             expectWords(words, 2, line);
-            if (SDL_GetScancodeFromName(words[1].c_str()) == SDL_SCANCODE_UNKNOWN)
-                throw BadCommand("unknown key: " + words[1]);
+            const SDL_Scancode code = SDL_GetScancodeFromName(words[1].c_str());
+            if (code == SDL_SCANCODE_UNKNOWN) throw BadCommand("unknown key: " + words[1]);
+            Director::getInstance()->keyEvent(code, true);
+            Director::getInstance()->keyEvent(code, false);
             return "ok";
         }
         if (cmd == "minimize") {
