@@ -1,9 +1,14 @@
 #pragma once
-#include "cocos2d.h"
+#include "GameConstants.h"
 
-// Temporary first scene until the title screen is built.
+class TitleLayer;
+
+// The first screen of the program, and where the shop's title button leads back to.
 class TitleScene : public cocos2d::Scene {
 public:
     CREATE_FUNC(TitleScene)
-    bool init() override { return cocos2d::Scene::init(); }
+    ~TitleScene() override;
+    bool init() override;
+
+    TitleLayer* titleLayer = nullptr;
 };

@@ -1,0 +1,31 @@
+#include "EventNode.h"
+
+#include "EventLayer.h"
+#include "PlantBom.h"
+#include "Player.h"
+
+USING_NS_CC;
+
+EventNode::~EventNode() = default;
+
+bool EventNode::init() {
+    if (!Node::init()) return false;
+    plantBom = PlantBom::create();
+    addChild(plantBom);
+    // Added second, so the plant is drawn over its companion.
+    player = Player::create();
+    addChild(player);
+    player->enter();
+    plantBom->setVisible(false);
+    plantBom->enter();
+    scheduleOnce(CC_SCHEDULE_SELECTOR(EventNode::showShock), 1.5f);
+    return true;
+}
+
+void EventNode::showShock(float) {
+    shock = Sprite::create("EventScene/shock.png");
+    shock->setScale(0.6f);
+    shock->setPosition(kDesignSize.width * 0.54f, kDesignSize.height * 0.7f);
+    addChild(shock);
+    static_cast<EventLayer*>(getParent())->startEvent(0);
+}

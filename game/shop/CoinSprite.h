@@ -1,0 +1,9 @@
+#pragma once
+#include "GameConstants.h"
+
+// The coin beside the balance.
+class CoinSprite : public cocos2d::Sprite {
+public:
+    CREATE_FUNC(CoinSprite)
+    bool init() override;
+};

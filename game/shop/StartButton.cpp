@@ -1,0 +1,35 @@
+#include "StartButton.h"
+
+#include "EventScene.h"
+#include "SimpleAudioEngine.h"
+#include "UpgradeLayer.h"
+#include "UpgradeLifeNode.h"
+#include "UpgradeNode.h"
+
+USING_NS_CC;
+using CocosDenshion::SimpleAudioEngine;
+
+bool StartButton::init() {
+    if (!Sprite::init()) return false;
+    SimpleAudioEngine::getInstance()->preloadEffect("Music/botton.mp3");
+    auto* item = MenuItemImage::create("UpGradeScene/stageButton1.png", "UpGradeScene/stageButton2.png",
+                                       CC_CALLBACK_1(StartButton::onStart, this));
+    auto* menu = Menu::create(item);
+    menu->setScale(0.65f);
+    menu->setPosition(static_cast<float>(kDesignSize.width * 0.65), static_cast<float>(kDesignSize.height * -0.05));
+    addChild(menu);
+    return true;
+}
+
+void StartButton::onStart(Ref*) {
+    auto* layer = static_cast<UpgradeLayer*>(getParent());
+    if (layer->isLeaving) return;
+    layer->isLeaving = true;
+    SimpleAudioEngine::getInstance()->playEffect("Music/botton.mp3", false, 1.0f, 0.0f, 1.0f);
+    // The round starts from whatever the store holds right now, purchases included.
+    const int coins = layer->userDefault->getIntegerForKey("coinScore");
+    const int timeLevel = layer->upgradeNode->userDefault->getIntegerForKey("timeNo");
+    const int lifeLevel = layer->upgradeLifeNode->userDefault->getIntegerForKey("lifeNo");
+    Director::getInstance()->replaceScene(
+        TransitionFade::create(1.0f, EventScene::create(coins, timeLevel, lifeLevel), Color3B::WHITE));
+}

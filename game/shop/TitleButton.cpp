@@ -1,0 +1,28 @@
+#include "TitleButton.h"
+
+#include "SimpleAudioEngine.h"
+#include "TitleScene.h"
+#include "UpgradeLayer.h"
+
+USING_NS_CC;
+using CocosDenshion::SimpleAudioEngine;
+
+bool TitleButton::init() {
+    if (!Sprite::init()) return false;
+    SimpleAudioEngine::getInstance()->preloadEffect("Music/botton.mp3");
+    auto* item = MenuItemImage::create("GameScene/titleButton1.png", "GameScene/titleButton2.png",
+                                       CC_CALLBACK_1(TitleButton::onTitle, this));
+    auto* menu = Menu::create(item);
+    menu->setScale(0.5f);
+    menu->setPosition(kDesignSize.width * -0.2f, kDesignSize.height * -0.15f);
+    addChild(menu, 1);
+    return true;
+}
+
+void TitleButton::onTitle(Ref*) {
+    auto* layer = static_cast<UpgradeLayer*>(getParent());
+    if (layer->isLeaving) return;
+    layer->isLeaving = true;
+    SimpleAudioEngine::getInstance()->playEffect("Music/botton.mp3", false, 1.0f, 0.0f, 1.0f);
+    Director::getInstance()->replaceScene(TransitionFade::create(1.0f, TitleScene::create(), Color3B::WHITE));
+}

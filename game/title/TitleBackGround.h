@@ -1,0 +1,10 @@
+#pragma once
+#include "GameConstants.h"
+
+// The picture behind the logo.
+class TitleBackGround : public cocos2d::Sprite {
+public:
+    CREATE_FUNC(TitleBackGround)
+    ~TitleBackGround() override;
+    bool init() override;
+};

@@ -1,0 +1,62 @@
+#include "TitleLayer.h"
+
+#include "BackGround.h"
+#include "SimpleAudioEngine.h"
+#include "StarManager.h"
+#include "Tap.h"
+#include "Title.h"
+#include "TitleBackGround.h"
+#include "TitlePlayer.h"
+
+USING_NS_CC;
+using CocosDenshion::SimpleAudioEngine;
+
+TitleLayer::~TitleLayer() = default;
+
+bool TitleLayer::init() {
+    if (!Layer::init()) return false;
+    canTap = true;
+
+    auto* audio = SimpleAudioEngine::getInstance();
+    audio->preloadBackgroundMusic("Music/8bit-Town01.mp3");
+    audio->preloadBackgroundMusic("Music/decision24.mp3");
+    audio->setBackgroundMusicVolume(0.5f);
+    audio->playBackgroundMusic("Music/8bit-Town01.mp3", true);
+
+    auto* listener = EventListenerTouchOneByOne::create();
+    listener->setSwallowTouches(true);
+    listener->onTouchBegan = CC_CALLBACK_2(TitleLayer::onTouchBegan, this);
+    listener->onTouchMoved = CC_CALLBACK_2(TitleLayer::onTouchMoved, this);
+    listener->onTouchEnded = CC_CALLBACK_2(TitleLayer::onTouchEnded, this);
+    Director::getInstance()->getEventDispatcher()->addEventListenerWithSceneGraphPriority(listener, this);
+
+    titleBackGround = TitleBackGround::create();
+    addChild(titleBackGround, 0);
+    title = Title::create();
+    addChild(title, 2);
+    titlePlayer = TitlePlayer::create();
+    addChild(titlePlayer, 1);
+    tap = Tap::create();
+    addChild(tap, 2);
+    backGround = BackGround::create();
+    addChild(backGround, -2);
+    starManager = StarManager::create();
+    addChild(starManager, -1);
+    return true;
+}
+
+// Claim every touch so that its end reaches us wherever it lands.
+bool TitleLayer::onTouchBegan(Touch*, Event*) { return true; }
+
+void TitleLayer::onTouchMoved(Touch*, Event*) {}
+
+void TitleLayer::onTouchEnded(Touch*, Event*) {
+    if (!canTap) return;
+    auto* audio = SimpleAudioEngine::getInstance();
+    audio->stopBackgroundMusic(false);
+    audio->playBackgroundMusic("Music/decision24.mp3", false);
+    tap->stopBlink();
+    title->leave();
+    titlePlayer->launch();
+    canTap = false;
+}
