@@ -1,11 +1,29 @@
 #include "GameLayer.h"
 
+#include "AnswerManager.h"
+#include "AnswerPlate.h"
 #include "BackGround.h"
+#include "BarrierField.h"
+#include "BonusEffect.h"
+#include "ButtonManager.h"
+#include "EffectManager.h"
+#include "HighScoreSprite.h"
+#include "Planet.h"
 #include "PlantBom.h"
 #include "Player.h"
+#include "ResultGround.h"
+#include "ResultHighScoreLabel.h"
+#include "ResultScoreLabel.h"
+#include "RetryButton.h"
+#include "ScoreLabel.h"
+#include "ScorePlate.h"
 #include "SimpleAudioEngine.h"
 #include "SpeedGround.h"
 #include "StarManager.h"
+#include "TargetManager.h"
+#include "TargetPlate.h"
+#include "TimeSprite.h"
+#include "UpgradeButton.h"
 
 #include <new>
 
@@ -14,7 +32,26 @@ using CocosDenshion::SimpleAudioEngine;
 
 namespace {
 const char* const kRoundMusic = "Music/Mu Judetudi 160626-234500.mp3";
+
+// Takes a stage object out of the tree and forgets it, so nobody reaches it afterwards.
+template <typename T> void removeAndForget(T*& member) {
+    if (!member) return;
+    T* node = member;
+    member = nullptr;
+    node->removeFromParentAndCleanup(true);
 }
+
+// Seconds a stage gets at a time-upgrade level; any other level keeps the timer's own 0.
+int stageSeconds(int timeLevel, int stageCount, int unchanged) {
+    switch (timeLevel) {
+    case 0: return 5 - stageCount;
+    case 1: return 8 - stageCount;
+    case 2: return 13 - stageCount;
+    case 3: return 20 - stageCount;
+    default: return unchanged;
+    }
+}
+} // namespace
 
 GameLayer* GameLayer::create(int coins, int timeLevel, int lifeLevel) {
     auto* layer = new (std::nothrow) GameLayer();
@@ -58,17 +95,104 @@ bool GameLayer::initWithProgress(int coins, int timeLevel, int lifeLevel) {
     addChild(plantBom, 7);
     plantBom->enter();
 
+    setUpStage();
+
+    planet = Planet::create();
+    addChild(planet, 8);
+    resultGround = ResultGround::create();
+    addChild(resultGround, 10);
+    scoreLabel = ScoreLabel::create();
+    addChild(scoreLabel, 5);
+    resultScoreLabel = ResultScoreLabel::create();
+    addChild(resultScoreLabel, 11);
+    retryButton = RetryButton::create();
+    addChild(retryButton, 11);
+    upgradeButton = UpgradeButton::create();
+    addChild(upgradeButton, 11);
+    resultHighScoreLabel = ResultHighScoreLabel::create();
+    addChild(resultHighScoreLabel, 11);
+    scorePlate = ScorePlate::create();
+    addChild(scorePlate, 4);
+    answerPlate = AnswerPlate::create();
+    addChild(answerPlate, 3);
+    highScoreSprite = HighScoreSprite::create();
+    addChild(highScoreSprite, 11);
+    barrierField = BarrierField::create();
+    addChild(barrierField, 8);
+
     audio->playBackgroundMusic(kRoundMusic, true);
     return true;
 }
 
-void GameLayer::setUpStage() {}
-void GameLayer::clearStage() {}
-void GameLayer::clearStageForGameOver() {}
-void GameLayer::bankScore() {}
+void GameLayer::setUpStage() {
+    ++stageCount;
+    // Obstructions come more often stage by stage, but never in the first.
+    --jiyamaThreshold;
+    if (jiyamaThreshold <= 10) jiyamaThreshold = 10;
+
+    targetManager = TargetManager::create();
+    targetManager->addJiyamas(jiyamaThreshold);
+    addChild(targetManager, 4);
+
+    targetPlate = TargetPlate::create();
+    addChild(targetPlate, 3);
+
+    bonusEffect = BonusEffect::create();
+    addChild(bonusEffect, 4);
+
+    buttonManager = ButtonManager::create();
+    buttonManager->setVisible(true);
+    addChild(buttonManager, 5);
+
+    answerManager = AnswerManager::create();
+    addChild(answerManager, 4);
+
+    effectManager = EffectManager::create();
+    addChild(effectManager, 10);
+
+    timeSprite = TimeSprite::create();
+    // Each stage is a second shorter than the one before, down to four seconds.
+    timeSprite->seconds = stageSeconds(userDefault->getIntegerForKey("gaug1"), stageCount, timeSprite->seconds);
+    if (timeSprite->seconds < 4) timeSprite->seconds = 4;
+    addChild(timeSprite, 5);
+}
+
+void GameLayer::clearStage() {
+    removeAndForget(targetManager);
+    removeAndForget(buttonManager);
+    removeAndForget(answerManager);
+    removeAndForget(timeSprite);
+    removeAndForget(targetPlate);
+    removeAndForget(bonusEffect);
+}
+
+// The timer and the stage's lights stay on screen under the result panel.
+void GameLayer::clearStageForGameOver() {
+    removeAndForget(targetManager);
+    removeAndForget(buttonManager);
+    removeAndForget(answerManager);
+    removeAndForget(targetPlate);
+    removeAndForget(answerPlate);
+    removeAndForget(bonusEffect);
+}
+
+void GameLayer::bankScore() {
+    userDefault->setIntegerForKey("scoreMoney", userDefault->getIntegerForKey("scoreMoney") + score);
+}
+
 void GameLayer::loseLife() { --lives; }
+
 void GameLayer::addScore() { ++score; }
+
 void GameLayer::addBonusScore() { score += 10; }
-void GameLayer::hideButtons() {}
-void GameLayer::removeEffectManager() {}
+
+void GameLayer::hideButtons() {
+    if (!buttonManager) return;
+    // A hidden button manager takes no presses.
+    buttonManager->setVisible(false);
+    buttonManager->clearBonus();
+}
+
+void GameLayer::removeEffectManager() { removeAndForget(effectManager); }
+
 void GameLayer::stopMusic() { SimpleAudioEngine::getInstance()->stopBackgroundMusic(false); }

@@ -1,0 +1,36 @@
+#include "ResultHighScoreLabel.h"
+
+#include "GameLayer.h"
+#include "HighScoreSprite.h"
+
+USING_NS_CC;
+
+ResultHighScoreLabel::ResultHighScoreLabel() : Label(TextHAlignment::LEFT, TextVAlignment::TOP) {}
+
+ResultHighScoreLabel::~ResultHighScoreLabel() = default;
+
+bool ResultHighScoreLabel::init() {
+    if (!Label::init()) return false;
+    userDefault = UserDefault::getInstance();
+    return true;
+}
+
+void ResultHighScoreLabel::startResult() {
+    scheduleOnce(CC_SCHEDULE_SELECTOR(ResultHighScoreLabel::showResult), 2.0f);
+}
+
+void ResultHighScoreLabel::showResult(float) {
+    auto* layer = dynamic_cast<GameLayer*>(getParent());
+    if (!layer) return;
+    const int score = layer->score;
+    // Only a strictly better round is a new best; a tie leaves the store alone.
+    if (userDefault->getIntegerForKey("HS") < score) {
+        userDefault->setIntegerForKey("HS", score);
+        if (layer->highScoreSprite) layer->highScoreSprite->showNewHighScore();
+    }
+    text = "HighScore  " + std::to_string(userDefault->getIntegerForKey("HS"));
+    initWithTTF(text, "fonts/PixelMplus10-Regular.ttf", 200, Size::ZERO, TextHAlignment::LEFT, TextVAlignment::TOP);
+    setPosition(kDesignSize.width / 2, static_cast<float>(kDesignSize.height * 0.6));
+    setColor(Color3B::GREEN);
+    setString(text);
+}

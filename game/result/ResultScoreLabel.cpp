@@ -1,0 +1,23 @@
+#include "ResultScoreLabel.h"
+
+#include "GameLayer.h"
+
+USING_NS_CC;
+
+ResultScoreLabel::ResultScoreLabel() : Label(TextHAlignment::LEFT, TextVAlignment::TOP) {}
+
+ResultScoreLabel::~ResultScoreLabel() = default;
+
+bool ResultScoreLabel::init() { return Label::init(); }
+
+void ResultScoreLabel::startResult() { scheduleOnce(CC_SCHEDULE_SELECTOR(ResultScoreLabel::showResult), 2.0f); }
+
+void ResultScoreLabel::showResult(float) {
+    auto* layer = dynamic_cast<GameLayer*>(getParent());
+    if (!layer) return;
+    text = "Score  " + std::to_string(layer->score);
+    initWithTTF(text, "fonts/PixelMplus10-Regular.ttf", 200, Size::ZERO, TextHAlignment::LEFT, TextVAlignment::TOP);
+    setPosition(kDesignSize.width / 2, static_cast<float>(kDesignSize.height * 0.8));
+    setColor(Color3B::GREEN);
+    setString(text);
+}

@@ -1,0 +1,44 @@
+#include "RetryButton.h"
+
+#include "GameLayer.h"
+#include "GameScene.h"
+#include "SimpleAudioEngine.h"
+
+USING_NS_CC;
+using CocosDenshion::SimpleAudioEngine;
+
+namespace {
+const char* const kButtonSound = "Music/botton.mp3";
+}
+
+RetryButton::~RetryButton() = default;
+
+bool RetryButton::init() {
+    if (!Sprite::init()) return false;
+    setPosition(Vec2::ZERO);
+    SimpleAudioEngine::getInstance()->preloadEffect(kButtonSound);
+    return true;
+}
+
+void RetryButton::startResult() { scheduleOnce(CC_SCHEDULE_SELECTOR(RetryButton::showResult), 2.5f); }
+
+void RetryButton::showResult(float) {
+    auto* item = MenuItemImage::create("GameScene/playButton1.png", "GameScene/playButton2.png",
+                                       CC_CALLBACK_1(RetryButton::onRetry, this));
+    auto* menu = Menu::create(item);
+    menu->setPosition(static_cast<float>(kDesignSize.width * 0.25), static_cast<float>(kDesignSize.height * 0.2));
+    menu->setScale(0.8f);
+    addChild(menu, 1);
+}
+
+void RetryButton::onRetry(Ref*) {
+    SimpleAudioEngine::getInstance()->playEffect(kButtonSound, false, 1.0f, 0.0f, 1.0f);
+    auto* layer = dynamic_cast<GameLayer*>(getParent());
+    if (!layer) return;
+    // The banked coins and the round's own levels carry over.
+    const int coins = layer->userDefault->getIntegerForKey("scoreMoney");
+    const int timeLevel = layer->userDefault->getIntegerForKey("gaug1");
+    const int lifeLevel = layer->userDefault->getIntegerForKey("gaug2");
+    auto* scene = GameScene::create(coins, timeLevel, lifeLevel);
+    Director::getInstance()->replaceScene(TransitionFade::create(1.0f, scene, Color3B::WHITE));
+}

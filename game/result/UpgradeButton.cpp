@@ -1,0 +1,49 @@
+#include "UpgradeButton.h"
+
+#include "GameLayer.h"
+#include "SimpleAudioEngine.h"
+
+#if __has_include("UpgradeScene.h")
+#include "UpgradeScene.h"
+#define DOVI_HAS_SHOP 1
+#endif
+
+USING_NS_CC;
+using CocosDenshion::SimpleAudioEngine;
+
+namespace {
+const char* const kButtonSound = "Music/botton.mp3";
+}
+
+UpgradeButton::~UpgradeButton() = default;
+
+bool UpgradeButton::init() {
+    if (!Sprite::init()) return false;
+    SimpleAudioEngine::getInstance()->preloadEffect(kButtonSound);
+    return true;
+}
+
+void UpgradeButton::startResult() { scheduleOnce(CC_SCHEDULE_SELECTOR(UpgradeButton::showResult), 2.5f); }
+
+void UpgradeButton::showResult(float) {
+    auto* item = MenuItemImage::create("GameScene/GoShop1-1.png", "GameScene/GoShop1-2.png",
+                                       CC_CALLBACK_1(UpgradeButton::onGoShop, this));
+    auto* menu = Menu::create(item);
+    menu->setPosition(static_cast<float>(kDesignSize.width * 0.55), static_cast<float>(kDesignSize.height * 0.2));
+    menu->setScale(0.8f);
+    addChild(menu, 1);
+}
+
+void UpgradeButton::onGoShop(Ref*) {
+    SimpleAudioEngine::getInstance()->playEffect(kButtonSound, false, 1.0f, 0.0f, 1.0f);
+    auto* layer = dynamic_cast<GameLayer*>(getParent());
+    if (!layer) return;
+    const int coins = layer->userDefault->getIntegerForKey("scoreMoney");
+#ifdef DOVI_HAS_SHOP
+    auto* scene = UpgradeScene::create(coins);
+    Director::getInstance()->replaceScene(TransitionFade::create(1.0f, scene, Color3B::WHITE));
+#else
+    // No shop to go to yet.
+    log("%d", coins);
+#endif
+}

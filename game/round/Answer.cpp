@@ -1,0 +1,19 @@
+#include "Answer.h"
+
+#include "ButtonManager.h"
+#include "GameLayer.h"
+#include "TargetSprite.h"
+
+USING_NS_CC;
+
+Answer::~Answer() = default;
+
+bool Answer::init() { return Sprite::init(); }
+
+void Answer::takeLastKind() {
+    auto* manager = getParent();
+    auto* layer = manager ? dynamic_cast<GameLayer*>(manager->getParent()) : nullptr;
+    if (!layer || !layer->buttonManager) return;
+    kind = layer->buttonManager->lastKind;
+    if (TargetSprite::isElement(kind)) initWithFile(TargetSprite::plainImage(kind));
+}

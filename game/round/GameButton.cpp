@@ -1,0 +1,72 @@
+#include "GameButton.h"
+
+#include "AnswerManager.h"
+#include "ButtonManager.h"
+#include "GameLayer.h"
+#include "TargetSprite.h"
+
+USING_NS_CC;
+
+GameButton::~GameButton() = default;
+
+bool GameButton::init() {
+    if (!Sprite::init()) return false;
+    kind = 0;
+    bonusIndex = -1;
+    bonusAvailable = true;
+    rollKind();
+    return true;
+}
+
+void GameButton::rollKind() {
+    kind = Random::uniformInt(0, 5);
+    const int element = kind + 1;
+
+    ccMenuCallback handler;
+    switch (element) {
+    case 1: handler = CC_CALLBACK_1(GameButton::onPressedWater, this); break;
+    case 2: handler = CC_CALLBACK_1(GameButton::onPressedLight, this); break;
+    case 3: handler = CC_CALLBACK_1(GameButton::onPressedSoil, this); break;
+    case 4: handler = CC_CALLBACK_1(GameButton::onPressedSeedling, this); break;
+    case 5: handler = CC_CALLBACK_1(GameButton::onPressedAir, this); break;
+    default: handler = CC_CALLBACK_1(GameButton::onPressedCarbonDioxide, this); break;
+    }
+    auto* item = MenuItemImage::create(TargetSprite::plainImage(element), TargetSprite::pressedImage(element), handler);
+    auto* menu = Menu::create(item);
+    menu->setPosition(kScreenCentre);
+    // An earlier menu of this button stays underneath; the newest one on top takes the press.
+    addChild(menu, 1);
+}
+
+void GameButton::onPressedWater(Ref*) {
+    log("%d", bonusIndex);
+    onPressed(1);
+}
+
+void GameButton::onPressedLight(Ref*) {
+    log("%d", bonusIndex);
+    onPressed(2);
+}
+
+void GameButton::onPressedSoil(Ref*) { onPressed(3); }
+void GameButton::onPressedSeedling(Ref*) { onPressed(4); }
+void GameButton::onPressedAir(Ref*) { onPressed(5); }
+void GameButton::onPressedCarbonDioxide(Ref*) { onPressed(6); }
+
+void GameButton::onPressed(int elementId) {
+    auto* manager = dynamic_cast<ButtonManager*>(getParent());
+    if (!manager) return;
+    auto* layer = dynamic_cast<GameLayer*>(manager->getParent());
+    if (!layer) return;
+
+    manager->countPress();
+    manager->setLastKind(elementId);
+    if (layer->answerManager) layer->answerManager->checkPress();
+
+    // The bonus counts once, whether or not the element was the right one.
+    if (bonusIndex != -1 && bonusAvailable) {
+        layer->addBonusScore();
+        manager->clearBonus();
+        bonusAvailable = false;
+    }
+}

@@ -1,0 +1,17 @@
+#include "HighScoreSprite.h"
+
+USING_NS_CC;
+
+bool HighScoreSprite::init() { return Sprite::init(); }
+
+void HighScoreSprite::showNewHighScore() {
+    shrink = ScaleTo::create(0.5f, 0.3f);
+    grow = ScaleTo::create(0.5f, 0.4f);
+    pulse = Sequence::create(grow, shrink);
+    repeatAction = RepeatForever::create(pulse);
+
+    initWithFile("GameScene/newHighScore.png");
+    setPosition(static_cast<float>(kDesignSize.width * 0.1), static_cast<float>(kDesignSize.height * 0.6));
+    setScale(0.3f);
+    runAction(repeatAction);
+}

@@ -1,0 +1,9 @@
+#pragma once
+#include "GameConstants.h"
+
+// The plate behind the score.
+class ScorePlate : public cocos2d::Sprite {
+public:
+    CREATE_FUNC(ScorePlate)
+    bool init() override;
+};

@@ -1,0 +1,75 @@
+#include "TimeSprite.h"
+
+#include "AnswerManager.h"
+#include "GameLayer.h"
+#include "Planet.h"
+#include "Player.h"
+#include "ResultGround.h"
+#include "ResultHighScoreLabel.h"
+#include "ResultScoreLabel.h"
+#include "RetryButton.h"
+#include "UpgradeButton.h"
+
+USING_NS_CC;
+
+bool TimeSprite::init() {
+    if (!Sprite::init()) return false;
+    seconds = 0;
+    fadeTime = 1.0f;
+    isArmed = true;
+
+    initWithFile("GameScene/smoke.png");
+    setPosition(static_cast<float>(kDesignSize.width * 0.85), kDesignSize.height / 2);
+    setColor(Color3B(0, 255, 0));
+    runAction(RepeatForever::create(Sequence::create(FadeTo::create(fadeTime, 20), FadeTo::create(fadeTime, 255))));
+
+    scheduleUpdate();
+    schedule(CC_SCHEDULE_SELECTOR(TimeSprite::countDown), 1.0f);
+    return true;
+}
+
+void TimeSprite::countDown(float) { --seconds; }
+
+void TimeSprite::stopCountDown() {
+    unschedule(CC_SCHEDULE_SELECTOR(TimeSprite::countDown));
+    // A row completed in the frame after the last second ran out still counts: once stopped,
+    // no time-out follows.
+    isArmed = false;
+}
+
+void TimeSprite::update(float) {
+    // Exactly 10 and exactly 5 keep the colour they had.
+    if (seconds > 10) setColor(Color3B(0, 255, 0));
+    if (seconds > 5 && seconds < 10) setColor(Color3B(255, 255, 0));
+    if (seconds < 5) setColor(Color3B(255, 0, 0));
+
+    if (seconds >= 0) return;
+    seconds = 0;
+    if (!isArmed) return;
+
+    auto* layer = dynamic_cast<GameLayer*>(getParent());
+    if (!layer) return;
+    // A negative count (only from a damaged store) must not grant endless lives.
+    if (layer->lives <= 0) {
+        endRound();
+        isArmed = false;
+    } else {
+        isArmed = false;
+        layer->loseLife();
+        stopCountDown();
+        if (layer->answerManager) layer->answerManager->scheduleEndStage();
+    }
+}
+
+void TimeSprite::endRound() {
+    auto* layer = static_cast<GameLayer*>(getParent());
+    layer->clearStageForGameOver();
+    layer->bankScore();
+    layer->planet->slideIn();
+    layer->player->scheduleKnockOut();
+    layer->resultGround->startResult();
+    layer->resultScoreLabel->startResult();
+    layer->retryButton->startResult();
+    layer->upgradeButton->startResult();
+    layer->resultHighScoreLabel->startResult();
+}
