@@ -1350,13 +1350,13 @@ def ground_strip():
     terms = [(9, 2, 0.3), (6, 5, 1.1), (3, 11, 2.0)]
 
     def top(x):
-        return h - 178 + periodic(x, terms, w)
+        return h - 158 + periodic(x, terms, w)
 
     xs = list(range(-64, w + 65, 8))
     prof = [(x, top(x)) for x in xs]
     soil_d = "M" + " L".join("%s,%s" % (f(x), f(y)) for x, y in prof) + " L%d,%d L%d,%d Z" % (w + 64, h + 20,
                                                                                             -64, h + 20)
-    s.add(path(soil_d, fill=s.lin([(0, BROWN), (0.5, darker(BROWN, 0.12)), (1, BROWN_D)], 0, h - 200, 0, h,
+    s.add(path(soil_d, fill=s.lin([(0, BROWN), (0.5, darker(BROWN, 0.12)), (1, BROWN_D)], 0, h - 180, 0, h,
                                   user=True)))
     # strata
     for k, (off, col, sw) in enumerate([(70, BROWN_D, 8), (110, BROWN_L, 5), (150, BROWN_D, 7)]):
@@ -1432,7 +1432,7 @@ def title_hill():
         d = "M" + " L".join("%s,%s" % (f(x), f(min(y, h + 20))) for x, y in pts_) + " L%d,%d L%d,%d Z" % (
             w + 40, h + 20, -40, h + 20)
         s.add(path(d, fill=col, stroke=INK, stroke_width="8", stroke_linejoin="round"))
-    prof = [(x, hill(x, 752, 930)) for x in xs]
+    prof = [(x, hill(x, 770, 940)) for x in xs]
     line = "M" + " L".join("%s,%s" % (f(x), f(y)) for x, y in prof)
     s.add(path(line + " L%d,%d L%d,%d Z" % (w + 40, h + 20, -40, h + 20),
                fill=s.lin([(0, BROWN), (1, BROWN_D)], 0, 760, 0, 1080, user=True)))
@@ -1441,7 +1441,7 @@ def title_hill():
                    fill="none", stroke=col, stroke_width=str(sw), opacity="0.5"))
     for _ in range(40):
         x = rng.uniform(0, w)
-        y = hill(x, 752, 930) + rng.uniform(80, 300)
+        y = hill(x, 770, 940) + rng.uniform(80, 300)
         if y > h - 10:
             continue
         r = rng.uniform(6, 16)
@@ -1453,19 +1453,19 @@ def title_hill():
     s.add(path("M" + " L".join("%s,%s" % (f(x), f(y)) for x, y in gb), fill="none", stroke=GREEN_D,
                stroke_width="6"))
     deco = []
-    for i, x in enumerate([170, 420, 640, 1290, 1500, 1760, 880, 1060]):
-        y = hill(x, 752, 930)
+    for i, x in enumerate([170, 420, 560, 1370, 1560, 1780, 820, 1100]):
+        y = hill(x, 770, 940)
         if i < 6:
-            deco.append(outlined_stroke("M%s,%s C%s,%s %s,%s %s,%s" % (f(x), f(y + 6), f(x - 4), f(y - 20),
-                                                                      f(x + 6), f(y - 36), f(x), f(y - 56)),
+            deco.append(outlined_stroke("M%s,%s C%s,%s %s,%s %s,%s" % (f(x), f(y + 6), f(x - 4), f(y - 14),
+                                                                      f(x + 6), f(y - 26), f(x), f(y - 40)),
                                         7, GREEN_D, ow=4))
-            deco.append(leaf(s, x, y - 20, x + 26, y - 34, 8, GREEN, ow=4, vein=False))
+            deco.append(leaf(s, x, y - 14, x + 26, y - 26, 8, GREEN, ow=4, vein=False))
             col = [PINK, YELLOW, WHITE, "#ff7f9e", TEAL_L, YELLOW][i]
             for k in range(6):
                 a = k * math.pi / 3
-                deco.append(circle(x + 12 * math.cos(a), y - 60 + 12 * math.sin(a), 10, fill=col, stroke=INK,
+                deco.append(circle(x + 12 * math.cos(a), y - 44 + 12 * math.sin(a), 10, fill=col, stroke=INK,
                                    stroke_width="4"))
-            deco.append(circle(x, y - 60, 8, fill=ORANGE, stroke=INK, stroke_width="3"))
+            deco.append(circle(x, y - 44, 8, fill=ORANGE, stroke=INK, stroke_width="3"))
         else:
             deco.append(tuft(x, y + 4, 1.2))
     s.add(path(line, fill="none", stroke=INK, stroke_width="8"))
