@@ -886,7 +886,7 @@ for _i, (_fn, _a) in enumerate([
 def support_plate(k):
     s = Svg(500, 500)
     bob = [0, -6, -10, -6][k]
-    adx = [0, 10, 20, 10][k]
+    adx = [0, 7, 14, 7][k]
     ady = [0, -8, -14, -8][k]
     s.add(ellipse(170, 474, 112, 13, fill=INK, opacity="0.35"))
     robot = []

@@ -1,3 +1,4 @@
+#!/usr/bin/python3
 """Put every picture of assets/ on one sheet with its file name under it.
 
 usage: contact_sheet.py [OUTPUT.png] [ASSETS_DIR]   (default build/contact_sheet.png)
