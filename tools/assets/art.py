@@ -207,10 +207,11 @@ def sym_co2(s, cx, cy):
     out = bubble(s, cx + 74, cy - 66, 30) + bubble(s, cx + 82, cy + 72, 20) + bubble(s, cx - 80, cy - 80, 15)
     out += bubble(s, cx - 16, cy + 10, 74)
     tx = cx - 16
-    wco, w2 = text_width("CO", 64), text_width("2", 40)
-    x0 = tx - (wco + w2 + 2) / 2
-    out += s.text("CO", x0, cy + 16, 64, fill=INK, stroke=None, bold=4, anchor="start")
-    out += s.text("2", x0 + wco + 2, cy + 40, 40, fill=INK, stroke=None, bold=3, anchor="start")
+    wc, w2, gap = text_width("C", 62), text_width("2", 40), 5
+    x0 = tx - (2 * wc + w2 + 2 * gap) / 2
+    out += s.text("C", x0 + wc / 2, cy + 12, 62, fill=INK, stroke=None, bold=3)
+    out += s.text("O", x0 + wc * 1.5 + gap, cy + 12, 62, fill=INK, stroke=None, bold=3)
+    out += s.text("2", x0 + wc * 2 + 2 * gap + w2 / 2, cy + 36, 40, fill=INK, stroke=None, bold=2)
     return out
 
 
