@@ -1,0 +1,96 @@
+#pragma once
+// The whole program in-process, on a store of its own, for the title, shop, cut-scene and
+// loop tests.
+#include "Playtest.h"
+#include "cocos2d.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class LoopTest : public ::testing::Test {
+protected:
+    static constexpr int kFps = 60;
+
+    void SetUp() override {
+        setenv("SDL_AUDIODRIVER", "dummy", 0);
+        setenv("SDL_VIDEODRIVER", "dummy", 0);
+        if (const char* old = std::getenv("XDG_DATA_HOME")) previousDataHome = old;
+        char dir[] = "/tmp/doviveduzuz-loop-XXXXXX";
+        dataHome = mkdtemp(dir);
+        setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
+        start();
+    }
+
+    void TearDown() override {
+        pt.reset();
+        std::filesystem::remove_all(dataHome);
+        if (previousDataHome) setenv("XDG_DATA_HOME", previousDataHome->c_str(), 1);
+        else unsetenv("XDG_DATA_HOME");
+    }
+
+    void start() {
+        pt = std::make_unique<Playtest>();
+        pt->execute("seed 7");
+    }
+    // Quits the program and runs it again on the same store.
+    void restart() {
+        pt.reset();
+        start();
+    }
+
+    void seconds(double s) { pt->step(static_cast<int>(std::lround(s * kFps))); }
+
+    // Where the node's anchor point is drawn, in design units.
+    static cocos2d::Vec2 onScreen(const cocos2d::Node* node) {
+        const cocos2d::Size size = node->getContentSize();
+        const cocos2d::Vec2 anchor = node->getAnchorPoint();
+        return node->convertToWorldSpace(cocos2d::Vec2(anchor.x * size.width, anchor.y * size.height));
+    }
+    void press(const cocos2d::Node* node) {
+        const cocos2d::Vec2 at = onScreen(node);
+        pt->tap(at.x, at.y);
+    }
+
+    int intKey(const char* key) const { return pt->store().value(key, 0); }
+    bool boolKey(const char* key) const { return pt->store().value(key, false); }
+    // Fills the store as an earlier run would have left it.
+    static void saved(const char* key, int value) { cocos2d::UserDefault::getInstance()->setIntegerForKey(key, value); }
+    static void saved(const char* key, bool value) { cocos2d::UserDefault::getInstance()->setBoolForKey(key, value); }
+
+    // The files of the sound calls named `call` since the last look.
+    std::vector<std::string> soundFiles(const std::string& call) {
+        std::vector<std::string> files;
+        for (const auto& s : pt->sounds())
+            if (s.value("call", "") == call) files.push_back(s.value("file", ""));
+        return files;
+    }
+
+    // The scene being faded to, or null when no fade is under way.
+    cocos2d::Scene* fadingTo() const {
+        auto* fade = dynamic_cast<cocos2d::TransitionFade*>(pt->runningScene());
+        return fade ? fade->getInScene() : nullptr;
+    }
+    // Steps frame by frame until a fade starts; the number of frames it took, or -1.
+    int framesUntilFade(int limit) {
+        for (int n = 1; n <= limit; ++n) {
+            pt->step(1);
+            if (fadingTo()) return n;
+        }
+        return -1;
+    }
+    // Lets a running fade finish.
+    void finishFade() {
+        for (int n = 0; n < 10 * kFps && fadingTo(); ++n) pt->step(1);
+    }
+
+    std::unique_ptr<Playtest> pt;
+    std::string dataHome;
+    std::optional<std::string> previousDataHome;
+};
