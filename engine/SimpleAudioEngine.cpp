@@ -8,13 +8,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <limits>
 #include <map>
 #include <memory>
-#include <set>
 #include <string>
 #include <system_error>
 #include <type_traits>
@@ -44,7 +44,9 @@ float unit(float value) {
     return std::min(value, 1.0f);
 }
 
-int mixVolume(float value) { return static_cast<int>(std::lround(unit(value) * MIX_MAX_VOLUME)); }
+int mixVolume(float value) {
+    return static_cast<int>(std::lround(unit(value) * MIX_MAX_VOLUME));
+}
 
 void reportOnce(const std::string& path, const char* problem) {
     if (g_reported.insert(path).second) cocos2d::log("audio: %s: %s", path.c_str(), problem);
@@ -102,13 +104,20 @@ using Resampler = void (*)(const Uint8*, std::size_t, Uint8*, std::size_t, int, 
 
 Resampler resamplerFor(Uint16 format) {
     switch (format) {
-    case AUDIO_U8: return resample<Uint8>;
-    case AUDIO_S8: return resample<Sint8>;
-    case AUDIO_S16SYS: return resample<Sint16>;
-    case AUDIO_U16SYS: return resample<Uint16>;
-    case AUDIO_S32SYS: return resample<Sint32>;
-    case AUDIO_F32SYS: return resample<float>;
-    default: return nullptr; // byte-swapped formats: played unpitched
+    case AUDIO_U8:
+        return resample<Uint8>;
+    case AUDIO_S8:
+        return resample<Sint8>;
+    case AUDIO_S16SYS:
+        return resample<Sint16>;
+    case AUDIO_U16SYS:
+        return resample<Uint16>;
+    case AUDIO_S32SYS:
+        return resample<Sint32>;
+    case AUDIO_F32SYS:
+        return resample<float>;
+    default:
+        return nullptr; // byte-swapped formats: played unpitched
     }
 }
 
@@ -137,16 +146,20 @@ struct Mixer {
     Mix_Music* current = nullptr;
 
     ~Mixer() {
-        for (auto& [key, entry] : pitched) Mix_FreeChunk(entry.chunk);
-        for (auto& [path, chunk] : chunks) Mix_FreeChunk(chunk);
-        for (auto& [path, track] : music) Mix_FreeMusic(track);
+        for (auto& [key, entry] : pitched)
+            Mix_FreeChunk(entry.chunk);
+        for (auto& [path, chunk] : chunks)
+            Mix_FreeChunk(chunk);
+        for (auto& [path, track] : music)
+            Mix_FreeMusic(track);
     }
 
     bool checkReadable(const std::string& path) {
         if (failed.count(path)) return false;
         if (!checked.insert(path).second) return true;
         std::error_code ec;
-        std::FILE* file = std::filesystem::is_regular_file(path, ec) ? std::fopen(path.c_str(), "rb") : nullptr;
+        std::FILE* file =
+            std::filesystem::is_regular_file(path, ec) ? std::fopen(path.c_str(), "rb") : nullptr;
         if (file) {
             std::fclose(file);
             return true;
@@ -238,7 +251,9 @@ void SimpleAudioEngine::end() {
     g_instance = nullptr;
 }
 
-void SimpleAudioEngine::setDeviceEnabled(bool enabled) { g_deviceEnabled = enabled; }
+void SimpleAudioEngine::setDeviceEnabled(bool enabled) {
+    g_deviceEnabled = enabled;
+}
 
 SimpleAudioEngine::SimpleAudioEngine() : _impl(new Impl) {
     g_mixer = _impl;

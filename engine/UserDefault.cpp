@@ -140,7 +140,8 @@ int checkShape(sqlite3* db, bool& hasTable, std::string& why) {
     }
 
     // No kv table: only an empty database is ours to fill; anything else belongs to someone else.
-    rc = sqlite3_prepare_v2(db, "SELECT count(*) FROM sqlite_master WHERE name NOT LIKE 'sqlite\\_%' ESCAPE '\\'",
+    rc = sqlite3_prepare_v2(db,
+                            "SELECT count(*) FROM sqlite_master WHERE name NOT LIKE 'sqlite\\_%' ESCAPE '\\'",
                             -1, &stmt, nullptr);
     if (rc != SQLITE_OK) {
         why = sqlite3_errmsg(db);
@@ -217,7 +218,9 @@ void loadReadOnly(const std::string& path, std::map<std::string, UserDefault::Va
     attempt("file:" + uriEscape(path) + "?immutable=1", SQLITE_OPEN_READONLY | SQLITE_OPEN_URI);
 }
 
-bool execute(sqlite3* db, const char* sql) { return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
+bool execute(sqlite3* db, const char* sql) {
+    return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+}
 
 } // namespace
 
@@ -274,7 +277,8 @@ void UserDefault::open() {
         if (openAt(path)) return;
         if (!g_openFailure.badFile) {
             loadReadOnly(path, _values);
-            log("cannot write %s (%s): progress will not be saved", path.c_str(), g_openFailure.reason.c_str());
+            log("cannot write %s (%s): progress will not be saved", path.c_str(),
+                g_openFailure.reason.c_str());
             return;
         }
         moveAside(path, g_openFailure.reason.c_str());
@@ -347,7 +351,8 @@ void UserDefault::moveAside(const std::string& path, const char* why) {
     const std::string stamp = path + ".bad-" + std::to_string(static_cast<long long>(std::time(nullptr)));
     std::string target = stamp;
     std::error_code ec;
-    for (int n = 1; fs::exists(fs::symlink_status(target, ec)); ++n) target = stamp + "-" + std::to_string(n);
+    for (int n = 1; fs::exists(fs::symlink_status(target, ec)); ++n)
+        target = stamp + "-" + std::to_string(n);
 
     fs::rename(path, target, ec);
     if (ec) {
@@ -366,7 +371,9 @@ void UserDefault::moveAside(const std::string& path, const char* why) {
         target.c_str());
 }
 
-int UserDefault::getIntegerForKey(const char* key) { return getIntegerForKey(key, 0); }
+int UserDefault::getIntegerForKey(const char* key) {
+    return getIntegerForKey(key, 0);
+}
 
 int UserDefault::getIntegerForKey(const char* key, int defaultValue) {
     if (!key) return defaultValue;
@@ -385,7 +392,9 @@ void UserDefault::setIntegerForKey(const char* key, int value) {
     _pending[key] = value;
 }
 
-bool UserDefault::getBoolForKey(const char* key) { return getBoolForKey(key, false); }
+bool UserDefault::getBoolForKey(const char* key) {
+    return getBoolForKey(key, false);
+}
 
 bool UserDefault::getBoolForKey(const char* key, bool defaultValue) {
     if (!key) return defaultValue;
