@@ -12,9 +12,8 @@ bool JiyamaSprite::init() {
 void JiyamaSprite::rollJiyama(float) { jiyamaNo = Random::uniformInt(1, 15); }
 
 void JiyamaSprite::update(float) {
-    // There is no picture 0: the obstruction stays blank until its first draw, and the
-    // picture is only loaded again when the number has changed.
-    if (jiyamaNo == shownNo || jiyamaNo < 1) return;
+    // Loaded again only when the number has changed; the look is the same as every frame.
+    if (jiyamaNo == shownNo) return;
     initWithFile(__String::createWithFormat("GameScene/jiyama%d.png", jiyamaNo)->getCString());
     shownNo = jiyamaNo;
 }

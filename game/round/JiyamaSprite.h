@@ -12,6 +12,6 @@ public:
 
     // The picture asked for, 1..15 once drawn; 0 for the first 0.3 s.
     int jiyamaNo = 0;
-    // The picture on screen now; 0 while blank.
-    int shownNo = 0;
+    // The picture on screen now; -1 before the first frame.
+    int shownNo = -1;
 };

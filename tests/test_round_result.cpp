@@ -1,0 +1,160 @@
+// The result panel: when each part shows, what it says, the best score, and the way out.
+#include "test_round_fixture.h"
+
+#include "HighScoreSprite.h"
+#include "ResultGround.h"
+#include "ResultHighScoreLabel.h"
+#include "ResultScoreLabel.h"
+#include "RetryButton.h"
+#include "UpgradeButton.h"
+
+USING_NS_CC;
+
+class ResultTest : public RoundTest {
+protected:
+    // Plays a round of `stages` solved stages at time level 3, then lets it time out, and
+    // stops in the frame the round ends.
+    void playAndLose(int coins, int stages) {
+        open(coins, 3, 0);
+        GameLayer* l = layer();
+        for (int s = 0; s < stages; ++s) {
+            solveStage();
+            const int stage = l->stageCount;
+            while (l->stageCount == stage) step(1);
+            settleRing();
+        }
+        while (l->timeSprite->isArmed) step(1);
+    }
+    bool panelPartShown(Node* node) const {
+        if (auto* label = dynamic_cast<Label*>(node)) return !label->getString().empty();
+        if (auto* sprite = dynamic_cast<Sprite*>(node))
+            return !sprite->getFileName().empty() || sprite->getChildrenCount() > 0;
+        return false;
+    }
+};
+
+TEST_F(ResultTest, PanelRevealsItselfAtOneAndAHalfTwoAndTwoAndAHalfSeconds) {
+    playAndLose(0, 1);
+    GameLayer* l = layer();
+    pt->sounds();
+    Node* ground = l->resultGround;
+    Node* score = l->resultScoreLabel;
+    Node* best = l->resultHighScoreLabel;
+    Node* retry = l->retryButton;
+    Node* shop = l->upgradeButton;
+
+    // Nothing shows before the backdrop, and the round music still plays.
+    int waited = 0;
+    while (!panelPartShown(ground) && waited < 3 * kFps) {
+        for (Node* part : {score, best, retry, shop}) EXPECT_FALSE(panelPartShown(part));
+        EXPECT_EQ(0, countCalls(pt->sounds(), "stopBackgroundMusic", ""));
+        step(1);
+        ++waited;
+    }
+    EXPECT_NEAR(1.5 * kFps, waited, 1);
+    EXPECT_EQ("GameScene/black2.png", l->resultGround->getFileName());
+    EXPECT_EQ(170, l->resultGround->getOpacity());
+    EXPECT_EQ(kScreenCentre, l->resultGround->getPosition());
+    auto sounds = pt->sounds();
+    ASSERT_EQ(2u, sounds.size());
+    EXPECT_EQ("stopBackgroundMusic", sounds[0]["call"]);
+    EXPECT_EQ("playBackgroundMusic", sounds[1]["call"]);
+    EXPECT_EQ("Music/ME048-151031-gameover07-wav.mp3", sounds[1]["file"]);
+    EXPECT_FALSE(sounds[1]["loop"].get<bool>());
+
+    // Both lines half a second after the backdrop, both buttons half a second after that.
+    step(kFps / 2 - 1);
+    EXPECT_FALSE(panelPartShown(score));
+    EXPECT_FALSE(panelPartShown(best));
+    step(1);
+    EXPECT_EQ("Score  1", l->resultScoreLabel->getString());
+    EXPECT_EQ("HighScore  1", l->resultHighScoreLabel->getString());
+    EXPECT_EQ(Vec2(960, 864), l->resultScoreLabel->getPosition());
+    EXPECT_EQ(Vec2(960, 648), l->resultHighScoreLabel->getPosition());
+    EXPECT_EQ(Color3B::GREEN, l->resultScoreLabel->getColor());
+    EXPECT_EQ(Color3B::GREEN, l->resultHighScoreLabel->getColor());
+
+    step(kFps / 2 - 1);
+    EXPECT_FALSE(panelPartShown(retry));
+    EXPECT_FALSE(panelPartShown(shop));
+    step(1);
+    EXPECT_TRUE(panelPartShown(retry));
+    EXPECT_TRUE(panelPartShown(shop));
+    for (Node* button : {retry, shop}) EXPECT_FLOAT_EQ(0.8f, button->getChildren().front()->getScale());
+}
+
+TEST_F(ResultTest, FirstRoundEverWithNoScoreSavesNothing) {
+    playAndLose(0, 0);
+    step(3 * kFps);
+    GameLayer* l = layer();
+    EXPECT_EQ("Score  0", l->resultScoreLabel->getString());
+    EXPECT_EQ("HighScore  0", l->resultHighScoreLabel->getString());
+    EXPECT_FALSE(pt->store().contains("HS"));
+    EXPECT_TRUE(l->highScoreSprite->getFileName().empty());
+}
+
+TEST_F(ResultTest, NewBestIsSavedAndBringsThePulsingBadge) {
+    cocos2d::UserDefault::getInstance()->setIntegerForKey("HS", 1);
+    playAndLose(0, 2);
+    GameLayer* l = layer();
+    while (l->highScoreSprite->getFileName().empty() && l->resultHighScoreLabel->getString().empty()) step(1);
+    EXPECT_EQ(2, pt->store()["HS"]);
+    EXPECT_EQ("HighScore  2", l->resultHighScoreLabel->getString());
+    HighScoreSprite* badge = l->highScoreSprite;
+    EXPECT_EQ("GameScene/newHighScore.png", badge->getFileName());
+    EXPECT_EQ(Vec2(192, 648), badge->getPosition());
+    // It swells from 0.3 to 0.4 first, then shrinks back.
+    step(30);
+    EXPECT_FLOAT_EQ(0.4f, badge->getScale());
+    step(30);
+    EXPECT_FLOAT_EQ(0.3f, badge->getScale());
+}
+
+TEST_F(ResultTest, TyingTheBestIsNoNewBest) {
+    cocos2d::UserDefault::getInstance()->setIntegerForKey("HS", 1);
+    playAndLose(0, 1);
+    step(3 * kFps);
+    GameLayer* l = layer();
+    EXPECT_EQ(1, pt->store()["HS"]);
+    EXPECT_EQ("HighScore  1", l->resultHighScoreLabel->getString());
+    EXPECT_TRUE(l->highScoreSprite->getFileName().empty());
+}
+
+TEST_F(ResultTest, LowerScoreShowsTheStoredBest) {
+    cocos2d::UserDefault::getInstance()->setIntegerForKey("HS", 9);
+    playAndLose(0, 1);
+    step(3 * kFps);
+    EXPECT_EQ("Score  1", layer()->resultScoreLabel->getString());
+    EXPECT_EQ("HighScore  9", layer()->resultHighScoreLabel->getString());
+    EXPECT_EQ(9, pt->store()["HS"]);
+}
+
+TEST_F(ResultTest, RetryStartsANewRoundWithTheBankedCoins) {
+    playAndLose(12, 1);
+    GameLayer* old = layer();
+    const int banked = pt->store()["scoreMoney"];
+    EXPECT_EQ(12 + old->score, banked);
+    step(150);
+    pt->sounds();
+    tapNode(itemOf(old->retryButton));
+    EXPECT_EQ(1, countCalls(pt->sounds(), "playEffect", "Music/botton.mp3"));
+    step(kFps + 2);
+    GameLayer* fresh = layer();
+    ASSERT_NE(nullptr, fresh);
+    EXPECT_NE(old, fresh);
+    EXPECT_EQ(0, fresh->score);
+    EXPECT_EQ(0, fresh->lives);
+    EXPECT_EQ(banked, pt->store()["scoreMoney"]);
+    EXPECT_EQ(3, pt->store()["gaug1"]);
+    EXPECT_EQ(0, pt->store()["gaug2"]);
+    EXPECT_EQ(1, fresh->stageCount);
+}
+
+TEST_F(ResultTest, ShopButtonLeavesForTheShop) {
+    playAndLose(5, 0);
+    step(150);
+    tapNode(itemOf(layer()->upgradeButton));
+    step(kFps + 2);
+    EXPECT_EQ(nullptr, layer());
+    EXPECT_EQ("UpgradeScene", pt->tree()["type"]);
+}
