@@ -1,6 +1,7 @@
 #include "AppDelegate.h"
 
 #include "GameConstants.h"
+#include "KeyboardControls.h"
 #include "SimpleAudioEngine.h"
 #include "TitleScene.h"
 
@@ -27,6 +28,8 @@ bool AppDelegate::applicationDidFinishLaunching() {
     auto scene = TitleScene::create();
     if (glview) glview->setDesignResolutionSize(kDesignSize.width, kDesignSize.height, ResolutionPolicy::SHOW_ALL);
     director->runWithScene(scene);
+    // Desktop players can use the keyboard as well as the mouse.
+    KeyboardControls::install();
     return true;
 }
 

@@ -134,6 +134,13 @@ Playtest::Playtest() {
     Director::getInstance()->setOpenGLView(view);
     _app = std::make_unique<AppDelegate>();
     _app->initGLContextAttrs();
+}
+
+void Playtest::launch() const {
+    // The game starts on the first command that is not a seed, so that a seed sent first
+    // covers the first scene too.
+    if (_launched) return;
+    _launched = true;
     _app->applicationDidFinishLaunching();
 }
 
@@ -144,10 +151,12 @@ Playtest::~Playtest() {
 }
 
 void Playtest::step(int frames) {
+    launch();
     for (int i = 0; i < frames; ++i) Director::getInstance()->mainLoop(kFrameTime);
 }
 
-void Playtest::down(float x, float y) { Director::getInstance()->touchBegan(0, Vec2(x, y)); }
+void Playtest::down(float x, float y) {
+    launch(); Director::getInstance()->touchBegan(0, Vec2(x, y)); }
 void Playtest::move(float x, float y) { Director::getInstance()->touchMoved(0, Vec2(x, y)); }
 void Playtest::up(float x, float y) { Director::getInstance()->touchEnded(0, Vec2(x, y)); }
 
@@ -156,7 +165,10 @@ void Playtest::tap(float x, float y) {
     up(x, y);
 }
 
-Scene* Playtest::runningScene() const { return Director::getInstance()->getRunningScene(); }
+Scene* Playtest::runningScene() const {
+    launch();
+    return Director::getInstance()->getRunningScene();
+}
 
 unsigned long long Playtest::frame() const { return Director::getInstance()->getTotalFrames(); }
 
@@ -166,6 +178,7 @@ json Playtest::tree() const {
 }
 
 json Playtest::store() const {
+    launch();
     json j = json::object();
     for (const auto& [key, value] : UserDefault::getInstance()->entries()) {
         if (std::holds_alternative<bool>(value)) j[key] = std::get<bool>(value);
@@ -233,6 +246,7 @@ void Playtest::open(const std::vector<std::string>& words) {
     } else {
         throw BadCommand("unknown scene: " + what);
     }
+    launch();
     Director::getInstance()->replaceScene(scene);
     Director::getInstance()->applyPendingScene();
 }
@@ -241,6 +255,7 @@ std::string Playtest::execute(const std::string& line) {
     const auto words = split(line);
     if (words.empty()) throw BadCommand("empty command");
     const std::string& cmd = words[0];
+    if (cmd != "seed") launch();
     try {
         if (cmd == "seed") {
             expectWords(words, 2, line);
@@ -268,9 +283,12 @@ std::string Playtest::execute(const std::string& line) {
             return "ok";
         }
         if (cmd == "key") {
-            expectWords(words, 2, line);
-            const SDL_Scancode code = SDL_GetScancodeFromName(words[1].c_str());
-            if (code == SDL_SCANCODE_UNKNOWN) throw BadCommand("unknown key: " + words[1]);
+            // Key names may hold spaces ("Keypad 7"): the name is the rest of the line.
+            if (words.size() < 2) throw BadCommand("key needs a name: " + line);
+            std::string name = line.substr(line.find(words[1]));
+            name.erase(name.find_last_not_of(" \t\r") + 1);
+            const SDL_Scancode code = SDL_GetScancodeFromName(name.c_str());
+            if (code == SDL_SCANCODE_UNKNOWN) throw BadCommand("unknown key: " + name);
             Director::getInstance()->keyEvent(code, true);
             Director::getInstance()->keyEvent(code, false);
             return "ok";

@@ -13,8 +13,8 @@ class AppDelegate;
 
 class Playtest {
 public:
-    // Starts the game as the program does (the first scene included), with an off-screen view
-    // and no audio device.
+    // Starts the game as the program does (the first scene included, on the first command
+    // that is not a seed), with an off-screen view and no audio device.
     Playtest();
     // Saves the store and shuts the engine down.
     ~Playtest();
@@ -63,8 +63,10 @@ private:
         for (auto* child : node->getChildren()) collect<T>(child, out);
     }
     void open(const std::vector<std::string>& words);
+    void launch() const;
 
     std::unique_ptr<AppDelegate> _app;
+    mutable bool _launched = false;
     nlohmann::json _sounds = nlohmann::json::array();
     nlohmann::json _log = nlohmann::json::array();
 };
