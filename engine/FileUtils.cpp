@@ -13,7 +13,12 @@ std::string defaultRoot() {
     // The executable's own folder, so the game finds its assets whatever the working folder.
     const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (ec || exe.empty()) return "assets";
-    return (exe.parent_path() / "assets").string();
+    const auto beside = exe.parent_path() / "assets";
+    // An installed game keeps them in the shared data folder of its prefix.
+    const auto installed = exe.parent_path().parent_path() / "share" / "doviveduzuz" / "assets";
+    if (!std::filesystem::is_directory(beside, ec) && std::filesystem::is_directory(installed, ec))
+        return installed.string();
+    return beside.string();
 }
 } // namespace
 
