@@ -1,0 +1,113 @@
+// The round's actors and scenery: the planet's pass, the ground, the stars, the score label
+// and the stage-clear lights.
+#include "test_round_fixture.h"
+
+#include "EffectManager.h"
+#include "Planet.h"
+#include "PlantBom.h"
+#include "ScoreLabel.h"
+#include "SpeedGround.h"
+#include "Star.h"
+#include "StarManager.h"
+
+#include <algorithm>
+
+USING_NS_CC;
+
+TEST_F(RoundTest, PlanetTurnsGreenOnlyPastTheLineAndOncePerPass) {
+    open(0, 3, 0);
+    Planet* planet = layer()->planet;
+
+    planet->setPositionX(1152.0f);
+    step(1);
+    EXPECT_TRUE(planet->canHeal) << "standing on the line is not past it";
+    EXPECT_EQ("GameScene/deadPlanet.png", planet->getFileName());
+
+    planet->setPositionX(1151.9f);
+    step(1);
+    EXPECT_FALSE(planet->canHeal);
+    EXPECT_EQ("GameScene/greenPlanet.png", planet->getFileName());
+    EXPECT_FLOAT_EQ(6.0f, planet->speed);
+    step(kFps);
+    EXPECT_FLOAT_EQ(30.0f, planet->speed);
+
+    pt->sounds();
+    planet->setPositionX(1000.0f);
+    step(2);
+    EXPECT_EQ(0, countCalls(pt->sounds(), "playEffect", "Music/magic-cure1.mp3"));
+}
+
+TEST_F(RoundTest, FlyPastMovesAFixedStepPerFrame) {
+    open(0, 3, 0);
+    Planet* planet = layer()->planet;
+    planet->startFlyPast();
+    // 25 units a frame from 2880: below 1152 on the 70th frame.
+    step(69);
+    EXPECT_TRUE(planet->canHeal);
+    EXPECT_FLOAT_EQ(2880.0f - 69 * 25.0f, planet->getPositionX());
+    step(1);
+    EXPECT_FALSE(planet->canHeal);
+}
+
+TEST_F(RoundTest, GroundTileWrapsToTheRightInTheFrameItPassesTheLeftEdge) {
+    open(0, 3, 0);
+    SpeedGround* ground = layer()->speedGround;
+    Sprite* tile = ground->groundA->getPositionX() < ground->groundB->getPositionX() ? ground->groundA : ground->groundB;
+    while (tile->getPositionX() - ground->speed >= -960.0f) step(1);
+    step(1);
+    EXPECT_FLOAT_EQ(2880.0f, tile->getPositionX());
+}
+
+TEST_F(RoundTest, StarsStayInsideTheSky) {
+    open(0, 3, 0);
+    auto stars = pt->findAll<Star>();
+    ASSERT_EQ(20u, stars.size());
+    for (int frame = 0; frame < 10 * kFps; frame += 7) {
+        for (Star* star : stars) {
+            ASSERT_GE(star->getPositionX(), 1.0f);
+            ASSERT_LE(star->getPositionX(), 1920.0f);
+            ASSERT_GE(star->getPositionY(), 1.0f);
+            ASSERT_LE(star->getPositionY(), 1080.0f);
+            const auto& c = star->getColor();
+            ASSERT_GE(std::min({c.r, c.g, c.b}), 170);
+        }
+        step(7);
+    }
+}
+
+TEST_F(RoundTest, ScoreLabelFollowsTheScoreInTheNextFrame) {
+    pt->execute("open game 0 3 0");
+    ScoreLabel* label = pt->find<ScoreLabel>();
+    EXPECT_EQ("", label->getString());
+    step(1);
+    EXPECT_EQ("0", label->getString());
+    EXPECT_EQ(Color3B::GREEN, label->getColor());
+    layer()->addBonusScore();
+    layer()->addScore();
+    layer()->addScore();
+    EXPECT_EQ("0", label->getString());
+    step(1);
+    EXPECT_EQ("12", label->getString());
+}
+
+TEST_F(RoundTest, StageClearLightsOpenAndSpinOppositeWaysWhereTheCompanionWas) {
+    open(0, 3, 0);
+    GameLayer* l = layer();
+    const Vec2 spot(700, 300);
+    l->plantBom->setPosition(spot);
+    l->effectManager->startStageClear();
+    l->plantBom->setPosition(Vec2(100, 100));
+    step(30);
+    const auto& lights = l->effectManager->getChildren();
+    ASSERT_EQ(2u, lights.size());
+    for (auto* light : lights) {
+        EXPECT_EQ(spot, light->getPosition());
+        EXPECT_FLOAT_EQ(1.0f, light->getScale());
+    }
+    EXPECT_GT(lights[0]->getRotation(), 0.0f);
+    EXPECT_LT(lights[1]->getRotation(), 0.0f);
+    // Still turning long after the first spin is over.
+    const float before = lights[0]->getRotation();
+    step(11 * kFps);
+    EXPECT_NE(before, lights[0]->getRotation());
+}
