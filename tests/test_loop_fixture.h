@@ -1,6 +1,5 @@
 #pragma once
-// The whole program in-process, on a store of its own, for the title, shop, cut-scene and
-// loop tests.
+// The whole program in-process on a store of its own, for the title, shop, cut-scene and loop tests.
 #include "Playtest.h"
 #include "cocos2d.h"
 
@@ -10,12 +9,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
 class LoopTest : public ::testing::Test {
-protected:
+  protected:
     static constexpr int kFps = 60;
 
     void SetUp() override {
@@ -27,14 +25,14 @@ protected:
         setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
         start();
     }
-
     void TearDown() override {
         pt.reset();
         std::filesystem::remove_all(dataHome);
-        if (previousDataHome) setenv("XDG_DATA_HOME", previousDataHome->c_str(), 1);
-        else unsetenv("XDG_DATA_HOME");
+        if (previousDataHome.empty())
+            unsetenv("XDG_DATA_HOME");
+        else
+            setenv("XDG_DATA_HOME", previousDataHome.c_str(), 1);
     }
-
     void start() {
         pt = std::make_unique<Playtest>();
         pt->execute("seed 7");
@@ -46,23 +44,21 @@ protected:
     }
 
     void seconds(double s) { pt->step(static_cast<int>(std::lround(s * kFps))); }
-
-    // Where the node's anchor point is drawn, in design units.
-    static cocos2d::Vec2 onScreen(const cocos2d::Node* node) {
-        const cocos2d::Size size = node->getContentSize();
-        const cocos2d::Vec2 anchor = node->getAnchorPoint();
-        return node->convertToWorldSpace(cocos2d::Vec2(anchor.x * size.width, anchor.y * size.height));
-    }
     void press(const cocos2d::Node* node) {
-        const cocos2d::Vec2 at = onScreen(node);
+        const cocos2d::Size size = node->getContentSize();
+        const cocos2d::Vec2 at = node->convertToWorldSpace(cocos2d::Vec2(size.width / 2, size.height / 2));
         pt->tap(at.x, at.y);
+    }
+    // The only menu item of a button holder, or of its newest menu.
+    static cocos2d::Node* itemOf(const cocos2d::Node* holder) {
+        return holder->getChildren().back()->getChildren().front();
     }
 
     int intKey(const char* key) const { return pt->store().value(key, 0); }
     bool boolKey(const char* key) const { return pt->store().value(key, false); }
-    // Fills the store as an earlier run would have left it.
-    static void saved(const char* key, int value) { cocos2d::UserDefault::getInstance()->setIntegerForKey(key, value); }
-    static void saved(const char* key, bool value) { cocos2d::UserDefault::getInstance()->setBoolForKey(key, value); }
+    static void saved(const char* key, int value) {
+        cocos2d::UserDefault::getInstance()->setIntegerForKey(key, value);
+    }
 
     // The files of the sound calls named `call` since the last look.
     std::vector<std::string> soundFiles(const std::string& call) {
@@ -77,20 +73,28 @@ protected:
         auto* fade = dynamic_cast<cocos2d::TransitionFade*>(pt->runningScene());
         return fade ? fade->getInScene() : nullptr;
     }
-    // Steps frame by frame until a fade starts; the number of frames it took, or -1.
-    int framesUntilFade(int limit) {
+    // Frames stepped until a fade is under way (-1 if none within the limit).
+    int framesUntilFade(int limit = 15 * kFps) {
         for (int n = 1; n <= limit; ++n) {
             pt->step(1);
             if (fadingTo()) return n;
         }
         return -1;
     }
-    // Lets a running fade finish.
-    void finishFade() {
-        for (int n = 0; n < 10 * kFps && fadingTo(); ++n) pt->step(1);
+    // Frames stepped until the fade under way is over.
+    int framesOfFade() {
+        int n = 0;
+        for (; n < 10 * kFps && fadingTo(); ++n)
+            pt->step(1);
+        return n;
+    }
+    // Waits for the next fade and its end; the scene arrived at, if it is a SceneT.
+    template <typename SceneT> SceneT* arriveAt() {
+        framesUntilFade();
+        framesOfFade();
+        return dynamic_cast<SceneT*>(pt->runningScene());
     }
 
     std::unique_ptr<Playtest> pt;
-    std::string dataHome;
-    std::optional<std::string> previousDataHome;
+    std::string dataHome, previousDataHome;
 };

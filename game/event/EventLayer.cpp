@@ -62,7 +62,9 @@ bool EventLayer::initWithProgress(int coins, int timeLevel, int lifeLevel) {
     return true;
 }
 
-bool EventLayer::onTouchBegan(Touch*, Event*) { return true; }
+bool EventLayer::onTouchBegan(Touch*, Event*) {
+    return true;
+}
 
 void EventLayer::onTouchMoved(Touch*, Event*) {}
 
@@ -81,7 +83,8 @@ void EventLayer::moveNodeOut(float) {
 }
 
 void EventLayer::movePlanetIn(float) {
-    eventPlantNode->runAction(MoveTo::create(3.5f, Vec2(kDesignSize.width * -0.5f, kDesignSize.height * 0.0f)));
+    eventPlantNode->runAction(
+        MoveTo::create(3.5f, Vec2(kDesignSize.width * -0.5f, kDesignSize.height * 0.0f)));
     scheduleOnce(CC_SCHEDULE_SELECTOR(EventLayer::movePlanetBack), 3.0f);
 }
 

@@ -9,7 +9,7 @@ class SpeedGround;
 
 // Hub of the cut-scene: runs the story step by step and hands the progress on to the round.
 class EventLayer : public cocos2d::Layer {
-public:
+  public:
     static EventLayer* create(int coins, int timeLevel, int lifeLevel);
     ~EventLayer() override;
     bool onTouchBegan(cocos2d::Touch* touch, cocos2d::Event* event) override;
@@ -34,6 +34,6 @@ public:
     StarManager* starManager = nullptr;
     SpeedGround* speedGround = nullptr;
 
-private:
+  private:
     void startRound(float fadeSeconds);
 };

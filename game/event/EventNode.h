@@ -6,7 +6,7 @@ class PlantBom;
 
 // The plant and its companion, moved about as one group by the cut-scene.
 class EventNode : public cocos2d::Node {
-public:
+  public:
     CREATE_FUNC(EventNode)
     ~EventNode() override;
     bool init() override;

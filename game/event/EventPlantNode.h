@@ -3,7 +3,7 @@
 
 // The dead planet that drifts across the cut-scene.
 class EventPlantNode : public cocos2d::Node {
-public:
+  public:
     CREATE_FUNC(EventPlantNode)
     ~EventPlantNode() override;
     bool init() override;

@@ -3,7 +3,7 @@
 
 // The coin beside the balance.
 class CoinSprite : public cocos2d::Sprite {
-public:
+  public:
     CREATE_FUNC(CoinSprite)
     bool init() override;
 };

@@ -14,12 +14,10 @@ bool LifeGaugSprite::init() {
 }
 
 void LifeGaugSprite::update(float) {
+    static const char* const kImages[] = {"UpGradeScene/lifeGauge0.png", "UpGradeScene/lifeGauge1.png",
+                                          "UpGradeScene/lifeGauge2.png", "UpGradeScene/lifeGauge3.png"};
     auto* offer = static_cast<UpgradeLayer*>(getParent())->upgradeLifeNode;
-    switch (offer->userDefault->getIntegerForKey("lifeNo")) {
-    case 0: initWithFile("UpGradeScene/lifeGauge0.png"); break;
-    case 1: initWithFile("UpGradeScene/lifeGauge1.png"); break;
-    case 2: initWithFile("UpGradeScene/lifeGauge2.png"); break;
-    case 3: initWithFile("UpGradeScene/lifeGauge3.png"); break;
-    default: break;
-    }
+    // Any other level keeps the picture the gauge has.
+    const int level = offer->userDefault->getIntegerForKey("lifeNo");
+    if (level >= 0 && level <= 3) initWithFile(kImages[level]);
 }

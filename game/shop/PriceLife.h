@@ -3,7 +3,7 @@
 
 // The life offer's price on its plate, or "MAX".
 class PriceLife : public cocos2d::Label {
-public:
+  public:
     CREATE_FUNC(PriceLife)
     void update(float delta) override;
     bool init() override;

@@ -16,9 +16,11 @@ bool PriceTime::init() {
 void PriceTime::update(float) {
     auto* offer = static_cast<UpgradeLayer*>(getParent())->upgradeNode;
     if (offer->userDefault->getBoolForKey("Button1")) {
-        initWithTTF("MAX", "fonts/PixelMplus10-Regular.ttf", 96, Size::ZERO, TextHAlignment::LEFT, TextVAlignment::TOP);
+        initWithTTF("MAX", "fonts/PixelMplus10-Regular.ttf", 96, Size::ZERO, TextHAlignment::LEFT,
+                    TextVAlignment::TOP);
     } else {
-        initWithTTF("1", "fonts/PixelMplus10-Regular.ttf", 96, Size::ZERO, TextHAlignment::LEFT, TextVAlignment::TOP);
+        initWithTTF("1", "fonts/PixelMplus10-Regular.ttf", 96, Size::ZERO, TextHAlignment::LEFT,
+                    TextVAlignment::TOP);
         text = __String::createWithFormat("%d", offer->price);
         setString(text->getCString());
     }

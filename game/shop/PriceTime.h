@@ -3,7 +3,7 @@
 
 // The time offer's price on its plate, or "MAX".
 class PriceTime : public cocos2d::Label {
-public:
+  public:
     CREATE_FUNC(PriceTime)
     void update(float delta) override;
     bool init() override;

@@ -16,7 +16,8 @@ bool StartButton::init() {
                                        CC_CALLBACK_1(StartButton::onStart, this));
     auto* menu = Menu::create(item);
     menu->setScale(0.65f);
-    menu->setPosition(static_cast<float>(kDesignSize.width * 0.65), static_cast<float>(kDesignSize.height * -0.05));
+    menu->setPosition(static_cast<float>(kDesignSize.width * 0.65),
+                      static_cast<float>(kDesignSize.height * -0.05));
     addChild(menu);
     return true;
 }

@@ -14,12 +14,10 @@ bool TimeGaugSprite::init() {
 }
 
 void TimeGaugSprite::update(float) {
+    static const char* const kImages[] = {"UpGradeScene/timeGauge0.png", "UpGradeScene/timeGauge1.png",
+                                          "UpGradeScene/timeGauge2.png", "UpGradeScene/timeGauge3.png"};
     auto* offer = static_cast<UpgradeLayer*>(getParent())->upgradeNode;
-    switch (offer->userDefault->getIntegerForKey("timeNo")) {
-    case 0: initWithFile("UpGradeScene/timeGauge0.png"); break;
-    case 1: initWithFile("UpGradeScene/timeGauge1.png"); break;
-    case 2: initWithFile("UpGradeScene/timeGauge2.png"); break;
-    case 3: initWithFile("UpGradeScene/timeGauge3.png"); break;
-    default: break;
-    }
+    // Any other level keeps the picture the gauge has.
+    const int level = offer->userDefault->getIntegerForKey("timeNo");
+    if (level >= 0 && level <= 3) initWithFile(kImages[level]);
 }

@@ -3,7 +3,7 @@
 
 // Bottom left: back to the title screen.
 class TitleButton : public cocos2d::Sprite {
-public:
+  public:
     CREATE_FUNC(TitleButton)
     bool init() override;
     void onTitle(cocos2d::Ref* sender);

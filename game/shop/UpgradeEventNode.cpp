@@ -6,9 +6,15 @@
 USING_NS_CC;
 
 namespace {
-Vec2 planetStart() { return Vec2(kDesignSize.width * 1.5f, kDesignSize.height * 0.2f); }
-Vec2 belowScreen() { return Vec2(kDesignSize.width / 2, kDesignSize.height * -0.3f); }
-Vec2 standing() { return Vec2(kDesignSize.width / 2, kDesignSize.height * 0.2f); }
+Vec2 planetStart() {
+    return Vec2(kDesignSize.width * 1.5f, kDesignSize.height * 0.2f);
+}
+Vec2 belowScreen() {
+    return Vec2(kDesignSize.width / 2, kDesignSize.height * -0.3f);
+}
+Vec2 standing() {
+    return Vec2(kDesignSize.width / 2, kDesignSize.height * 0.2f);
+}
 } // namespace
 
 bool UpgradeEventNode::init() {
@@ -52,7 +58,8 @@ void UpgradeEventNode::update(float) {
         hop(0);
         hopPending = false;
     }
-    if (greenPlanet->getPositionX() < kDesignSize.width / 2) greenPlanet->initWithFile("GameScene/greenPlanet.png");
+    if (greenPlanet->getPositionX() < kDesignSize.width / 2)
+        greenPlanet->initWithFile("GameScene/greenPlanet.png");
 
     if (hitPlanet->getPositionX() < kDesignSize.width * 0.55f) {
         // Knocked out, the plant is carried along with the planet.
@@ -85,9 +92,12 @@ void UpgradeEventNode::riseIn(float) {
     scheduleOnce(CC_SCHEDULE_SELECTOR(UpgradeEventNode::startGreenPlanet), 1.0f);
 }
 
-void UpgradeEventNode::startGreenPlanet(float) { greenPlanetMoving = true; }
+void UpgradeEventNode::startGreenPlanet(float) {
+    greenPlanetMoving = true;
+}
 
 void UpgradeEventNode::hop(float) {
-    player->runAction(Sequence::create(MoveTo::create(0.5f, Vec2(kDesignSize.width / 2, kDesignSize.height * 0.3f)),
-                                       DelayTime::create(1.3f), MoveTo::create(0.5f, standing())));
+    player->runAction(
+        Sequence::create(MoveTo::create(0.5f, Vec2(kDesignSize.width / 2, kDesignSize.height * 0.3f)),
+                         DelayTime::create(1.3f), MoveTo::create(0.5f, standing())));
 }

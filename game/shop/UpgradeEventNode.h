@@ -7,7 +7,7 @@ class PlantBom;
 // The endless little show along the bottom of the shop: the plant hops over a planet that
 // turns green, then is knocked out and carried off by a second one, and rises again.
 class UpgradeEventNode : public cocos2d::Node {
-public:
+  public:
     CREATE_FUNC(UpgradeEventNode)
     void update(float delta) override;
     bool init() override;

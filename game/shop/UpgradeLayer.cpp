@@ -43,8 +43,10 @@ bool UpgradeLayer::initWithProgress(int coins) {
     audio->setBackgroundMusicVolume(0.8f);
 
     // A balance of 0 (from the title, or an empty round) keeps what the shop had.
-    if (coins != 0) userDefault->setIntegerForKey("coinScore", coins);
-    else userDefault->setIntegerForKey("coinScore", userDefault->getIntegerForKey("coinScore"));
+    if (coins != 0)
+        userDefault->setIntegerForKey("coinScore", coins);
+    else
+        userDefault->setIntegerForKey("coinScore", userDefault->getIntegerForKey("coinScore"));
     if (userDefault->getIntegerForKey("coinScore") > 10000) userDefault->setIntegerForKey("coinScore", 9999);
 
     backGround = BackGround::create();

@@ -18,7 +18,7 @@ class UpgradeEventNode;
 
 // Hub of the shop: builds every object of the scene; the children find each other through it.
 class UpgradeLayer : public cocos2d::Layer {
-public:
+  public:
     static UpgradeLayer* create(int coins);
     ~UpgradeLayer() override;
     virtual bool initWithProgress(int coins);

@@ -7,7 +7,9 @@ USING_NS_CC;
 using CocosDenshion::SimpleAudioEngine;
 
 namespace {
-void playSound(const char* file) { SimpleAudioEngine::getInstance()->playEffect(file, false, 1.0f, 0.0f, 1.0f); }
+void playSound(const char* file) {
+    SimpleAudioEngine::getInstance()->playEffect(file, false, 1.0f, 0.0f, 1.0f);
+}
 } // namespace
 
 bool UpgradeLifeNode::init() {
@@ -29,24 +31,30 @@ bool UpgradeLifeNode::init() {
                                       CC_CALLBACK_1(UpgradeLifeNode::onBuy, this));
     plateMenu = Menu::create(plateItem);
     plateMenu->setScale(0.4f);
-    plateItem->setPosition(static_cast<float>(kDesignSize.width * 0.6), static_cast<float>(kDesignSize.height * 0.4));
+    plateItem->setPosition(static_cast<float>(kDesignSize.width * 0.6),
+                           static_cast<float>(kDesignSize.height * 0.4));
     plateMenu->setPosition(Vec2::ZERO);
     addChild(plateMenu);
     return true;
 }
 
-void UpgradeLifeNode::showLifeIcon() { placeIcon("UpGradeScene/life.png"); }
+void UpgradeLifeNode::showLifeIcon() {
+    placeIcon("UpGradeScene/life.png");
+}
 
 void UpgradeLifeNode::placeIcon(const char* image) {
     iconItem = MenuItemImage::create(image, image, CC_CALLBACK_1(UpgradeLifeNode::onBuy, this));
     iconMenu = Menu::create(iconItem);
     iconMenu->setScale(0.6f);
-    iconItem->setPosition(static_cast<float>(kDesignSize.width * 0.57), static_cast<float>(kDesignSize.height * 0.92));
+    iconItem->setPosition(static_cast<float>(kDesignSize.width * 0.57),
+                          static_cast<float>(kDesignSize.height * 0.92));
     iconMenu->setPosition(Vec2::ZERO);
     addChild(iconMenu);
 }
 
-void UpgradeLifeNode::addLifeLevel() { userDefault->setIntegerForKey("lifeNo", userDefault->getIntegerForKey("lifeNo") + 1); }
+void UpgradeLifeNode::addLifeLevel() {
+    userDefault->setIntegerForKey("lifeNo", userDefault->getIntegerForKey("lifeNo") + 1);
+}
 
 void UpgradeLifeNode::onBuy(Ref*) {
     auto* layer = static_cast<UpgradeLayer*>(getParent());

@@ -3,7 +3,7 @@
 
 // The life offer on the right: an extra life each for 100, 200 and 400 coins.
 class UpgradeLifeNode : public cocos2d::Node {
-public:
+  public:
     CREATE_FUNC(UpgradeLifeNode)
     bool init() override;
     // Both the icon and the price plate buy.
@@ -19,6 +19,6 @@ public:
     // Price of the next level; 0 when the shop was entered already sold out.
     int price = 0;
 
-private:
+  private:
     void placeIcon(const char* image);
 };

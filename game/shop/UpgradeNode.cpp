@@ -7,7 +7,9 @@ USING_NS_CC;
 using CocosDenshion::SimpleAudioEngine;
 
 namespace {
-void playSound(const char* file) { SimpleAudioEngine::getInstance()->playEffect(file, false, 1.0f, 0.0f, 1.0f); }
+void playSound(const char* file) {
+    SimpleAudioEngine::getInstance()->playEffect(file, false, 1.0f, 0.0f, 1.0f);
+}
 } // namespace
 
 bool UpgradeNode::init() {
@@ -38,7 +40,8 @@ bool UpgradeNode::init() {
                                       CC_CALLBACK_1(UpgradeNode::onBuy, this));
     plateMenu = Menu::create(plateItem);
     plateMenu->setScale(0.4f);
-    plateItem->setPosition(static_cast<float>(kDesignSize.width * -0.2), static_cast<float>(kDesignSize.height * 0.4));
+    plateItem->setPosition(static_cast<float>(kDesignSize.width * -0.2),
+                           static_cast<float>(kDesignSize.height * 0.4));
     plateMenu->setPosition(Vec2::ZERO);
     addChild(plateMenu);
     return true;
@@ -48,12 +51,15 @@ void UpgradeNode::placeIcon(const char* image) {
     iconItem = MenuItemImage::create(image, image, CC_CALLBACK_1(UpgradeNode::onBuy, this));
     iconMenu = Menu::create(iconItem);
     iconMenu->setScale(0.6f);
-    iconItem->setPosition(static_cast<float>(kDesignSize.width * 0.03), static_cast<float>(kDesignSize.height * 0.92));
+    iconItem->setPosition(static_cast<float>(kDesignSize.width * 0.03),
+                          static_cast<float>(kDesignSize.height * 0.92));
     iconMenu->setPosition(Vec2::ZERO);
     addChild(iconMenu);
 }
 
-void UpgradeNode::addTimeLevel() { userDefault->setIntegerForKey("timeNo", userDefault->getIntegerForKey("timeNo") + 1); }
+void UpgradeNode::addTimeLevel() {
+    userDefault->setIntegerForKey("timeNo", userDefault->getIntegerForKey("timeNo") + 1);
+}
 
 void UpgradeNode::onBuy(Ref*) {
     auto* layer = static_cast<UpgradeLayer*>(getParent());

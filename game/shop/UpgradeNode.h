@@ -3,7 +3,7 @@
 
 // The time offer on the left: longer stage timers for 5, 25 and 50 coins.
 class UpgradeNode : public cocos2d::Node {
-public:
+  public:
     CREATE_FUNC(UpgradeNode)
     bool init() override;
     // Both the icon and the price plate buy.

@@ -3,7 +3,7 @@
 
 // The plant bobbing up and down beside the offers.
 class UpgradePlayer : public cocos2d::Sprite {
-public:
+  public:
     CREATE_FUNC(UpgradePlayer)
     bool init() override;
 

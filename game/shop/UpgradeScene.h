@@ -5,7 +5,7 @@ class UpgradeLayer;
 
 // The shop between rounds.
 class UpgradeScene : public cocos2d::Scene {
-public:
+  public:
     // coins: the balance to bring in; 0 keeps the saved one.
     static UpgradeScene* create(int coins);
     ~UpgradeScene() override;

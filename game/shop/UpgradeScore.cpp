@@ -13,7 +13,8 @@ bool UpgradeScore::init() {
 void UpgradeScore::update(float) {
     auto* layer = static_cast<UpgradeLayer*>(getParent());
     const int balance = layer->userDefault->getIntegerForKey("coinScore");
-    initWithTTF("1", "fonts/PixelMplus10-Regular.ttf", 128, Size::ZERO, TextHAlignment::LEFT, TextVAlignment::TOP);
+    initWithTTF("1", "fonts/PixelMplus10-Regular.ttf", 128, Size::ZERO, TextHAlignment::LEFT,
+                TextVAlignment::TOP);
     text = __String::createWithFormat("%04d", balance);
     setPosition(static_cast<float>(kDesignSize.width * 0.85), static_cast<float>(kDesignSize.height * 0.9));
     setColor(Color3B::GREEN);

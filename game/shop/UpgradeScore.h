@@ -3,7 +3,7 @@
 
 // The coin balance, top right; follows "coinScore" every frame.
 class UpgradeScore : public cocos2d::Label {
-public:
+  public:
     CREATE_FUNC(UpgradeScore)
     void update(float delta) override;
     bool init() override;

@@ -3,7 +3,7 @@
 
 // The blinking "tap" prompt.
 class Tap : public cocos2d::Sprite {
-public:
+  public:
     CREATE_FUNC(Tap)
     ~Tap() override;
     bool init() override;

@@ -3,7 +3,7 @@
 
 // The game's logo.
 class Title : public cocos2d::Sprite {
-public:
+  public:
     CREATE_FUNC(Title)
     ~Title() override;
     bool init() override;

@@ -3,7 +3,7 @@
 
 // The picture behind the logo.
 class TitleBackGround : public cocos2d::Sprite {
-public:
+  public:
     CREATE_FUNC(TitleBackGround)
     ~TitleBackGround() override;
     bool init() override;

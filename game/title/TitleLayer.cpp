@@ -46,7 +46,9 @@ bool TitleLayer::init() {
 }
 
 // Claim every touch so that its end reaches us wherever it lands.
-bool TitleLayer::onTouchBegan(Touch*, Event*) { return true; }
+bool TitleLayer::onTouchBegan(Touch*, Event*) {
+    return true;
+}
 
 void TitleLayer::onTouchMoved(Touch*, Event*) {}
 

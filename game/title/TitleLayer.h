@@ -10,7 +10,7 @@ class StarManager;
 
 // Hub of the title screen: builds its pictures and waits for the one tap that leaves it.
 class TitleLayer : public cocos2d::Layer {
-public:
+  public:
     CREATE_FUNC(TitleLayer)
     ~TitleLayer() override;
     bool init() override;

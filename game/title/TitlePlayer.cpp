@@ -24,7 +24,8 @@ void TitlePlayer::launch() {
 void TitlePlayer::update(float) {
     // update keeps running under the fade, so the change is asked for only once.
     if (canChangeScene && getPositionY() > kDesignSize.height * 0.7) {
-        Director::getInstance()->replaceScene(TransitionFade::create(1.0f, UpgradeScene::create(0), Color3B::WHITE));
+        Director::getInstance()->replaceScene(
+            TransitionFade::create(1.0f, UpgradeScene::create(0), Color3B::WHITE));
         canChangeScene = false;
     }
 }

@@ -3,7 +3,7 @@
 
 // The small plant in the middle of the title; once it has flown high enough the shop opens.
 class TitlePlayer : public cocos2d::Sprite {
-public:
+  public:
     CREATE_FUNC(TitlePlayer)
     ~TitlePlayer() override;
     void update(float delta) override;

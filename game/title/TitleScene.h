@@ -5,7 +5,7 @@ class TitleLayer;
 
 // The first screen of the program, and where the shop's title button leads back to.
 class TitleScene : public cocos2d::Scene {
-public:
+  public:
     CREATE_FUNC(TitleScene)
     ~TitleScene() override;
     bool init() override;
