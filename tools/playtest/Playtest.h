@@ -53,6 +53,11 @@ private:
     template <typename T> static T* findIn(cocos2d::Node* node) {
         if (!node) return nullptr;
         if (auto* hit = dynamic_cast<T*>(node)) return hit;
+        // During a fade both scenes run: the new one first, then the old.
+        if (auto* fade = dynamic_cast<cocos2d::TransitionFade*>(node)) {
+            if (auto* hit = findIn<T>(fade->getInScene())) return hit;
+            return findIn<T>(fade->getOutScene());
+        }
         for (auto* child : node->getChildren())
             if (auto* hit = findIn<T>(child)) return hit;
         return nullptr;
@@ -60,6 +65,10 @@ private:
     template <typename T> static void collect(cocos2d::Node* node, std::vector<T*>& out) {
         if (!node) return;
         if (auto* hit = dynamic_cast<T*>(node)) out.push_back(hit);
+        if (auto* fade = dynamic_cast<cocos2d::TransitionFade*>(node)) {
+            collect<T>(fade->getInScene(), out);
+            collect<T>(fade->getOutScene(), out);
+        }
         for (auto* child : node->getChildren()) collect<T>(child, out);
     }
     void open(const std::vector<std::string>& words);
