@@ -66,7 +66,7 @@ TEST_F(RoundTest, SolvingAStageClicksHigherEachPlaceAndClearsIt) {
 
     // The planet turns green in front of the plant, taking the lights with it ...
     pt->sounds();
-    while (l->planet->canHeal) step(1);
+    stepUntil([&] { return !l->planet->canHeal; });
     EXPECT_LT(l->planet->getPositionX(), 1152.0f);
     EXPECT_EQ("GameScene/greenPlanet.png", l->planet->getFileName());
     EXPECT_EQ(nullptr, l->effectManager);
@@ -74,10 +74,10 @@ TEST_F(RoundTest, SolvingAStageClicksHigherEachPlaceAndClearsIt) {
     EXPECT_EQ(1, countCalls(pt->sounds(), "playEffect", "Music/magic-cure1.mp3"));
 
     // ... and the next stage begins in the frame it passes x = -1920.
-    while (l->stageCount == 1) {
+    stepUntil([&] {
         EXPECT_GE(l->planet->getPositionX(), -1920.0f);
-        step(1);
-    }
+        return l->stageCount != 1;
+    });
     EXPECT_EQ(Vec2(2880, 540), l->planet->getPosition());
     EXPECT_FALSE(l->planet->isFlying);
     EXPECT_EQ("GameScene/deadPlanet.png", l->planet->getFileName());

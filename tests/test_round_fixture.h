@@ -39,6 +39,17 @@ protected:
         for (auto* button : layer()->buttonManager->buttons) seen |= 1 << button->kind;
         return seen == 0x3f;
     }
+    // Steps one frame at a time until done() holds, giving up after maxFrames; returns the
+    // frames taken.
+    template <typename Done> int stepUntil(Done done, int maxFrames = 30 * kFps) {
+        int frames = 0;
+        while (!done() && frames < maxFrames) {
+            pt->step(1);
+            ++frames;
+        }
+        EXPECT_TRUE(done()) << "gave up after " << maxFrames << " frames";
+        return frames;
+    }
     // Steps until the ring shows six different elements; returns the frames it took.
     int settleRing() {
         int frames = 0;

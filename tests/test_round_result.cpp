@@ -20,10 +20,10 @@ protected:
         for (int s = 0; s < stages; ++s) {
             solveStage();
             const int stage = l->stageCount;
-            while (l->stageCount == stage) step(1);
+            stepUntil([&] { return l->stageCount != stage; });
             settleRing();
         }
-        while (l->timeSprite->isArmed) step(1);
+        stepUntil([&] { return !l->timeSprite->isArmed; });
     }
     bool panelPartShown(Node* node) const {
         if (auto* label = dynamic_cast<Label*>(node)) return !label->getString().empty();
@@ -97,7 +97,7 @@ TEST_F(ResultTest, NewBestIsSavedAndBringsThePulsingBadge) {
     cocos2d::UserDefault::getInstance()->setIntegerForKey("HS", 1);
     playAndLose(0, 2);
     GameLayer* l = layer();
-    while (l->highScoreSprite->getFileName().empty() && l->resultHighScoreLabel->getString().empty()) step(1);
+    stepUntil([&] { return !l->resultHighScoreLabel->getString().empty(); });
     EXPECT_EQ(2, pt->store()["HS"]);
     EXPECT_EQ("HighScore  2", l->resultHighScoreLabel->getString());
     HighScoreSprite* badge = l->highScoreSprite;

@@ -79,14 +79,14 @@ TEST_F(RoundTest, ScoreIsBankedExactlyOnce) {
     open(40, 3, 0);
     solveStage();
     GameLayer* l = layer();
-    while (l->stageCount == 1) step(1);
+    stepUntil([&] { return l->stageCount != 1; });
     settleRing();
     // Round score 1 stage + 10 if a bonus is there.
     const int index = l->buttonManager->bonusIndex;
     if (index >= 0 && index < 6) tapNode(itemOf(l->buttonManager->buttons[index]));
     const int score = l->score;
     EXPECT_EQ(40, pt->store()["scoreMoney"]);
-    while (l->timeSprite->isArmed) step(1);
+    stepUntil([&] { return !l->timeSprite->isArmed; });
     EXPECT_EQ(40 + score, pt->store()["scoreMoney"]);
     step(20 * kFps);
     EXPECT_EQ(40 + score, pt->store()["scoreMoney"]);
@@ -116,7 +116,7 @@ TEST_F(RoundTest, TimeOutWithALifeCostsItAndStillScoresTheStage) {
     EXPECT_TRUE(l->planet->isFlying);
 
     // The next time-out, with no life left, ends the round.
-    while (l->stageCount == 1) step(1);
+    stepUntil([&] { return l->stageCount != 1; });
     TimeSprite* timer = l->timeSprite;
     step(5 * kFps + 1);
     EXPECT_FALSE(timer->isArmed);
@@ -136,7 +136,7 @@ TEST_F(RoundTest, BarrierChangesColourWithEachLifeLostUntilTheFourthTimeOut) {
         step(5 * kFps);
         EXPECT_EQ(2 - lost, l->lives);
         EXPECT_NE(nullptr, l->answerPlate);
-        while (l->stageCount == stage) step(1);
+        stepUntil([&] { return l->stageCount != stage; });
     }
     // The barrier is gone, and the fourth time-out ends the round.
     step(1);
@@ -168,7 +168,7 @@ TEST_F(RoundTest, RowCompletedJustAfterTheLastSecondRanOutStillCounts) {
     step(kFps);
     EXPECT_EQ(1, l->score);
     EXPECT_EQ(0, pt->store()["scoreMoney"]);
-    while (l->stageCount == 1) step(1);
+    stepUntil([&] { return l->stageCount != 1; });
     EXPECT_NE(nullptr, l->buttonManager);
 }
 
