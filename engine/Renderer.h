@@ -10,6 +10,14 @@ namespace cocos2d {
 
 class Texture2D;
 
+// One quad as handed to the renderer (benchmarks replay these with plain SDL calls).
+struct CapturedQuad {
+    Texture2D* texture;
+    Vec2 corners[4];
+    Color3B color;
+    uint8_t opacity;
+};
+
 class Renderer {
 public:
     explicit Renderer(SDL_Renderer* sdl, float designHeight) : _sdl(sdl), _designHeight(designHeight) {}
@@ -18,6 +26,8 @@ public:
     void fillScreen(const Color3B& color, uint8_t opacity);
     void flush();
     std::size_t quadsDrawn() const { return _quads; }
+    // While set, every quad drawn is also appended here; null turns capturing off.
+    static void setCapture(std::vector<CapturedQuad>* quads) { s_capture = quads; }
 
 private:
     SDL_Renderer* _sdl;
@@ -26,6 +36,7 @@ private:
     std::vector<SDL_Vertex> _vertices;
     std::vector<int> _indices;
     std::size_t _quads = 0;
+    static inline std::vector<CapturedQuad>* s_capture = nullptr;
 };
 
 } // namespace cocos2d
