@@ -22,18 +22,13 @@ Texture2D* TextureCache::addImage(const std::string& file) {
     const std::string path = FileUtils::getInstance()->fullPathForFilename(file);
     ++_fileReads;
     FileUtils::getInstance()->countRead();
-    SDL_Surface* loaded = IMG_Load(path.c_str());
-    SDL_Surface* surface = nullptr;
-    if (loaded) {
-        surface = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
-        SDL_FreeSurface(loaded);
-    }
+    SDL_Surface* surface = Texture2D::decodeFile(path);
     if (!surface) {
         log("cannot load picture \"%s\": %s", file.c_str(), IMG_GetError());
         _failed.insert(file);
         return nullptr;
     }
-    Texture2D* texture = Texture2D::createWithSurface(surface, file);
+    Texture2D* texture = Texture2D::createWithSurface(surface, file, path);
     texture->retain();
     _textures.emplace(file, texture);
     return texture;
