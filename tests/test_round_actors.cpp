@@ -52,7 +52,8 @@ TEST_F(RoundTest, FlyPastMovesAFixedStepPerFrame) {
 TEST_F(RoundTest, GroundTileWrapsToTheRightInTheFrameItPassesTheLeftEdge) {
     open(0, 3, 0);
     SpeedGround* ground = layer()->speedGround;
-    Sprite* tile = ground->groundA->getPositionX() < ground->groundB->getPositionX() ? ground->groundA : ground->groundB;
+    Sprite* tile =
+        ground->groundA->getPositionX() < ground->groundB->getPositionX() ? ground->groundA : ground->groundB;
     stepUntil([&] { return tile->getPositionX() - ground->speed < -960.0f; });
     step(1);
     EXPECT_FLOAT_EQ(2880.0f, tile->getPositionX());

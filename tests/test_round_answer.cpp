@@ -17,7 +17,8 @@ const Color3B kRed(255, 0, 0);
 std::vector<float> clickPitches(const nlohmann::json& sounds) {
     std::vector<float> out;
     for (const auto& s : sounds)
-        if (s["call"] == "playEffect" && s["file"] == "Music/decision13.mp3") out.push_back(s["pitch"].get<float>());
+        if (s["call"] == "playEffect" && s["file"] == "Music/decision13.mp3")
+            out.push_back(s["pitch"].get<float>());
     return out;
 }
 } // namespace
@@ -27,7 +28,8 @@ TEST_F(RoundTest, SolvingAStageClicksHigherEachPlaceAndClearsIt) {
     GameLayer* l = layer();
     pt->sounds();
     int targets[6];
-    for (int i = 0; i < 6; ++i) targets[i] = target(i);
+    for (int i = 0; i < 6; ++i)
+        targets[i] = target(i);
 
     for (int i = 0; i < 6; ++i) {
         press(targets[i]);
@@ -41,7 +43,8 @@ TEST_F(RoundTest, SolvingAStageClicksHigherEachPlaceAndClearsIt) {
     auto sounds = pt->sounds();
     const std::vector<float> expected = {1.0f, 1.1f, 1.2f, 1.3f, 1.4f, 1.5f};
     ASSERT_EQ(expected.size(), clickPitches(sounds).size());
-    for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_NEAR(expected[i], clickPitches(sounds)[i], 1e-5);
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        EXPECT_NEAR(expected[i], clickPitches(sounds)[i], 1e-5);
     EXPECT_EQ(1, countCalls(sounds, "playEffect", "Music/shakin1.mp3"));
 
     // At once: the timer stops, the ring vanishes, two lights open at the companion.
@@ -49,7 +52,8 @@ TEST_F(RoundTest, SolvingAStageClicksHigherEachPlaceAndClearsIt) {
     EXPECT_FALSE(l->buttonManager->isVisible());
     EXPECT_EQ(ButtonManager::kNoBonus, l->buttonManager->bonusIndex);
     ASSERT_EQ(2u, l->effectManager->getChildrenCount());
-    for (auto* light : l->effectManager->getChildren()) EXPECT_EQ(l->plantBom->getPosition(), light->getPosition());
+    for (auto* light : l->effectManager->getChildren())
+        EXPECT_EQ(l->plantBom->getPosition(), light->getPosition());
 
     // One second later the stage is over.
     step(kFps - 1);
@@ -119,7 +123,8 @@ TEST_F(RoundTest, BackWithNothingEnteredOnlyPlaysItsSound) {
 TEST_F(RoundTest, AWrongSixthPlaceIsReplacedByTheSeventhPress) {
     open(0, 3, 0);
     GameLayer* l = layer();
-    for (int i = 0; i < 5; ++i) press(target(i));
+    for (int i = 0; i < 5; ++i)
+        press(target(i));
     press(wrongFor(5));
     const Color3B tintBefore = l->plantBom->getColor();
     step(1);
@@ -142,7 +147,8 @@ TEST_F(RoundTest, AWrongSixthPlaceIsReplacedByTheSeventhPress) {
 TEST_F(RoundTest, BackAfterTheSixthPlaceTakesItBack) {
     open(0, 3, 0);
     GameLayer* l = layer();
-    for (int i = 0; i < 5; ++i) press(target(i));
+    for (int i = 0; i < 5; ++i)
+        press(target(i));
     press(wrongFor(5));
     pressBack();
     EXPECT_EQ(5, l->buttonManager->pressCount);
@@ -161,7 +167,8 @@ TEST_F(RoundTest, HiddenRingTakesNoPresses) {
     solveStage();
     pt->sounds();
     ButtonManager* bm = l->buttonManager;
-    for (auto* button : bm->buttons) tapNode(itemOf(button));
+    for (auto* button : bm->buttons)
+        tapNode(itemOf(button));
     pressBack();
     EXPECT_TRUE(pt->sounds().empty());
     EXPECT_EQ(6, bm->pressCount);
@@ -172,8 +179,10 @@ TEST_F(RoundTest, ARowOfOneRepeatedElementCanBeAnswered) {
     open(0, 3, 0);
     GameLayer* l = layer();
     const int element = l->buttonManager->buttons[0]->kind + 1;
-    for (auto* t : l->targetManager->targets) t->kind = element;
-    for (int i = 0; i < 6; ++i) press(element);
+    for (auto* t : l->targetManager->targets)
+        t->kind = element;
+    for (int i = 0; i < 6; ++i)
+        press(element);
     EXPECT_FALSE(l->buttonManager->isVisible());
     step(kFps);
     EXPECT_EQ(1, l->score);
@@ -186,8 +195,10 @@ TEST_F(RoundTest, BonusButtonPaysTenOnceAndItsMarkFollowsIt) {
         pt->execute("seed " + std::to_string(seed));
         open(0, 3, 0);
         const int index = layer()->buttonManager->bonusIndex;
-        if (index >= 0 && index < 6) bonus = layer()->buttonManager->buttons[index];
-        else EXPECT_FALSE(layer()->bonusEffect->isVisible());
+        if (index >= 0 && index < 6)
+            bonus = layer()->buttonManager->buttons[index];
+        else
+            EXPECT_FALSE(layer()->bonusEffect->isVisible());
     }
     ASSERT_NE(nullptr, bonus);
     GameLayer* l = layer();

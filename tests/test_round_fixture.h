@@ -17,7 +17,7 @@
 #include <string>
 
 class RoundTest : public ::testing::Test {
-protected:
+  protected:
     static constexpr int kFps = 60;
 
     void SetUp() override {
@@ -36,7 +36,8 @@ protected:
     }
     bool ringIsDistinct() const {
         int seen = 0;
-        for (auto* button : layer()->buttonManager->buttons) seen |= 1 << button->kind;
+        for (auto* button : layer()->buttonManager->buttons)
+            seen |= 1 << button->kind;
         return seen == 0x3f;
     }
     // Steps one frame at a time until done() holds, giving up after maxFrames; returns the
@@ -99,7 +100,8 @@ protected:
         FAIL() << "no back button";
     }
     void solveStage() {
-        for (int i = 0; i < 6; ++i) press(target(i));
+        for (int i = 0; i < 6; ++i)
+            press(target(i));
     }
 
     // Counts the sound calls of one kind and file since the last look.

@@ -11,7 +11,7 @@
 USING_NS_CC;
 
 class ResultTest : public RoundTest {
-protected:
+  protected:
     // Plays a round of `stages` solved stages at time level 3, then lets it time out, and
     // stops in the frame the round ends.
     void playAndLose(int coins, int stages) {
@@ -46,7 +46,8 @@ TEST_F(ResultTest, PanelRevealsItselfAtOneAndAHalfTwoAndTwoAndAHalfSeconds) {
     // Nothing shows before the backdrop, and the round music still plays.
     int waited = 0;
     while (!panelPartShown(ground) && waited < 3 * kFps) {
-        for (Node* part : {score, best, retry, shop}) EXPECT_FALSE(panelPartShown(part));
+        for (Node* part : {score, best, retry, shop})
+            EXPECT_FALSE(panelPartShown(part));
         EXPECT_EQ(0, countCalls(pt->sounds(), "stopBackgroundMusic", ""));
         step(1);
         ++waited;
@@ -80,17 +81,8 @@ TEST_F(ResultTest, PanelRevealsItselfAtOneAndAHalfTwoAndTwoAndAHalfSeconds) {
     step(1);
     EXPECT_TRUE(panelPartShown(retry));
     EXPECT_TRUE(panelPartShown(shop));
-    for (Node* button : {retry, shop}) EXPECT_FLOAT_EQ(0.8f, button->getChildren().front()->getScale());
-}
-
-TEST_F(ResultTest, FirstRoundEverWithNoScoreSavesNothing) {
-    playAndLose(0, 0);
-    step(3 * kFps);
-    GameLayer* l = layer();
-    EXPECT_EQ("Score  0", l->resultScoreLabel->getString());
-    EXPECT_EQ("HighScore  0", l->resultHighScoreLabel->getString());
-    EXPECT_FALSE(pt->store().contains("HS"));
-    EXPECT_TRUE(l->highScoreSprite->getFileName().empty());
+    for (Node* button : {retry, shop})
+        EXPECT_FLOAT_EQ(0.8f, button->getChildren().front()->getScale());
 }
 
 TEST_F(ResultTest, NewBestIsSavedAndBringsThePulsingBadge) {
@@ -110,23 +102,25 @@ TEST_F(ResultTest, NewBestIsSavedAndBringsThePulsingBadge) {
     EXPECT_FLOAT_EQ(0.3f, badge->getScale());
 }
 
-TEST_F(ResultTest, TyingTheBestIsNoNewBest) {
-    cocos2d::UserDefault::getInstance()->setIntegerForKey("HS", 1);
-    playAndLose(0, 1);
-    step(3 * kFps);
-    GameLayer* l = layer();
-    EXPECT_EQ(1, pt->store()["HS"]);
-    EXPECT_EQ("HighScore  1", l->resultHighScoreLabel->getString());
-    EXPECT_TRUE(l->highScoreSprite->getFileName().empty());
-}
-
-TEST_F(ResultTest, LowerScoreShowsTheStoredBest) {
-    cocos2d::UserDefault::getInstance()->setIntegerForKey("HS", 9);
-    playAndLose(0, 1);
-    step(3 * kFps);
-    EXPECT_EQ("Score  1", layer()->resultScoreLabel->getString());
-    EXPECT_EQ("HighScore  9", layer()->resultHighScoreLabel->getString());
-    EXPECT_EQ(9, pt->store()["HS"]);
+TEST_F(ResultTest, OnlyAStrictlyBetterRoundIsANewBest) {
+    struct Case {
+        int stored; // -1: never saved
+        int stages;
+        int shown;
+    };
+    for (const Case c : {Case{-1, 0, 0}, Case{1, 1, 1}, Case{9, 1, 9}}) {
+        if (c.stored >= 0) cocos2d::UserDefault::getInstance()->setIntegerForKey("HS", c.stored);
+        playAndLose(0, c.stages);
+        step(3 * kFps);
+        GameLayer* l = layer();
+        EXPECT_EQ("Score  " + std::to_string(c.stages), l->resultScoreLabel->getString());
+        EXPECT_EQ("HighScore  " + std::to_string(c.shown), l->resultHighScoreLabel->getString());
+        EXPECT_TRUE(l->highScoreSprite->getFileName().empty()) << "no badge for a best of " << c.stored;
+        if (c.stored < 0)
+            EXPECT_FALSE(pt->store().contains("HS"));
+        else
+            EXPECT_EQ(c.stored, pt->store()["HS"]);
+    }
 }
 
 TEST_F(ResultTest, RetryStartsANewRoundWithTheBankedCoins) {

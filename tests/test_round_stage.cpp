@@ -68,7 +68,8 @@ TEST_F(RoundTest, RingShowsSixDifferentElementsAndNeverRedrawsButtonZero) {
         const int frames = settleRing();
         EXPECT_LT(frames, 3 * kFps);
         int before[6];
-        for (int i = 0; i < 6; ++i) before[i] = bm->buttons[i]->kind;
+        for (int i = 0; i < 6; ++i)
+            before[i] = bm->buttons[i]->kind;
         step(kFps);
         std::set<int> kinds;
         for (int i = 0; i < 6; ++i) {
@@ -142,7 +143,7 @@ TEST_F(RoundTest, ThresholdFallsByOneAStageDownToTen) {
 namespace {
 struct Allowance {
     int timeLevel;
-    int first;   // seconds in stage 1
+    int first; // seconds in stage 1
     int sixteenth;
 };
 } // namespace

@@ -20,7 +20,9 @@ bool ResultGround::init() {
     return true;
 }
 
-void ResultGround::startResult() { scheduleOnce(CC_SCHEDULE_SELECTOR(ResultGround::showResult), 1.5f); }
+void ResultGround::startResult() {
+    scheduleOnce(CC_SCHEDULE_SELECTOR(ResultGround::showResult), 1.5f);
+}
 
 void ResultGround::showResult(float) {
     if (auto* layer = dynamic_cast<GameLayer*>(getParent())) layer->stopMusic();

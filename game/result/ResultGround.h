@@ -3,7 +3,7 @@
 
 // The darkened backdrop of the result panel; it also swaps the round music for the game-over tune.
 class ResultGround : public cocos2d::Sprite {
-public:
+  public:
     CREATE_FUNC(ResultGround)
     ~ResultGround() override;
     bool init() override;

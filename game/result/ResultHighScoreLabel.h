@@ -5,7 +5,7 @@
 
 // The result panel's "HighScore" line; it also keeps the best score and calls up the badge.
 class ResultHighScoreLabel : public cocos2d::Label {
-public:
+  public:
     CREATE_FUNC(ResultHighScoreLabel)
     ResultHighScoreLabel();
     ~ResultHighScoreLabel() override;

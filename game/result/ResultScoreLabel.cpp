@@ -8,15 +8,20 @@ ResultScoreLabel::ResultScoreLabel() : Label(TextHAlignment::LEFT, TextVAlignmen
 
 ResultScoreLabel::~ResultScoreLabel() = default;
 
-bool ResultScoreLabel::init() { return Label::init(); }
+bool ResultScoreLabel::init() {
+    return Label::init();
+}
 
-void ResultScoreLabel::startResult() { scheduleOnce(CC_SCHEDULE_SELECTOR(ResultScoreLabel::showResult), 2.0f); }
+void ResultScoreLabel::startResult() {
+    scheduleOnce(CC_SCHEDULE_SELECTOR(ResultScoreLabel::showResult), 2.0f);
+}
 
 void ResultScoreLabel::showResult(float) {
     auto* layer = dynamic_cast<GameLayer*>(getParent());
     if (!layer) return;
     text = "Score  " + std::to_string(layer->score);
-    initWithTTF(text, "fonts/PixelMplus10-Regular.ttf", 200, Size::ZERO, TextHAlignment::LEFT, TextVAlignment::TOP);
+    initWithTTF(text, "fonts/PixelMplus10-Regular.ttf", 200, Size::ZERO, TextHAlignment::LEFT,
+                TextVAlignment::TOP);
     setPosition(kDesignSize.width / 2, static_cast<float>(kDesignSize.height * 0.8));
     setColor(Color3B::GREEN);
     setString(text);

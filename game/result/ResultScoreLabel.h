@@ -5,7 +5,7 @@
 
 // The result panel's "Score" line.
 class ResultScoreLabel : public cocos2d::Label {
-public:
+  public:
     CREATE_FUNC(ResultScoreLabel)
     ResultScoreLabel();
     ~ResultScoreLabel() override;

@@ -20,13 +20,16 @@ bool RetryButton::init() {
     return true;
 }
 
-void RetryButton::startResult() { scheduleOnce(CC_SCHEDULE_SELECTOR(RetryButton::showResult), 2.5f); }
+void RetryButton::startResult() {
+    scheduleOnce(CC_SCHEDULE_SELECTOR(RetryButton::showResult), 2.5f);
+}
 
 void RetryButton::showResult(float) {
     auto* item = MenuItemImage::create("GameScene/playButton1.png", "GameScene/playButton2.png",
                                        CC_CALLBACK_1(RetryButton::onRetry, this));
     auto* menu = Menu::create(item);
-    menu->setPosition(static_cast<float>(kDesignSize.width * 0.25), static_cast<float>(kDesignSize.height * 0.2));
+    menu->setPosition(static_cast<float>(kDesignSize.width * 0.25),
+                      static_cast<float>(kDesignSize.height * 0.2));
     menu->setScale(0.8f);
     addChild(menu, 1);
 }

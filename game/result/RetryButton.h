@@ -3,7 +3,7 @@
 
 // The result panel's button that starts a new round straight away.
 class RetryButton : public cocos2d::Sprite {
-public:
+  public:
     CREATE_FUNC(RetryButton)
     ~RetryButton() override;
     bool init() override;

@@ -23,13 +23,16 @@ bool UpgradeButton::init() {
     return true;
 }
 
-void UpgradeButton::startResult() { scheduleOnce(CC_SCHEDULE_SELECTOR(UpgradeButton::showResult), 2.5f); }
+void UpgradeButton::startResult() {
+    scheduleOnce(CC_SCHEDULE_SELECTOR(UpgradeButton::showResult), 2.5f);
+}
 
 void UpgradeButton::showResult(float) {
     auto* item = MenuItemImage::create("GameScene/GoShop1-1.png", "GameScene/GoShop1-2.png",
                                        CC_CALLBACK_1(UpgradeButton::onGoShop, this));
     auto* menu = Menu::create(item);
-    menu->setPosition(static_cast<float>(kDesignSize.width * 0.55), static_cast<float>(kDesignSize.height * 0.2));
+    menu->setPosition(static_cast<float>(kDesignSize.width * 0.55),
+                      static_cast<float>(kDesignSize.height * 0.2));
     menu->setScale(0.8f);
     addChild(menu, 1);
 }

@@ -3,7 +3,7 @@
 
 // The result panel's button that opens the upgrade shop.
 class UpgradeButton : public cocos2d::Sprite {
-public:
+  public:
     CREATE_FUNC(UpgradeButton)
     ~UpgradeButton() override;
     bool init() override;

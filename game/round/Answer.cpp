@@ -8,7 +8,9 @@ USING_NS_CC;
 
 Answer::~Answer() = default;
 
-bool Answer::init() { return Sprite::init(); }
+bool Answer::init() {
+    return Sprite::init();
+}
 
 void Answer::takeLastKind() {
     auto* manager = getParent();

@@ -3,7 +3,7 @@
 
 // One place of the answer row: shows the element entered there.
 class Answer : public cocos2d::Sprite {
-public:
+  public:
     CREATE_FUNC(Answer)
     ~Answer() override;
     bool init() override;

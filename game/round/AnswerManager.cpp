@@ -4,8 +4,8 @@
 #include "ButtonManager.h"
 #include "EffectManager.h"
 #include "GameLayer.h"
-#include "PlantBom.h"
 #include "Planet.h"
+#include "PlantBom.h"
 #include "Player.h"
 #include "SimpleAudioEngine.h"
 #include "TargetManager.h"
@@ -65,8 +65,10 @@ void AnswerManager::checkPress() {
 
     if (n < kPlaces) {
         // The whole prefix is compared, so one early mistake keeps the companion red.
-        if (prefixMatches(n)) layer->plantBom->tintRight();
-        else layer->plantBom->tintWrong();
+        if (prefixMatches(n))
+            layer->plantBom->tintRight();
+        else
+            layer->plantBom->tintWrong();
     } else {
         checkComplete();
     }
@@ -89,13 +91,16 @@ void AnswerManager::hideLastAnswer() {
     if (n >= 1 && n <= kPlaces) answers[n - 1]->setVisible(false);
 }
 
-void AnswerManager::scheduleEndStage() { scheduleOnce(CC_SCHEDULE_SELECTOR(AnswerManager::endStage), 1.0f); }
+void AnswerManager::scheduleEndStage() {
+    scheduleOnce(CC_SCHEDULE_SELECTOR(AnswerManager::endStage), 1.0f);
+}
 
 void AnswerManager::endStage(float) {
     auto* layer = dynamic_cast<GameLayer*>(getParent());
     if (!layer) return;
     layer->addScore();
-    for (auto* answer : answers) answer->setVisible(false);
+    for (auto* answer : answers)
+        answer->setVisible(false);
     layer->player->jump(0);
     layer->planet->startFlyPast();
     // Removes this manager too: nothing may touch it after this line.

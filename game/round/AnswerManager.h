@@ -6,7 +6,7 @@ class Answer;
 // The answer row of one stage: fills a place per press, checks the entered row against the
 // targets, and ends the stage once all six are right.
 class AnswerManager : public cocos2d::Node {
-public:
+  public:
     CREATE_FUNC(AnswerManager)
     ~AnswerManager() override;
     bool init() override;
@@ -21,7 +21,7 @@ public:
     static constexpr int kPlaces = 6;
     Answer* answers[kPlaces] = {};
 
-private:
+  private:
     // Whether places 1..n hold the first n targets.
     bool prefixMatches(int n) const;
 };

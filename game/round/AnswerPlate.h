@@ -3,7 +3,7 @@
 
 // The plate behind the answer row; it stays for the whole round.
 class AnswerPlate : public cocos2d::Sprite {
-public:
+  public:
     CREATE_FUNC(AnswerPlate)
     ~AnswerPlate() override;
     bool init() override;

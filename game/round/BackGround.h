@@ -3,7 +3,7 @@
 
 // The still backdrop behind every scene.
 class BackGround : public cocos2d::Sprite {
-public:
+  public:
     CREATE_FUNC(BackGround)
     bool init() override;
 };

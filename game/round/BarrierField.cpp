@@ -22,10 +22,19 @@ void BarrierField::update(float) {
     const auto h = static_cast<uint8_t>(high);
     const auto l = static_cast<uint8_t>(low);
     switch (layer->lives) {
-    case 3: setColor(Color3B(l, h, l)); break;
-    case 2: setColor(Color3B(h, h, l)); break;
-    case 1: setColor(Color3B(h, l, l)); break;
-    case 0: setVisible(false); break;
-    default: break;
+    case 3:
+        setColor(Color3B(l, h, l));
+        break;
+    case 2:
+        setColor(Color3B(h, h, l));
+        break;
+    case 1:
+        setColor(Color3B(h, l, l));
+        break;
+    case 0:
+        setVisible(false);
+        break;
+    default:
+        break;
     }
 }

@@ -3,7 +3,7 @@
 
 // The shield around the plant: green, yellow, red for 3, 2, 1 extra lives, gone at 0.
 class BarrierField : public cocos2d::Sprite {
-public:
+  public:
     CREATE_FUNC(BarrierField)
     bool init() override;
     void update(float delta) override;

@@ -32,7 +32,8 @@ bool ButtonManager::init() {
                                        CC_CALLBACK_1(ButtonManager::onBack, this));
     auto* menu = Menu::create(item);
     menu->setScale(0.3f);
-    menu->setPosition(static_cast<float>(kDesignSize.width * -0.15), static_cast<float>(kDesignSize.height * -0.25));
+    menu->setPosition(static_cast<float>(kDesignSize.width * -0.15),
+                      static_cast<float>(kDesignSize.height * -0.25));
     addChild(menu, 1);
 
     scheduleUpdate();
@@ -49,16 +50,21 @@ void ButtonManager::createButtons() {
         buttons[i]->setPosition(buttonPosition(i));
     }
     if (bonusIndex >= 0 && bonusIndex < kButtons) buttons[bonusIndex]->bonusIndex = bonusIndex;
-    for (auto* button : buttons) addChild(button);
+    for (auto* button : buttons)
+        addChild(button);
 }
 
 void ButtonManager::countPress() {
     if (pressCount < kMaxPresses) ++pressCount;
 }
 
-void ButtonManager::setLastKind(int id) { lastKind = id; }
+void ButtonManager::setLastKind(int id) {
+    lastKind = id;
+}
 
-void ButtonManager::clearBonus() { bonusIndex = kNoBonus; }
+void ButtonManager::clearBonus() {
+    bonusIndex = kNoBonus;
+}
 
 void ButtonManager::onBack(Ref*) {
     SimpleAudioEngine::getInstance()->playEffect(kBackSound, false, 1.0f, 0.0f, 1.0f);

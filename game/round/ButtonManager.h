@@ -6,7 +6,7 @@ class GameButton;
 // The ring of six element buttons and the back button of one stage. It counts the presses,
 // remembers the latest element, and keeps the six buttons showing six different elements.
 class ButtonManager : public cocos2d::Node {
-public:
+  public:
     CREATE_FUNC(ButtonManager)
     ~ButtonManager() override;
     bool init() override;

@@ -16,7 +16,9 @@ FiniteTimeAction* openAndSpin(float degrees) {
 }
 } // namespace
 
-bool EffectManager::init() { return Node::init(); }
+bool EffectManager::init() {
+    return Node::init();
+}
 
 void EffectManager::startStageClear() {
     auto* layer = dynamic_cast<GameLayer*>(getParent());

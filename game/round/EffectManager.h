@@ -3,7 +3,7 @@
 
 // The stage-clear lights: two lights that open and spin where the companion stands.
 class EffectManager : public cocos2d::Node {
-public:
+  public:
     CREATE_FUNC(EffectManager)
     bool init() override;
 

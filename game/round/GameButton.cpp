@@ -5,6 +5,8 @@
 #include "GameLayer.h"
 #include "TargetSprite.h"
 
+#include <functional>
+
 USING_NS_CC;
 
 GameButton::~GameButton() = default;
@@ -22,16 +24,14 @@ void GameButton::rollKind() {
     kind = Random::uniformInt(0, 5);
     const int element = kind + 1;
 
-    ccMenuCallback handler;
-    switch (element) {
-    case 1: handler = CC_CALLBACK_1(GameButton::onPressedWater, this); break;
-    case 2: handler = CC_CALLBACK_1(GameButton::onPressedLight, this); break;
-    case 3: handler = CC_CALLBACK_1(GameButton::onPressedSoil, this); break;
-    case 4: handler = CC_CALLBACK_1(GameButton::onPressedSeedling, this); break;
-    case 5: handler = CC_CALLBACK_1(GameButton::onPressedAir, this); break;
-    default: handler = CC_CALLBACK_1(GameButton::onPressedCarbonDioxide, this); break;
-    }
-    auto* item = MenuItemImage::create(TargetSprite::plainImage(element), TargetSprite::pressedImage(element), handler);
+    // Each element's image button calls that element's own handler.
+    using Handler = void (GameButton::*)(Ref*);
+    static const Handler kHandlers[] = {&GameButton::onPressedWater, &GameButton::onPressedLight,
+                                        &GameButton::onPressedSoil,  &GameButton::onPressedSeedling,
+                                        &GameButton::onPressedAir,   &GameButton::onPressedCarbonDioxide};
+    const ccMenuCallback handler = std::bind(kHandlers[kind], this, std::placeholders::_1);
+    auto* item = MenuItemImage::create(TargetSprite::plainImage(element), TargetSprite::pressedImage(element),
+                                       handler);
     auto* menu = Menu::create(item);
     menu->setPosition(kScreenCentre);
     // An earlier menu of this button stays underneath; the newest one on top takes the press.
@@ -48,10 +48,18 @@ void GameButton::onPressedLight(Ref*) {
     onPressed(2);
 }
 
-void GameButton::onPressedSoil(Ref*) { onPressed(3); }
-void GameButton::onPressedSeedling(Ref*) { onPressed(4); }
-void GameButton::onPressedAir(Ref*) { onPressed(5); }
-void GameButton::onPressedCarbonDioxide(Ref*) { onPressed(6); }
+void GameButton::onPressedSoil(Ref*) {
+    onPressed(3);
+}
+void GameButton::onPressedSeedling(Ref*) {
+    onPressed(4);
+}
+void GameButton::onPressedAir(Ref*) {
+    onPressed(5);
+}
+void GameButton::onPressedCarbonDioxide(Ref*) {
+    onPressed(6);
+}
 
 void GameButton::onPressed(int elementId) {
     auto* manager = dynamic_cast<ButtonManager*>(getParent());

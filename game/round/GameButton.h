@@ -3,7 +3,7 @@
 
 // One element button of the ring. Shows no picture itself: its look is the image button it holds.
 class GameButton : public cocos2d::Sprite {
-public:
+  public:
     CREATE_FUNC(GameButton)
     ~GameButton() override;
     bool init() override;
@@ -23,6 +23,6 @@ public:
     int bonusIndex = -1;
     bool bonusAvailable = true;
 
-private:
+  private:
     void onPressed(int elementId);
 };

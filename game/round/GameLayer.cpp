@@ -44,11 +44,16 @@ template <typename T> void removeAndForget(T*& member) {
 // Seconds a stage gets at a time-upgrade level; any other level keeps the timer's own 0.
 int stageSeconds(int timeLevel, int stageCount, int unchanged) {
     switch (timeLevel) {
-    case 0: return 5 - stageCount;
-    case 1: return 8 - stageCount;
-    case 2: return 13 - stageCount;
-    case 3: return 20 - stageCount;
-    default: return unchanged;
+    case 0:
+        return 5 - stageCount;
+    case 1:
+        return 8 - stageCount;
+    case 2:
+        return 13 - stageCount;
+    case 3:
+        return 20 - stageCount;
+    default:
+        return unchanged;
     }
 }
 } // namespace
@@ -152,7 +157,8 @@ void GameLayer::setUpStage() {
 
     timeSprite = TimeSprite::create();
     // Each stage is a second shorter than the one before, down to four seconds.
-    timeSprite->seconds = stageSeconds(userDefault->getIntegerForKey("gaug1"), stageCount, timeSprite->seconds);
+    timeSprite->seconds =
+        stageSeconds(userDefault->getIntegerForKey("gaug1"), stageCount, timeSprite->seconds);
     if (timeSprite->seconds < 4) timeSprite->seconds = 4;
     addChild(timeSprite, 5);
 }
@@ -180,11 +186,17 @@ void GameLayer::bankScore() {
     userDefault->setIntegerForKey("scoreMoney", userDefault->getIntegerForKey("scoreMoney") + score);
 }
 
-void GameLayer::loseLife() { --lives; }
+void GameLayer::loseLife() {
+    --lives;
+}
 
-void GameLayer::addScore() { ++score; }
+void GameLayer::addScore() {
+    ++score;
+}
 
-void GameLayer::addBonusScore() { score += 10; }
+void GameLayer::addBonusScore() {
+    score += 10;
+}
 
 void GameLayer::hideButtons() {
     if (!buttonManager) return;
@@ -193,6 +205,10 @@ void GameLayer::hideButtons() {
     buttonManager->clearBonus();
 }
 
-void GameLayer::removeEffectManager() { removeAndForget(effectManager); }
+void GameLayer::removeEffectManager() {
+    removeAndForget(effectManager);
+}
 
-void GameLayer::stopMusic() { SimpleAudioEngine::getInstance()->stopBackgroundMusic(false); }
+void GameLayer::stopMusic() {
+    SimpleAudioEngine::getInstance()->stopBackgroundMusic(false);
+}

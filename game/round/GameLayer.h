@@ -28,7 +28,7 @@ class BonusEffect;
 // The hub of a round: builds the round and each stage, and every object of the round finds
 // its siblings through these members. Stage members are null while no stage is set up.
 class GameLayer : public cocos2d::Layer {
-public:
+  public:
     static GameLayer* create(int coins, int timeLevel, int lifeLevel);
     ~GameLayer() override;
     virtual bool initWithProgress(int coins, int timeLevel, int lifeLevel);

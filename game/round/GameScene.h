@@ -5,7 +5,7 @@ class GameLayer;
 
 // One round of play: a scene holding the round's hub layer.
 class GameScene : public cocos2d::Scene {
-public:
+  public:
     static GameScene* create(int coins, int timeLevel, int lifeLevel);
     ~GameScene() override;
     virtual bool initWithProgress(int coins, int timeLevel, int lifeLevel);

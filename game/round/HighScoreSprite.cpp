@@ -2,7 +2,9 @@
 
 USING_NS_CC;
 
-bool HighScoreSprite::init() { return Sprite::init(); }
+bool HighScoreSprite::init() {
+    return Sprite::init();
+}
 
 void HighScoreSprite::showNewHighScore() {
     shrink = ScaleTo::create(0.5f, 0.3f);

@@ -3,7 +3,7 @@
 
 // The new-high-score badge: empty until the result panel finds a new best.
 class HighScoreSprite : public cocos2d::Sprite {
-public:
+  public:
     CREATE_FUNC(HighScoreSprite)
     bool init() override;
 

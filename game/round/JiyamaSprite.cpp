@@ -9,7 +9,9 @@ bool JiyamaSprite::init() {
     return true;
 }
 
-void JiyamaSprite::rollJiyama(float) { jiyamaNo = Random::uniformInt(1, 15); }
+void JiyamaSprite::rollJiyama(float) {
+    jiyamaNo = Random::uniformInt(1, 15);
+}
 
 void JiyamaSprite::update(float) {
     // Loaded again only when the number has changed; the look is the same as every frame.

@@ -3,7 +3,7 @@
 
 // A flickering obstruction drawn over one target in later stages.
 class JiyamaSprite : public cocos2d::Sprite {
-public:
+  public:
     CREATE_FUNC(JiyamaSprite)
     bool init() override;
     void update(float delta) override;

@@ -24,15 +24,20 @@ bool Planet::init() {
     return true;
 }
 
-void Planet::startFlyPast() { isFlying = true; }
+void Planet::startFlyPast() {
+    isFlying = true;
+}
 
 void Planet::slideIn() {
     // Stops right on the turn-green line, which it must pass to heal: it stays dead.
-    slideAction = MoveTo::create(0.5f, Vec2(static_cast<float>(kDesignSize.width * 0.6), kDesignSize.height / 2));
+    slideAction =
+        MoveTo::create(0.5f, Vec2(static_cast<float>(kDesignSize.width * 0.6), kDesignSize.height / 2));
     runAction(slideAction);
 }
 
-void Planet::speedUp(float) { speed = 30; }
+void Planet::speedUp(float) {
+    speed = 30;
+}
 
 void Planet::park() {
     isFlying = false;

@@ -4,7 +4,7 @@
 // The dead planet: after each cleared stage it flies past, turns green in front of the plant
 // and flies off; at the end of a round it slides in and stays dead.
 class Planet : public cocos2d::Sprite {
-public:
+  public:
     CREATE_FUNC(Planet)
     bool init() override;
     void update(float delta) override;
@@ -18,6 +18,6 @@ public:
     bool isFlying = false;
     float speed = 25;
 
-private:
+  private:
     void park();
 };

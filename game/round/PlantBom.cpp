@@ -22,9 +22,14 @@ bool PlantBom::init() {
 }
 
 void PlantBom::enter() {
-    runAction(MoveTo::create(1.0f, Vec2(static_cast<float>(kDesignSize.width * 0.55), kDesignSize.height / 2)));
+    runAction(
+        MoveTo::create(1.0f, Vec2(static_cast<float>(kDesignSize.width * 0.55), kDesignSize.height / 2)));
 }
 
-void PlantBom::tintRight() { setColor(Color3B(255, 255, 255)); }
+void PlantBom::tintRight() {
+    setColor(Color3B(255, 255, 255));
+}
 
-void PlantBom::tintWrong() { setColor(Color3B(255, 0, 0)); }
+void PlantBom::tintWrong() {
+    setColor(Color3B(255, 0, 0));
+}

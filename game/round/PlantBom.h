@@ -3,7 +3,7 @@
 
 // The plant's companion: stands beside it and blushes red while the entered answer is wrong.
 class PlantBom : public cocos2d::Sprite {
-public:
+  public:
     CREATE_FUNC(PlantBom)
     bool init() override;
 

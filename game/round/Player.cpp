@@ -35,7 +35,9 @@ bool Player::init() {
     return true;
 }
 
-void Player::enter() { runAction(MoveTo::create(1.0f, kScreenCentre)); }
+void Player::enter() {
+    runAction(MoveTo::create(1.0f, kScreenCentre));
+}
 
 void Player::jump(float) {
     jumpUp = MoveTo::create(0.5f, Vec2(kDesignSize.width / 2, static_cast<float>(kDesignSize.height * 0.8)));
@@ -44,7 +46,9 @@ void Player::jump(float) {
     runAction(jumpSequence);
 }
 
-void Player::scheduleKnockOut() { scheduleOnce(CC_SCHEDULE_SELECTOR(Player::knockOut), 0.5f); }
+void Player::scheduleKnockOut() {
+    scheduleOnce(CC_SCHEDULE_SELECTOR(Player::knockOut), 0.5f);
+}
 
 void Player::knockOut(float) {
     SimpleAudioEngine::getInstance()->playEffect(kKnockOutSound, false, 1.0f, 0.0f, 1.0f);

@@ -3,7 +3,7 @@
 
 // The plant: walks in at the start of a round, jumps on a cleared stage, wilts at the end.
 class Player : public cocos2d::Sprite {
-public:
+  public:
     CREATE_FUNC(Player)
     bool init() override;
 

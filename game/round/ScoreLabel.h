@@ -3,7 +3,7 @@
 
 // The round's score, large and green in the top-left corner.
 class ScoreLabel : public cocos2d::Label {
-public:
+  public:
     CREATE_FUNC(ScoreLabel)
     bool init() override;
     void update(float delta) override;

@@ -3,7 +3,7 @@
 
 // The plate behind the score.
 class ScorePlate : public cocos2d::Sprite {
-public:
+  public:
     CREATE_FUNC(ScorePlate)
     bool init() override;
 };

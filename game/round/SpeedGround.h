@@ -3,7 +3,7 @@
 
 // Two ground tiles that scroll left for ever behind the actors.
 class SpeedGround : public cocos2d::Sprite {
-public:
+  public:
     CREATE_FUNC(SpeedGround)
     bool init() override;
     void update(float delta) override;

@@ -13,7 +13,8 @@ bool Star::init() {
     const int b = Random::uniformInt(0, 85);
     const int g = Random::uniformInt(0, 85);
     const int r = Random::uniformInt(0, 85);
-    setColor(Color3B(static_cast<uint8_t>(r + 170), static_cast<uint8_t>(g + 170), static_cast<uint8_t>(b + 170)));
+    setColor(
+        Color3B(static_cast<uint8_t>(r + 170), static_cast<uint8_t>(g + 170), static_cast<uint8_t>(b + 170)));
 
     // Each star waits its own while, so the field never blinks all at once.
     const int ranFade = Random::uniformInt(1, 10);
@@ -40,4 +41,6 @@ Vec2 Star::randomSpot() {
     return Vec2(static_cast<float>(x), static_cast<float>(y));
 }
 
-void Star::relocate(float) { setPosition(randomSpot()); }
+void Star::relocate(float) {
+    setPosition(randomSpot());
+}

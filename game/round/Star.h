@@ -3,7 +3,7 @@
 
 // One pale star that twinkles and jumps to a new spot after every twinkle.
 class Star : public cocos2d::Sprite {
-public:
+  public:
     CREATE_FUNC(Star)
     bool init() override;
 

@@ -5,7 +5,7 @@ class Star;
 
 // The twenty stars of the sky; it runs by itself once made.
 class StarManager : public cocos2d::Node {
-public:
+  public:
     CREATE_FUNC(StarManager)
     bool init() override;
 

@@ -6,7 +6,8 @@
 USING_NS_CC;
 
 Vec2 TargetManager::placePosition(int i) {
-    return Vec2(static_cast<float>(kDesignSize.width * (0.3 + 0.08 * i)), static_cast<float>(kDesignSize.height * 0.9));
+    return Vec2(static_cast<float>(kDesignSize.width * (0.3 + 0.08 * i)),
+                static_cast<float>(kDesignSize.height * 0.9));
 }
 
 bool TargetManager::init() {

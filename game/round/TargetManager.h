@@ -6,7 +6,7 @@ class JiyamaSprite;
 
 // The stage's row of six targets, and the obstructions that may cover it.
 class TargetManager : public cocos2d::Node {
-public:
+  public:
     CREATE_FUNC(TargetManager)
     bool init() override;
 

@@ -3,7 +3,7 @@
 
 // The animated plate at the left end of the target row.
 class TargetPlate : public cocos2d::Sprite {
-public:
+  public:
     CREATE_FUNC(TargetPlate)
     bool init() override;
 

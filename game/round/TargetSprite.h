@@ -4,7 +4,7 @@
 // One place of the row the player has to repeat. Also the one table of the six elements:
 // ids 1 water, 2 light, 3 soil, 4 seedling, 5 air, 6 carbon dioxide.
 class TargetSprite : public cocos2d::Sprite {
-public:
+  public:
     CREATE_FUNC(TargetSprite)
     bool init() override;
 

@@ -21,14 +21,17 @@ bool TimeSprite::init() {
     initWithFile("GameScene/smoke.png");
     setPosition(static_cast<float>(kDesignSize.width * 0.85), kDesignSize.height / 2);
     setColor(Color3B(0, 255, 0));
-    runAction(RepeatForever::create(Sequence::create(FadeTo::create(fadeTime, 20), FadeTo::create(fadeTime, 255))));
+    runAction(
+        RepeatForever::create(Sequence::create(FadeTo::create(fadeTime, 20), FadeTo::create(fadeTime, 255))));
 
     scheduleUpdate();
     schedule(CC_SCHEDULE_SELECTOR(TimeSprite::countDown), 1.0f);
     return true;
 }
 
-void TimeSprite::countDown(float) { --seconds; }
+void TimeSprite::countDown(float) {
+    --seconds;
+}
 
 void TimeSprite::stopCountDown() {
     unschedule(CC_SCHEDULE_SELECTOR(TimeSprite::countDown));

@@ -4,7 +4,7 @@
 // The stage timer: a pulsing cloud whose colour tells the time left. When the time runs out
 // it costs a life and ends the stage, or ends the round.
 class TimeSprite : public cocos2d::Sprite {
-public:
+  public:
     CREATE_FUNC(TimeSprite)
     bool init() override;
     void update(float delta) override;
@@ -16,6 +16,6 @@ public:
     bool isArmed = true;
     float fadeTime = 1.0f;
 
-private:
+  private:
     void endRound();
 };
