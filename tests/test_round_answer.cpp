@@ -82,6 +82,8 @@ TEST_F(RoundTest, SolvingAStageClicksHigherEachPlaceAndClearsIt) {
         EXPECT_GE(l->planet->getPositionX(), -1920.0f);
         return l->stageCount != 1;
     });
+    // Set up in this frame: the bonus mark must not flash at the origin before it finds its button.
+    EXPECT_FALSE(l->bonusEffect->isVisible());
     EXPECT_EQ(Vec2(2880, 540), l->planet->getPosition());
     EXPECT_FALSE(l->planet->isFlying);
     EXPECT_EQ("GameScene/deadPlanet.png", l->planet->getFileName());

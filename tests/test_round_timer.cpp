@@ -133,6 +133,15 @@ TEST_F(RoundTest, BarrierChangesColourWithEachLifeLostUntilTheFourthTimeOut) {
     EXPECT_EQ(3, l->score);
 }
 
+TEST_F(RoundTest, ANegativeLifeCountGivesNoEndlessLives) {
+    pt->execute("open game 0 0 -1");
+    GameLayer* l = layer();
+    step(5 * kFps + 1);
+    EXPECT_FALSE(l->timeSprite->isArmed);
+    EXPECT_EQ(nullptr, l->answerPlate) << "the first time-out must end the round";
+    EXPECT_EQ(-1, l->lives);
+}
+
 TEST_F(RoundTest, ALifeCountAboveThreeLeavesTheBarrierUntinted) {
     pt->execute("open game 0 0 5");
     step(2);
