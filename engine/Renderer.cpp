@@ -7,7 +7,8 @@ namespace cocos2d {
 void Renderer::drawQuad(Texture2D* texture, const Vec2 corners[4], const Color3B& color, uint8_t opacity) {
     SDL_Texture* sdlTexture = texture->textureFor(_sdl);
     if (!sdlTexture) return;
-    if (s_capture) s_capture->push_back({texture, {corners[0], corners[1], corners[2], corners[3]}, color, opacity});
+    if (s_capture)
+        s_capture->push_back({texture, {corners[0], corners[1], corners[2], corners[3]}, color, opacity});
     if (sdlTexture != _batchTexture) {
         flush();
         _batchTexture = sdlTexture;

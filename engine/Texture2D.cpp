@@ -8,7 +8,8 @@
 
 namespace cocos2d {
 
-Texture2D* Texture2D::createWithSurface(SDL_Surface* surface, const std::string& name, const std::string& sourceFile) {
+Texture2D* Texture2D::createWithSurface(SDL_Surface* surface, const std::string& name,
+                                        const std::string& sourceFile) {
     if (!surface) return nullptr;
     auto* texture = new Texture2D();
     texture->_surface = surface;

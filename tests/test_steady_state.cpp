@@ -30,14 +30,14 @@ struct Counters {
 };
 
 std::ostream& operator<<(std::ostream& out, const Counters& c) {
-    return out << "{file reads " << c.fileReads << ", textures " << c.textures << ", text renders " << c.textRenders
-               << "}";
+    return out << "{file reads " << c.fileReads << ", textures " << c.textures << ", text renders "
+               << c.textRenders << "}";
 }
 
 constexpr Counters kNothing{0, 0, 0};
 
 class SteadyStateTest : public ::testing::Test {
-protected:
+  protected:
     static constexpr int kFps = 60;
 
     void SetUp() override {
@@ -56,7 +56,8 @@ protected:
 
     Counters now() const {
         const auto s = pt->stats();
-        return {s["fileReads"].get<long long>(), s["textures"].get<long long>(), s["textRenders"].get<long long>()};
+        return {s["fileReads"].get<long long>(), s["textures"].get<long long>(),
+                s["textRenders"].get<long long>()};
     }
     // What the next `frames` frames read, load and render.
     Counters over(int frames) {
@@ -71,26 +72,31 @@ protected:
     }
     bool ringSettled() const {
         int seen = 0;
-        for (auto* b : layer()->buttonManager->buttons) seen |= 1 << b->kind;
+        for (auto* b : layer()->buttonManager->buttons)
+            seen |= 1 << b->kind;
         return seen == 0x3f;
     }
     // Enters the stage's row with the ring's keys and waits for the next stage.
     void solveStage() {
-        for (int n = 0; n < 5 * kFps && !ringSettled(); ++n) pt->step(1);
+        for (int n = 0; n < 5 * kFps && !ringSettled(); ++n)
+            pt->step(1);
         ASSERT_TRUE(ringSettled());
         static const char* const kKeys[6] = {"W", "E", "D", "X", "Z", "A"};
         const int stage = layer()->stageCount;
         for (int place = 0; place < 6; ++place) {
             const int want = layer()->targetManager->targets[place]->kind;
             for (int i = 0; i < 6; ++i)
-                if (layer()->buttonManager->buttons[i]->kind + 1 == want) pt->execute(std::string("key ") + kKeys[i]);
+                if (layer()->buttonManager->buttons[i]->kind + 1 == want)
+                    pt->execute(std::string("key ") + kKeys[i]);
         }
-        for (int n = 0; n < 10 * kFps && layer()->stageCount == stage; ++n) pt->step(1);
+        for (int n = 0; n < 10 * kFps && layer()->stageCount == stage; ++n)
+            pt->step(1);
         ASSERT_EQ(stage + 1, layer()->stageCount) << "the solved stage did not end";
     }
     // Steps until the round is over and its result panel has come up.
     void playToResult() {
-        for (int n = 0; n < 30 * kFps && layer()->targetManager; ++n) pt->step(1);
+        for (int n = 0; n < 30 * kFps && layer()->targetManager; ++n)
+            pt->step(1);
         ASSERT_EQ(nullptr, layer()->targetManager) << "the round did not end";
         pt->step(3 * kFps);
     }

@@ -20,7 +20,7 @@ namespace bench {
 
 // Points the store at a fresh folder for as long as it lives.
 class ScopedDataHome {
-public:
+  public:
     ScopedDataHome() {
         char dir[] = "/tmp/doviveduzuz-bench-XXXXXX";
         if (!mkdtemp(dir)) std::abort();
@@ -36,7 +36,7 @@ public:
     ScopedDataHome& operator=(const ScopedDataHome&) = delete;
     const std::string& path() const { return _dir; }
 
-private:
+  private:
     std::string _dir;
 };
 
@@ -59,7 +59,8 @@ inline bool settleRing(Playtest& pt) {
         GameLayer* layer = roundLayer(pt);
         if (!layer || !layer->buttonManager) return false;
         int seen = 0;
-        for (auto* b : layer->buttonManager->buttons) seen |= 1 << b->kind;
+        for (auto* b : layer->buttonManager->buttons)
+            seen |= 1 << b->kind;
         if (seen == 0x3f) return true;
         pt.step(1);
     }
@@ -87,7 +88,8 @@ inline bool solveStage(Playtest& pt) {
     if (!layer) return false;
     const int stage = layer->stageCount;
     if (!enterTargets(pt, 6)) return false;
-    for (int n = 0; n < 10 * kFps && layer->stageCount == stage; ++n) pt.step(1);
+    for (int n = 0; n < 10 * kFps && layer->stageCount == stage; ++n)
+        pt.step(1);
     return layer->stageCount == stage + 1 && settleRing(pt);
 }
 
@@ -116,6 +118,8 @@ inline GameLayer* busiestRound(Playtest& pt, int solvedStages = 4) {
 }
 
 // Keeps the stage from timing out, so that the state stays the busiest for as long as needed.
-inline void holdTimer(GameLayer* layer) { layer->timeSprite->seconds = 4; }
+inline void holdTimer(GameLayer* layer) {
+    layer->timeSprite->seconds = 4;
+}
 
 } // namespace bench

@@ -21,7 +21,9 @@ namespace {
 
 constexpr double kFrameTime = 1.0 / 60.0;
 
-SDL_Renderer* viewRenderer() { return Director::getInstance()->getOpenGLView()->getRenderer(); }
+SDL_Renderer* viewRenderer() {
+    return Director::getInstance()->getOpenGLView()->getRenderer();
+}
 
 // One frame as the game makes it: logic, then the scene drawn, then every pixel finished.
 void ourFrame(GameLayer* layer) {
@@ -51,12 +53,14 @@ struct RawFrame {
         for (const auto& q : quads) {
             SDL_Texture* texture = q.texture->textureFor(sdl);
             if (runs.empty() || runs.back().texture != texture)
-                runs.push_back({texture, static_cast<int>(vertices.size()), 0, static_cast<int>(indices.size()), 0});
+                runs.push_back(
+                    {texture, static_cast<int>(vertices.size()), 0, static_cast<int>(indices.size()), 0});
             const int base = static_cast<int>(vertices.size()) - runs.back().firstVertex;
             const SDL_Color c{q.color.r, q.color.g, q.color.b, q.opacity};
             for (int i = 0; i < 4; ++i)
                 vertices.push_back({{q.corners[i].x, height - q.corners[i].y}, c, {kU[i], kV[i]}});
-            for (int i : quadIndices) indices.push_back(base + i);
+            for (int i : quadIndices)
+                indices.push_back(base + i);
             runs.back().vertexCount += 4;
             runs.back().indexCount += 6;
         }
@@ -104,7 +108,8 @@ struct FrameBench {
             return;
         }
         // A few frames drawn first, so that every texture has been uploaded.
-        for (int i = 0; i < 10; ++i) ourFrame(layer);
+        for (int i = 0; i < 10; ++i)
+            ourFrame(layer);
         std::vector<CapturedQuad> captured;
         Renderer::setCapture(&captured);
         Director::getInstance()->drawScene();
@@ -127,21 +132,24 @@ struct FrameBench {
 void BM_FrameOurs(benchmark::State& state) {
     FrameBench b(state);
     if (!b.ok()) return;
-    for (auto _ : state) ourFrame(b.layer);
+    for (auto _ : state)
+        ourFrame(b.layer);
     state.counters["quads"] = static_cast<double>(b.quads);
 }
 
 void BM_FrameRawBatched(benchmark::State& state) {
     FrameBench b(state);
     if (!b.ok()) return;
-    for (auto _ : state) b.raw->drawBatched(viewRenderer());
+    for (auto _ : state)
+        b.raw->drawBatched(viewRenderer());
     state.counters["draw_calls"] = static_cast<double>(b.raw->runs.size());
 }
 
 void BM_FrameRawPerQuad(benchmark::State& state) {
     FrameBench b(state);
     if (!b.ok()) return;
-    for (auto _ : state) b.raw->drawPerQuad(viewRenderer());
+    for (auto _ : state)
+        b.raw->drawPerQuad(viewRenderer());
     state.counters["draw_calls"] = static_cast<double>(b.quads);
 }
 

@@ -15,12 +15,12 @@ using namespace cocos2d;
 namespace {
 
 // The keys the game answers to, and a few it ignores.
-const char* const kKeys[] = {"key W", "key E",      "key D",     "key X",     "key Z",      "key A",
-                             "key R", "key S",      "key T",     "key L",     "key Return", "key Space",
+const char* const kKeys[] = {"key W",      "key E",         "key D", "key X", "key Z",      "key A",
+                             "key R",      "key S",         "key T", "key L", "key Return", "key Space",
                              "key Escape", "key Backspace", "key Q", "key F1"};
 
 class RandomPlayer {
-public:
+  public:
     explicit RandomPlayer(Playtest& pt, unsigned seed) : _pt(pt), _rng(seed) {}
 
     // One frame: maybe an input, then the frame itself.
@@ -29,7 +29,7 @@ public:
         _pt.step(1);
     }
 
-private:
+  private:
     bool chance(int in, int of) { return std::uniform_int_distribution<int>(1, of)(_rng) <= in; }
     float coord(float max) { return std::uniform_real_distribution<float>(0, max)(_rng); }
 
@@ -42,7 +42,8 @@ private:
             _pt.execute(kKeys[n]);
         } else if (roll < 93) {
             // A storm on the back button.
-            for (int i = 0; i < 6; ++i) _pt.execute("key Backspace");
+            for (int i = 0; i < 6; ++i)
+                _pt.execute("key Backspace");
         } else {
             const float x = coord(1920), y = coord(1080);
             _pt.down(x, y);
@@ -67,10 +68,14 @@ void BM_HeadlessRandomPlayer(benchmark::State& state) {
         // Where the player is, sampled now and then so that the look-up costs nothing to speak of.
         if (++sceneFrames % 64 == 0) {
             Scene* s = pt.runningScene();
-            if (dynamic_cast<TitleScene*>(s)) ++title;
-            else if (dynamic_cast<UpgradeScene*>(s)) ++shop;
-            else if (dynamic_cast<EventScene*>(s)) ++event;
-            else if (dynamic_cast<GameScene*>(s)) ++round;
+            if (dynamic_cast<TitleScene*>(s))
+                ++title;
+            else if (dynamic_cast<UpgradeScene*>(s))
+                ++shop;
+            else if (dynamic_cast<EventScene*>(s))
+                ++event;
+            else if (dynamic_cast<GameScene*>(s))
+                ++round;
         }
     }
     state.SetItemsProcessed(state.iterations());
@@ -81,7 +86,8 @@ void BM_HeadlessRandomPlayer(benchmark::State& state) {
         state.counters["in_event"] = event / samples;
         state.counters["in_round"] = round / samples;
     }
-    state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["fps"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 // Peak resident memory through one whole loop: title, shop, cut-scene, a round to game over,
 // and back to the shop. Every sixth frame is drawn (ten a second: every picture on screen for
 // that long is drawn, as in the game's window), so that the textures the renderer makes count
-// too; drawing all of them in the software renderer would take minutes. The loop runs in a child process of its own, so that nothing
-// the other benchmarks loaded counts towards its peak.
+// too; drawing all of them in the software renderer would take minutes. The loop runs in a child process of
+// its own, so that nothing the other benchmarks loaded counts towards its peak.
 #include "BenchMain.h"
 #include "BenchSupport.h"
 
@@ -33,10 +33,12 @@ long statusKilobytes(const char* field) {
     return -1;
 }
 
-template <typename S> bool running(Playtest& pt) { return dynamic_cast<S*>(pt.runningScene()) != nullptr; }
+template <typename S> bool running(Playtest& pt) {
+    return dynamic_cast<S*>(pt.runningScene()) != nullptr;
+}
 
 class DrawnLoop {
-public:
+  public:
     explicit DrawnLoop(Playtest& pt) : _pt(pt) {}
 
     void frames(int n) {
@@ -58,7 +60,7 @@ public:
     }
     int count() const { return _count; }
 
-private:
+  private:
     static constexpr int kDrawEvery = 6;
     Playtest& _pt;
     int _count = 0;
@@ -84,12 +86,14 @@ bool playWholeLoop(Playtest& pt, DrawnLoop& loop) {
         GameLayer* layer = bench::roundLayer(pt);
         const int stage = layer->stageCount;
         if (!bench::enterTargets(pt, 6)) return fail("could not enter a stage's targets");
-        for (int n = 0; n < 10 * bench::kFps && layer->stageCount == stage; ++n) loop.frames(1);
+        for (int n = 0; n < 10 * bench::kFps && layer->stageCount == stage; ++n)
+            loop.frames(1);
         if (layer->stageCount != stage + 1) return fail("a solved stage did not lead to the next");
     }
     // No extra life was bought, so the first time-out ends the round; then the result panel.
     GameLayer* layer = bench::roundLayer(pt);
-    for (int n = 0; n < 30 * bench::kFps && layer->targetManager; ++n) loop.frames(1);
+    for (int n = 0; n < 30 * bench::kFps && layer->targetManager; ++n)
+        loop.frames(1);
     if (layer->targetManager) return fail("the round did not end");
     loop.frames(4 * bench::kFps);
     pt.execute("key S");
@@ -140,4 +144,4 @@ int runWholeLoop() {
 
 } // namespace bench
 
-BENCHMARK(BM_PeakMemoryWholeLoop)->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK(BM_PeakMemoryWholeLoop)->Unit(benchmark::kSecond)->Iterations(1)->Repetitions(1);

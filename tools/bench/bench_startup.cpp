@@ -28,8 +28,13 @@ std::int64_t monotonicNs() {
     return static_cast<std::int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
 }
 
-// Seconds from launch to the first present, or nothing if the program never presented.
-std::optional<double> launchToFirstFrame(const char* program) {
+struct Launch {
+    double seconds; // from launch to the first present
+    double peakMB;  // resident memory by then
+};
+
+// Nothing if the program never presented a frame.
+std::optional<Launch> launchToFirstFrame(const char* program) {
     int fds[2];
     if (pipe(fds) != 0) return std::nullopt;
     // The child's environment is made here: between fork and exec only exec is safe.
@@ -39,7 +44,8 @@ std::optional<double> launchToFirstFrame(const char* program) {
     env.push_back("DOVI_FIRST_FRAME_FD=" + std::to_string(fds[1]));
     env.push_back(std::string("LD_PRELOAD=") + DOVI_FIRST_FRAME_PROBE);
     std::vector<char*> envp;
-    for (auto& e : env) envp.push_back(e.data());
+    for (auto& e : env)
+        envp.push_back(e.data());
     envp.push_back(nullptr);
     char* const argv[] = {const_cast<char*>(program), nullptr};
 
@@ -55,18 +61,18 @@ std::optional<double> launchToFirstFrame(const char* program) {
         close(fds[0]);
         return std::nullopt;
     }
-    std::int64_t presented = 0;
+    std::int64_t report[2] = {};
     pollfd p{fds[0], POLLIN, 0};
     // A program that hangs is a failure, not a wait for ever.
     const bool ready = poll(&p, 1, 30000) == 1;
-    const bool got = ready && read(fds[0], &presented, sizeof presented) == sizeof presented;
+    const bool got = ready && read(fds[0], report, sizeof report) == sizeof report;
     close(fds[0]);
     if (!got) kill(pid, SIGKILL);
     int status = 0;
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
     if (!got) return std::nullopt;
-    return static_cast<double>(presented - start) * 1e-9;
+    return Launch{static_cast<double>(report[0] - start) * 1e-9, static_cast<double>(report[1]) / 1024.0};
 }
 
 bool haveDisplay(benchmark::State& state) {
@@ -91,18 +97,25 @@ void timeLaunches(benchmark::State& state, const char* program) {
         state.SkipWithError("the program presented no frame");
         return;
     }
+    double peak = 0;
     for (auto _ : state) {
-        const auto seconds = launchToFirstFrame(program);
-        if (!seconds) {
+        const auto launch = launchToFirstFrame(program);
+        if (!launch) {
             state.SkipWithError("the program presented no frame");
             return;
         }
-        state.SetIterationTime(*seconds);
+        state.SetIterationTime(launch->seconds);
+        peak += launch->peakMB;
     }
+    state.counters["peak_MB"] = peak / static_cast<double>(state.iterations());
 }
 
-void BM_StartupGame(benchmark::State& state) { timeLaunches(state, DOVI_GAME_EXE); }
-void BM_StartupMinimalSdl(benchmark::State& state) { timeLaunches(state, DOVI_MINIMAL_SDL_EXE); }
+void BM_StartupGame(benchmark::State& state) {
+    timeLaunches(state, DOVI_GAME_EXE);
+}
+void BM_StartupMinimalSdl(benchmark::State& state) {
+    timeLaunches(state, DOVI_MINIMAL_SDL_EXE);
+}
 
 // The two launched in turn, so that both see the same machine load; the time reported is the
 // game's, and the counter "ratio" is game / minimal.
@@ -121,9 +134,9 @@ void BM_StartupRatio(benchmark::State& state) {
             state.SkipWithError("a program presented no frame");
             return;
         }
-        game += *g;
-        minimal += *m;
-        state.SetIterationTime(*g);
+        game += g->seconds;
+        minimal += m->seconds;
+        state.SetIterationTime(g->seconds);
     }
     const double n = static_cast<double>(state.iterations());
     state.counters["game_ms"] = game / n * 1e3;
