@@ -12,6 +12,9 @@ namespace cocos2d {
 namespace {
 // Enough for every label of a scene several times over; old pictures go first.
 constexpr std::size_t kMaxEntries = 256;
+// A line of the result panel is a picture of a megabyte or two, and every new score makes new
+// ones: without a limit on bytes a long session would pile up hundreds of megabytes.
+constexpr std::size_t kMaxBytes = 16u << 20;
 } // namespace
 
 TextCache* TextCache::getInstance() {
@@ -61,12 +64,16 @@ Texture2D* TextCache::render(const std::string& fontFile, int fontSize, const st
     SDL_FreeSurface(rendered);
     if (!surface) return nullptr;
     ++_renders;
+    const std::size_t bytes = static_cast<std::size_t>(surface->pitch) * static_cast<std::size_t>(surface->h);
     Texture2D* texture = Texture2D::createWithSurface(surface, text);
     texture->retain();
-    _lru.push_front({key, texture});
+    _lru.push_front({key, texture, bytes});
     _index[key] = _lru.begin();
-    while (_lru.size() > kMaxEntries) {
+    _bytes += bytes;
+    // The picture just made always stays, however large.
+    while (_lru.size() > 1 && (_lru.size() > kMaxEntries || _bytes > kMaxBytes)) {
         _index.erase(_lru.back().key);
+        _bytes -= _lru.back().bytes;
         _lru.back().texture->release();
         _lru.pop_back();
     }
@@ -77,6 +84,7 @@ void TextCache::clear() {
     for (auto& e : _lru) e.texture->release();
     _lru.clear();
     _index.clear();
+    _bytes = 0;
     for (auto& [key, f] : _fonts) TTF_CloseFont(f);
     _fonts.clear();
     _failedFonts.clear();

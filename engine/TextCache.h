@@ -1,6 +1,6 @@
 #pragma once
 // Fonts by file and size, and rendered text by font, size and string (least recently used
-// pictures are dropped past a fixed count).
+// pictures are dropped past a fixed count or a fixed total of pixel bytes).
 #include <cstddef>
 #include <list>
 #include <string>
@@ -20,6 +20,9 @@ public:
     Texture2D* render(const std::string& fontFile, int fontSize, const std::string& text);
     void clear();
     std::size_t renders() const { return _renders; }
+    // Rendered pictures held now, and their pixel bytes.
+    std::size_t size() const { return _lru.size(); }
+    std::size_t bytes() const { return _bytes; }
     std::size_t fileReads() const { return _fileReads; }
 
 private:
@@ -27,11 +30,13 @@ private:
     struct Entry {
         std::string key;
         Texture2D* texture;
+        std::size_t bytes;
     };
     std::list<Entry> _lru;
     std::unordered_map<std::string, std::list<Entry>::iterator> _index;
     std::unordered_map<std::string, TTF_Font*> _fonts;
     std::unordered_set<std::string> _failedFonts;
+    std::size_t _bytes = 0;
     std::size_t _renders = 0;
     std::size_t _fileReads = 0;
 };
