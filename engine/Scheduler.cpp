@@ -68,8 +68,9 @@ void Scheduler::update(double dt) {
     ++_updating;
     _actions->update(dt);
 
-    // Entries added during this frame wait for the next one.
+    // Entries added during this frame (by an action, an update or a timer) wait for the next one.
     const std::size_t updateCount = _updates.size();
+    const std::size_t timerCount = _timers.size();
     for (std::size_t i = 0; i < updateCount; ++i) {
         if (_updates[i].dead) continue;
         Node* target = _updates[i].target;
@@ -80,7 +81,6 @@ void Scheduler::update(double dt) {
         target->release();
     }
 
-    const std::size_t timerCount = _timers.size();
     for (std::size_t i = 0; i < timerCount; ++i) {
         Timer& timer = _timers[i];
         if (timer.dead || timer.target->isPausedForScheduling()) continue;

@@ -189,3 +189,29 @@ TEST_F(EngineTest, OneActionServesASpawnAndThenARepeat) {
     EXPECT_EQ(s->getNumberOfRunningActions(), 1u);
 }
 
+
+namespace {
+// Schedules a one-second timer from inside its own update.
+class LateScheduler : public Node {
+public:
+    CREATE_FUNC(LateScheduler)
+    unsigned long long scheduledAt = 0, firedAt = 0;
+    void update(float) override {
+        if (scheduledAt) return;
+        scheduledAt = Director::getInstance()->getTotalFrames();
+        schedule(CC_SCHEDULE_SELECTOR(LateScheduler::tick), 1.0f);
+    }
+    void tick(float) {
+        if (!firedAt) firedAt = Director::getInstance()->getTotalFrames();
+    }
+};
+} // namespace
+
+TEST_F(EngineTest, ATimerScheduledDuringAnUpdateStartsCountingNextFrame) {
+    auto* node = LateScheduler::create();
+    scene->addChild(node);
+    node->scheduleUpdate();
+    frames(61);
+    ASSERT_NE(node->scheduledAt, 0u);
+    EXPECT_EQ(node->firedAt - node->scheduledAt, 60u);
+}
