@@ -70,8 +70,10 @@ struct StoreFile {
                                     ", " + std::to_string(value) + ")";
             ok = ok && sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
         };
+        ok = ok && sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK;
         for (const auto& [key, value] : ints) put(key, 0, value);
         for (const auto& [key, value] : flags) put(key, 1, value ? 1 : 0);
+        ok = ok && sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;
         sqlite3_close_v2(db);
         return ok;
     }
