@@ -272,9 +272,6 @@ class DamagedAssetTest : public ::testing::TestWithParam<Group> {};
 } // namespace
 
 TEST(FaultsAssets, TheRecordedLoopReplaysTheSameGameOnIntactAssets) {
-#ifdef DOVI_SANITIZE_BUILD
-    GTEST_SKIP() << "harness processes by the hundred: run with the optimised build";
-#endif
     const auto& script = loop().script;
     ASSERT_GT(script.size(), 50u);
     const Replay r = replay(script, kAssets);
@@ -290,10 +287,14 @@ TEST(FaultsAssets, TheRecordedLoopReplaysTheSameGameOnIntactAssets) {
 }
 
 TEST_P(DamagedAssetTest, EachFileMissingOrGarbledIsReportedOnceAndNothingCrashes) {
-#ifdef DOVI_SANITIZE_BUILD
-    GTEST_SKIP() << "harness processes by the hundred: run with the optimised build";
-#endif
     const Group group = GetParam();
+#ifdef DOVI_SANITIZE_BUILD
+    // Under the sanitizers the first file of each folder stands for the rest: their error paths
+    // are the same, and a hundred slow harness runs would not fit the time.
+    constexpr int kCasesPerGroup = 1;
+#else
+    constexpr int kCasesPerGroup = 1000;
+#endif
     const auto files = loadedFiles();
     const auto& script = loop().script;
     char dir[] = "/tmp/doviveduzuz-damaged-XXXXXX";
@@ -301,7 +302,7 @@ TEST_P(DamagedAssetTest, EachFileMissingOrGarbledIsReportedOnceAndNothingCrashes
     int cases = 0;
     for (const std::string& file : files) {
         if (fs::path(file).parent_path().string() != group.folder) continue;
-        ++cases;
+        if (++cases > kCasesPerGroup) break;
         SCOPED_TRACE(file);
         const std::string root = std::string(dir) + "/" + std::to_string(cases);
         const Replay r = replay(script, damagedCopy(root, file, group.damage));
