@@ -7,6 +7,7 @@
 #include "Renderer.h"
 #include "Scene.h"
 #include "Scheduler.h"
+#include "TextureCache.h"
 #include "TransitionFade.h"
 #include "UserDefault.h"
 
@@ -31,6 +32,8 @@ void Director::setOpenGLView(GLView* view) {
     if (_view) _view->release();
     _view = view;
 }
+
+TextureCache* Director::getTextureCache() const { return TextureCache::getInstance(); }
 
 Size Director::getWinSize() const { return _view ? _view->getDesignResolutionSize() : Size(1920, 1080); }
 

@@ -13,6 +13,7 @@ class EventDispatcher;
 class GLView;
 class Scene;
 class Scheduler;
+class TextureCache;
 class TransitionFade;
 
 class Director {
@@ -42,6 +43,8 @@ public:
     Scheduler* getScheduler() const { return _scheduler.get(); }
     ActionManager* getActionManager() const { return _actionManager.get(); }
     EventDispatcher* getEventDispatcher() const { return _eventDispatcher.get(); }
+    // Scenes preload what they show later, so that no picture is read mid-scene.
+    TextureCache* getTextureCache() const;
 
     // Touches from the platform, in design units; none reach the game during a fade.
     void touchBegan(int id, const Vec2& location);

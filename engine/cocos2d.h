@@ -17,6 +17,7 @@
 #include "Scene.h"
 #include "Sprite.h"
 #include "String.h"
+#include "TextureCache.h"
 #include "Touch.h"
 #include "TransitionFade.h"
 #include "Types.h"

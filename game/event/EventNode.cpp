@@ -10,6 +10,8 @@ EventNode::~EventNode() = default;
 
 bool EventNode::init() {
     if (!Node::init()) return false;
+    // Read now, so the shock mark appears without a pause.
+    Director::getInstance()->getTextureCache()->addImage("EventScene/shock.png");
     plantBom = PlantBom::create();
     addChild(plantBom);
     // Added second, so the plant is drawn over its companion.

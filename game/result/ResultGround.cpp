@@ -14,6 +14,8 @@ ResultGround::~ResultGround() = default;
 
 bool ResultGround::init() {
     if (!Sprite::init()) return false;
+    // Read now, so the panel appears without a pause.
+    Director::getInstance()->getTextureCache()->addImage("GameScene/black2.png");
     auto* audio = SimpleAudioEngine::getInstance();
     audio->preloadBackgroundMusic(kGameOverTune);
     audio->setBackgroundMusicVolume(0.5f);

@@ -15,6 +15,9 @@ RetryButton::~RetryButton() = default;
 
 bool RetryButton::init() {
     if (!Sprite::init()) return false;
+    // Read now, so the button appears without a pause.
+    Director::getInstance()->getTextureCache()->addImage("GameScene/playButton1.png");
+    Director::getInstance()->getTextureCache()->addImage("GameScene/playButton2.png");
     setPosition(Vec2::ZERO);
     SimpleAudioEngine::getInstance()->preloadEffect(kButtonSound);
     return true;

@@ -19,6 +19,9 @@ UpgradeButton::~UpgradeButton() = default;
 
 bool UpgradeButton::init() {
     if (!Sprite::init()) return false;
+    // Read now, so the button appears without a pause.
+    Director::getInstance()->getTextureCache()->addImage("GameScene/GoShop1-1.png");
+    Director::getInstance()->getTextureCache()->addImage("GameScene/GoShop1-2.png");
     SimpleAudioEngine::getInstance()->preloadEffect(kButtonSound);
     return true;
 }

@@ -17,7 +17,11 @@ FiniteTimeAction* openAndSpin(float degrees) {
 } // namespace
 
 bool EffectManager::init() {
-    return Node::init();
+    if (!Node::init()) return false;
+    // The lights are read now, not when a row is solved.
+    Director::getInstance()->getTextureCache()->addImage("hikari5.png");
+    Director::getInstance()->getTextureCache()->addImage("hikari5-2.png");
+    return true;
 }
 
 void EffectManager::startStageClear() {

@@ -3,7 +3,10 @@
 USING_NS_CC;
 
 bool HighScoreSprite::init() {
-    return Sprite::init();
+    if (!Sprite::init()) return false;
+    // Read now, so the badge appears without a pause.
+    Director::getInstance()->getTextureCache()->addImage("GameScene/newHighScore.png");
+    return true;
 }
 
 void HighScoreSprite::showNewHighScore() {

@@ -12,6 +12,8 @@ const char* const kHealSound = "Music/magic-cure1.mp3";
 
 bool Planet::init() {
     if (!Sprite::init()) return false;
+    // Read now, so the planet turns green without a pause.
+    Director::getInstance()->getTextureCache()->addImage("GameScene/greenPlanet.png");
     SimpleAudioEngine::getInstance()->preloadEffect(kHealSound);
     canHeal = true;
     isFlying = false;

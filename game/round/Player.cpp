@@ -11,6 +11,8 @@ const char* const kKnockOutSound = "Music/Onmtp-Impact06-1.mp3";
 
 bool Player::init() {
     if (!Sprite::init()) return false;
+    // The wilted picture is read now, not when the plant is knocked out.
+    Director::getInstance()->getTextureCache()->addImage("GameScene/PlantNotOut.png");
 
     auto* audio = SimpleAudioEngine::getInstance();
     audio->preloadEffect(kKnockOutSound);

@@ -19,6 +19,8 @@ Vec2 standing() {
 
 bool UpgradeEventNode::init() {
     if (!Node::init()) return false;
+    // Read now, so the show turns its planet green without a pause.
+    Director::getInstance()->getTextureCache()->addImage("GameScene/greenPlanet.png");
     scrollSpeed = 10;
     hitPlanetMoving = false;
     greenPlanetMoving = false;
