@@ -6,6 +6,8 @@
 
 #include <SDL.h>
 #include <SDL_ttf.h>
+#include <fstream>
+#include <iterator>
 
 namespace cocos2d {
 
@@ -31,12 +33,19 @@ TTF_Font* TextCache::font(const std::string& fontFile, int fontSize) {
         _failedFonts.insert(fontFile);
         return nullptr;
     }
-    ++_fileReads;
-    FileUtils::getInstance()->countRead();
-    const std::string path = FileUtils::getInstance()->fullPathForFilename(fontFile);
-    TTF_Font* font = TTF_OpenFont(path.c_str(), fontSize);
+    auto data = _fontData.find(fontFile);
+    if (data == _fontData.end()) {
+        ++_fileReads;
+        FileUtils::getInstance()->countRead();
+        std::ifstream in(FileUtils::getInstance()->fullPathForFilename(fontFile), std::ios::binary);
+        std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        data = _fontData.emplace(fontFile, std::move(bytes)).first;
+    }
+    SDL_RWops* rw = data->second.empty() ? nullptr
+                                         : SDL_RWFromConstMem(data->second.data(), static_cast<int>(data->second.size()));
+    TTF_Font* font = rw ? TTF_OpenFontRW(rw, 1, fontSize) : nullptr;
     if (!font) {
-        log("cannot load font \"%s\": %s", fontFile.c_str(), TTF_GetError());
+        log("cannot load font \"%s\": %s", fontFile.c_str(), rw ? TTF_GetError() : "no such file");
         _failedFonts.insert(fontFile);
         return nullptr;
     }
@@ -87,6 +96,7 @@ void TextCache::clear() {
     _bytes = 0;
     for (auto& [key, f] : _fonts) TTF_CloseFont(f);
     _fonts.clear();
+    _fontData.clear();
     _failedFonts.clear();
     if (TTF_WasInit()) TTF_Quit();
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 typedef struct _TTF_Font TTF_Font;
 
@@ -35,6 +36,8 @@ private:
     std::list<Entry> _lru;
     std::unordered_map<std::string, std::list<Entry>::iterator> _index;
     std::unordered_map<std::string, TTF_Font*> _fonts;
+    // Each font file is read once; every size opens from these bytes.
+    std::unordered_map<std::string, std::vector<char>> _fontData;
     std::unordered_set<std::string> _failedFonts;
     std::size_t _bytes = 0;
     std::size_t _renders = 0;
