@@ -31,8 +31,10 @@ std::vector<std::string> query(const std::string& path, const char* sql) {
     if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
         const auto collect = [](void* out, int n, char** values, char**) {
             std::string row;
-            for (int i = 0; i < n; ++i)
-                row += (i ? "|" : "") + std::string(values[i] ? values[i] : "NULL");
+            for (int i = 0; i < n; ++i) {
+                if (i) row += '|';
+                row += values[i] ? values[i] : "NULL";
+            }
             static_cast<std::vector<std::string>*>(out)->push_back(row);
             return 0;
         };
