@@ -18,6 +18,8 @@ void FiniteTimeAction::step(double dt) {
     update(static_cast<float>(isDone() || t > 1.0 ? 1.0 : t));
 }
 
-bool FiniteTimeAction::isDone() const { return _elapsed >= _duration - kEpsilon; }
+bool FiniteTimeAction::isDone() const {
+    return _elapsed >= _duration - kEpsilon;
+}
 
 } // namespace cocos2d

@@ -8,7 +8,7 @@ namespace cocos2d {
 class Node;
 
 class Action : public Ref {
-public:
+  public:
     virtual void startWithTarget(Node* target) { _target = target; }
     // Called when the action finishes on its own (or its composite moves on).
     virtual void stop() { _target = nullptr; }
@@ -16,13 +16,13 @@ public:
     virtual bool isDone() const = 0;
     Node* getTarget() const { return _target; }
 
-protected:
+  protected:
     Node* _target = nullptr;
 };
 
 // An action with a known duration; progress is elapsed / duration.
 class FiniteTimeAction : public Action {
-public:
+  public:
     double getDuration() const { return _duration; }
     double getElapsed() const { return _elapsed; }
     void startWithTarget(Node* target) override;
@@ -33,7 +33,7 @@ public:
     // t runs from 0 to 1.
     virtual void update(float t) { (void)t; }
 
-protected:
+  protected:
     double _duration = 0;
     double _elapsed = 0;
 };

@@ -6,10 +6,12 @@ namespace cocos2d {
 
 namespace {
 void retainAll(const std::vector<FiniteTimeAction*>& actions) {
-    for (auto* a : actions) a->retain();
+    for (auto* a : actions)
+        a->retain();
 }
 void releaseAll(const std::vector<FiniteTimeAction*>& actions) {
-    for (auto* a : actions) a->release();
+    for (auto* a : actions)
+        a->release();
 }
 } // namespace
 
@@ -20,13 +22,16 @@ Sequence* Sequence::createWithVector(const std::vector<FiniteTimeAction*>& actio
     for (auto* a : actions)
         if (a) s->_actions.push_back(a);
     retainAll(s->_actions);
-    for (auto* a : s->_actions) s->_duration += a->getDuration();
+    for (auto* a : s->_actions)
+        s->_duration += a->getDuration();
     s->_index = s->_actions.size();
     s->autorelease();
     return s;
 }
 
-Sequence::~Sequence() { releaseAll(_actions); }
+Sequence::~Sequence() {
+    releaseAll(_actions);
+}
 
 void Sequence::startWithTarget(Node* target) {
     FiniteTimeAction::startWithTarget(target);
@@ -43,8 +48,10 @@ void Sequence::step(double dt) {
         if (!current->isDone()) return;
         remaining = current->overflow();
         current->stop();
-        if (++_index < _actions.size()) _actions[_index]->startWithTarget(_target);
-        else return;
+        if (++_index < _actions.size())
+            _actions[_index]->startWithTarget(_target);
+        else
+            return;
         remaining = std::max(remaining, 0.0);
     }
 }
@@ -61,13 +68,16 @@ Spawn* Spawn::createWithVector(const std::vector<FiniteTimeAction*>& actions) {
     for (auto* a : actions)
         if (a) s->_actions.push_back(a);
     retainAll(s->_actions);
-    for (auto* a : s->_actions) s->_duration = std::max(s->_duration, a->getDuration());
+    for (auto* a : s->_actions)
+        s->_duration = std::max(s->_duration, a->getDuration());
     s->_finished.assign(s->_actions.size(), true);
     s->autorelease();
     return s;
 }
 
-Spawn::~Spawn() { releaseAll(_actions); }
+Spawn::~Spawn() {
+    releaseAll(_actions);
+}
 
 void Spawn::startWithTarget(Node* target) {
     FiniteTimeAction::startWithTarget(target);
@@ -115,7 +125,9 @@ Repeat* Repeat::create(FiniteTimeAction* action, unsigned int times) {
     return r;
 }
 
-Repeat::~Repeat() { _inner->release(); }
+Repeat::~Repeat() {
+    _inner->release();
+}
 
 void Repeat::startWithTarget(Node* target) {
     FiniteTimeAction::startWithTarget(target);
@@ -157,7 +169,9 @@ RepeatForever* RepeatForever::create(FiniteTimeAction* action) {
     return r;
 }
 
-RepeatForever::~RepeatForever() { _inner->release(); }
+RepeatForever::~RepeatForever() {
+    _inner->release();
+}
 
 void RepeatForever::startWithTarget(Node* target) {
     Action::startWithTarget(target);

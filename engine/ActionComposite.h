@@ -8,7 +8,7 @@
 namespace cocos2d {
 
 class Sequence : public FiniteTimeAction {
-public:
+  public:
     template <typename... A> static Sequence* create(A*... actions) {
         return createWithVector({static_cast<FiniteTimeAction*>(actions)...});
     }
@@ -19,13 +19,13 @@ public:
     bool isDone() const override { return _index >= _actions.size(); }
     void stop() override;
 
-private:
+  private:
     std::vector<FiniteTimeAction*> _actions;
     std::size_t _index = 0;
 };
 
 class Spawn : public FiniteTimeAction {
-public:
+  public:
     template <typename... A> static Spawn* create(A*... actions) {
         return createWithVector({static_cast<FiniteTimeAction*>(actions)...});
     }
@@ -36,13 +36,13 @@ public:
     bool isDone() const override;
     void stop() override;
 
-private:
+  private:
     std::vector<FiniteTimeAction*> _actions;
     std::vector<bool> _finished;
 };
 
 class Repeat : public FiniteTimeAction {
-public:
+  public:
     static Repeat* create(FiniteTimeAction* action, unsigned int times);
     ~Repeat() override;
     void startWithTarget(Node* target) override;
@@ -50,14 +50,14 @@ public:
     bool isDone() const override { return _count >= _times; }
     void stop() override;
 
-private:
+  private:
     FiniteTimeAction* _inner = nullptr;
     unsigned int _times = 0;
     unsigned int _count = 0;
 };
 
 class RepeatForever : public Action {
-public:
+  public:
     static RepeatForever* create(FiniteTimeAction* action);
     ~RepeatForever() override;
     void startWithTarget(Node* target) override;
@@ -65,7 +65,7 @@ public:
     bool isDone() const override { return false; }
     void stop() override;
 
-private:
+  private:
     FiniteTimeAction* _inner = nullptr;
 };
 

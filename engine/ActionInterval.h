@@ -8,48 +8,48 @@
 namespace cocos2d {
 
 class MoveTo : public FiniteTimeAction {
-public:
+  public:
     static MoveTo* create(float duration, const Vec2& position);
     void startWithTarget(Node* target) override;
     void update(float t) override;
 
-private:
+  private:
     Vec2 _start, _end;
 };
 
 class ScaleTo : public FiniteTimeAction {
-public:
+  public:
     static ScaleTo* create(float duration, float scale);
     void startWithTarget(Node* target) override;
     void update(float t) override;
 
-private:
+  private:
     float _startX = 1, _startY = 1, _end = 1;
 };
 
 class FadeTo : public FiniteTimeAction {
-public:
+  public:
     static FadeTo* create(float duration, uint8_t opacity);
     void startWithTarget(Node* target) override;
     void update(float t) override;
 
-private:
+  private:
     uint8_t _start = 255, _end = 255;
 };
 
 class RotateBy : public FiniteTimeAction {
-public:
+  public:
     // Degrees, clockwise.
     static RotateBy* create(float duration, float deltaAngle);
     void startWithTarget(Node* target) override;
     void update(float t) override;
 
-private:
+  private:
     float _start = 0, _delta = 0;
 };
 
 class DelayTime : public FiniteTimeAction {
-public:
+  public:
     static DelayTime* create(float duration);
 };
 

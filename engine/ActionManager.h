@@ -9,7 +9,7 @@ class Action;
 class Node;
 
 class ActionManager {
-public:
+  public:
     ~ActionManager();
     void addAction(Action* action, Node* target);
     void removeAction(Action* action);
@@ -18,7 +18,7 @@ public:
     std::size_t size() const;
     void update(double dt);
 
-private:
+  private:
     struct Entry {
         Action* action;
         Node* target;

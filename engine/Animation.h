@@ -10,7 +10,7 @@ namespace cocos2d {
 class Texture2D;
 
 class Animation : public Ref {
-public:
+  public:
     static Animation* create();
     void addSpriteFrameWithFileName(const std::string& file);
     void setDelayPerUnit(float delay) { _delay = delay; }
@@ -19,7 +19,7 @@ public:
     bool getRestoreOriginalFrame() const { return _restore; }
     const std::vector<std::string>& getFrames() const { return _frames; }
 
-private:
+  private:
     Animation() = default;
     std::vector<std::string> _frames;
     float _delay = 0;
@@ -27,14 +27,14 @@ private:
 };
 
 class Animate : public FiniteTimeAction {
-public:
+  public:
     static Animate* create(Animation* animation);
     ~Animate() override;
     void startWithTarget(Node* target) override;
     void update(float t) override;
     void stop() override;
 
-private:
+  private:
     Animation* _animation = nullptr;
     Texture2D* _original = nullptr;
     int _shown = -1;

@@ -22,15 +22,21 @@ constexpr double kMaxFrameTime = 0.1;
 constexpr Uint32 kCursorHideMs = 2000;
 } // namespace
 
-Application::Application() { g_application = this; }
+Application::Application() {
+    g_application = this;
+}
 
 Application::~Application() {
     if (g_application == this) g_application = nullptr;
 }
 
-Application* Application::getInstance() { return g_application; }
+Application* Application::getInstance() {
+    return g_application;
+}
 
-void Application::setAnimationInterval(float interval) { Director::getInstance()->setAnimationInterval(interval); }
+void Application::setAnimationInterval(float interval) {
+    Director::getInstance()->setAnimationInterval(interval);
+}
 
 int Application::run() {
     initGLContextAttrs();
@@ -62,7 +68,8 @@ int Application::run() {
                 if (e.window.event == SDL_WINDOWEVENT_MINIMIZED && !minimized) {
                     minimized = true;
                     applicationDidEnterBackground();
-                } else if ((e.window.event == SDL_WINDOWEVENT_RESTORED || e.window.event == SDL_WINDOWEVENT_SHOWN) &&
+                } else if ((e.window.event == SDL_WINDOWEVENT_RESTORED ||
+                            e.window.event == SDL_WINDOWEVENT_SHOWN) &&
                            minimized) {
                     minimized = false;
                     applicationWillEnterForeground();
@@ -107,8 +114,10 @@ int Application::run() {
             }
         }
         if (quit) break;
-        if (view->isFullscreen() && SDL_GetTicks() - lastMouseMove > kCursorHideMs) SDL_ShowCursor(SDL_DISABLE);
-        else if (!view->isFullscreen()) SDL_ShowCursor(SDL_ENABLE);
+        if (view->isFullscreen() && SDL_GetTicks() - lastMouseMove > kCursorHideMs)
+            SDL_ShowCursor(SDL_DISABLE);
+        else if (!view->isFullscreen())
+            SDL_ShowCursor(SDL_ENABLE);
 
         const Uint64 now = SDL_GetPerformanceCounter();
         const double dt = std::clamp((now - last) / frequency, 0.0, kMaxFrameTime);
@@ -118,8 +127,10 @@ int Application::run() {
         // Sleep away what is left of the frame.
         const double interval = director->getAnimationInterval();
         const double spent = (SDL_GetPerformanceCounter() - now) / frequency;
-        if (!director->isAnimating()) SDL_WaitEventTimeout(nullptr, 100);
-        else if (spent < interval) SDL_Delay(static_cast<Uint32>((interval - spent) * 1000));
+        if (!director->isAnimating())
+            SDL_WaitEventTimeout(nullptr, 100);
+        else if (spent < interval)
+            SDL_Delay(static_cast<Uint32>((interval - spent) * 1000));
     }
     shutdown();
     return 0;

@@ -6,7 +6,7 @@
 namespace cocos2d {
 
 class ApplicationProtocol {
-public:
+  public:
     virtual ~ApplicationProtocol() = default;
     virtual bool applicationDidFinishLaunching() = 0;
     virtual void applicationDidEnterBackground() = 0;
@@ -16,7 +16,7 @@ public:
 };
 
 class Application : public ApplicationProtocol {
-public:
+  public:
     Application();
     ~Application() override;
     static Application* getInstance();

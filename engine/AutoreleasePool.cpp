@@ -11,14 +11,17 @@ AutoreleasePool* AutoreleasePool::getInstance() {
     return &pool;
 }
 
-void AutoreleasePool::addObject(Ref* object) { _objects.push_back(object); }
+void AutoreleasePool::addObject(Ref* object) {
+    _objects.push_back(object);
+}
 
 void AutoreleasePool::clear() {
     // A destructor may autorelease more objects; drain until empty.
     while (!_objects.empty()) {
         std::vector<Ref*> batch;
         batch.swap(_objects);
-        for (Ref* obj : batch) obj->release();
+        for (Ref* obj : batch)
+            obj->release();
     }
 }
 

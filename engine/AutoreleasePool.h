@@ -7,14 +7,14 @@ class Ref;
 
 // Holds one reference to each autoreleased object until the end of the frame.
 class AutoreleasePool {
-public:
+  public:
     static AutoreleasePool* getInstance();
     void addObject(Ref* object);
     // Releases everything added so far; objects released here may add new ones.
     void clear();
     bool contains(const Ref* object) const;
 
-private:
+  private:
     std::vector<Ref*> _objects;
 };
 

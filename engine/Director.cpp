@@ -33,9 +33,13 @@ void Director::setOpenGLView(GLView* view) {
     _view = view;
 }
 
-TextureCache* Director::getTextureCache() const { return TextureCache::getInstance(); }
+TextureCache* Director::getTextureCache() const {
+    return TextureCache::getInstance();
+}
 
-Size Director::getWinSize() const { return _view ? _view->getDesignResolutionSize() : Size(1920, 1080); }
+Size Director::getWinSize() const {
+    return _view ? _view->getDesignResolutionSize() : Size(1920, 1080);
+}
 
 void Director::runWithScene(Scene* scene) {
     if (_runningScene || !scene) {
@@ -93,9 +97,13 @@ void Director::touchBegan(int id, const Vec2& location) {
     _eventDispatcher->touchBegan(id, location, _runningScene);
 }
 
-void Director::touchMoved(int id, const Vec2& location) { _eventDispatcher->touchMoved(id, location); }
+void Director::touchMoved(int id, const Vec2& location) {
+    _eventDispatcher->touchMoved(id, location);
+}
 
-void Director::touchEnded(int id, const Vec2& location) { _eventDispatcher->touchEnded(id, location); }
+void Director::touchEnded(int id, const Vec2& location) {
+    _eventDispatcher->touchEnded(id, location);
+}
 
 void Director::mainLoop(double dt) {
     ++_frames;

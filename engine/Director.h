@@ -17,7 +17,7 @@ class TextureCache;
 class TransitionFade;
 
 class Director {
-public:
+  public:
     static Director* getInstance();
 
     GLView* getOpenGLView() const { return _view; }
@@ -66,7 +66,7 @@ public:
     // Ends the running scene and releases it (at exit, and between tests).
     void reset();
 
-private:
+  private:
     Director();
     void setNextScene();
     void finishTransition(TransitionFade* transition);

@@ -9,9 +9,12 @@
 
 namespace cocos2d {
 
-EventDispatcher::~EventDispatcher() { removeAllEventListeners(); }
+EventDispatcher::~EventDispatcher() {
+    removeAllEventListeners();
+}
 
-void EventDispatcher::addEventListenerWithSceneGraphPriority(EventListenerTouchOneByOne* listener, Node* node) {
+void EventDispatcher::addEventListenerWithSceneGraphPriority(EventListenerTouchOneByOne* listener,
+                                                             Node* node) {
     if (!listener || !node || listener->_node) return;
     listener->retain();
     listener->_node = node;
@@ -22,7 +25,8 @@ void EventDispatcher::removeEventListener(EventListenerTouchOneByOne* listener) 
     auto it = std::find(_listeners.begin(), _listeners.end(), listener);
     if (it == _listeners.end()) return;
     _listeners.erase(it);
-    for (Touch* t : listener->_claimed) t->release();
+    for (Touch* t : listener->_claimed)
+        t->release();
     listener->_claimed.clear();
     listener->_node = nullptr;
     listener->release();
@@ -32,12 +36,15 @@ void EventDispatcher::removeEventListenersForTarget(Node* node) {
     std::vector<EventListenerTouchOneByOne*> gone;
     for (auto* l : _listeners)
         if (l->_node == node) gone.push_back(l);
-    for (auto* l : gone) removeEventListener(l);
+    for (auto* l : gone)
+        removeEventListener(l);
 }
 
 void EventDispatcher::removeAllEventListeners() {
-    while (!_listeners.empty()) removeEventListener(_listeners.back());
-    for (Touch* t : _touches) t->release();
+    while (!_listeners.empty())
+        removeEventListener(_listeners.back());
+    for (Touch* t : _touches)
+        t->release();
     _touches.clear();
 }
 
@@ -48,9 +55,11 @@ std::vector<EventListenerTouchOneByOne*> EventDispatcher::ordered(Node* scene) c
     auto walk = [&](auto&& self, const Node* node) -> void {
         const auto& children = node->getChildren();
         std::size_t i = 0;
-        for (; i < children.size() && children[i]->getLocalZOrder() < 0; ++i) self(self, children[i]);
+        for (; i < children.size() && children[i]->getLocalZOrder() < 0; ++i)
+            self(self, children[i]);
         drawOrder[node] = counter++;
-        for (; i < children.size(); ++i) self(self, children[i]);
+        for (; i < children.size(); ++i)
+            self(self, children[i]);
     };
     if (scene) walk(walk, scene);
 
@@ -60,9 +69,11 @@ std::vector<EventListenerTouchOneByOne*> EventDispatcher::ordered(Node* scene) c
         auto it = drawOrder.find(l->_node);
         if (it != drawOrder.end()) active.emplace_back(it->second, l);
     }
-    std::stable_sort(active.begin(), active.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    std::stable_sort(active.begin(), active.end(),
+                     [](const auto& a, const auto& b) { return a.first > b.first; });
     std::vector<EventListenerTouchOneByOne*> result;
-    for (auto& [order, l] : active) result.push_back(l);
+    for (auto& [order, l] : active)
+        result.push_back(l);
     return result;
 }
 
@@ -95,7 +106,8 @@ void EventDispatcher::touchBegan(int id, const Vec2& location, Node* scene) {
     _touches.push_back(touch);
     Event event(Event::Type::TOUCH);
     auto listeners = ordered(scene);
-    for (auto* l : listeners) l->retain();
+    for (auto* l : listeners)
+        l->retain();
     bool swallowed = false;
     for (auto* l : listeners) {
         if (!swallowed && l->_node && l->onTouchBegan && l->onTouchBegan(touch, &event)) {
@@ -116,7 +128,8 @@ void EventDispatcher::touchMoved(int id, const Vec2& location) {
     if (!_enabled) return;
     Event event(Event::Type::TOUCH);
     auto listeners = _listeners;
-    for (auto* l : listeners) l->retain();
+    for (auto* l : listeners)
+        l->retain();
     for (auto* l : listeners) {
         const auto& c = l->_claimed;
         if (l->_node && l->onTouchMoved && std::find(c.begin(), c.end(), touch) != c.end())
@@ -133,7 +146,8 @@ void EventDispatcher::touchEnded(int id, const Vec2& location) {
     const bool deliver = _enabled;
     Event event(Event::Type::TOUCH);
     auto listeners = _listeners;
-    for (auto* l : listeners) l->retain();
+    for (auto* l : listeners)
+        l->retain();
     for (auto* l : listeners) {
         auto& c = l->_claimed;
         auto it = std::find(c.begin(), c.end(), touch);
@@ -141,8 +155,10 @@ void EventDispatcher::touchEnded(int id, const Vec2& location) {
             c.erase(it);
             touch->release();
             if (l->_node) {
-                if (deliver && l->onTouchEnded) l->onTouchEnded(touch, &event);
-                else if (!deliver && l->onTouchCancelled) l->onTouchCancelled(touch, &event);
+                if (deliver && l->onTouchEnded)
+                    l->onTouchEnded(touch, &event);
+                else if (!deliver && l->onTouchCancelled)
+                    l->onTouchCancelled(touch, &event);
             }
         }
         l->release();
@@ -157,7 +173,8 @@ void EventDispatcher::cancelAllTouches() {
         Touch* touch = _touches.back();
         touch->retain();
         auto listeners = _listeners;
-        for (auto* l : listeners) l->retain();
+        for (auto* l : listeners)
+            l->retain();
         for (auto* l : listeners) {
             auto& c = l->_claimed;
             if (std::find(c.begin(), c.end(), touch) != c.end() && l->_node && l->onTouchCancelled)

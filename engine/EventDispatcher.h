@@ -11,7 +11,7 @@ class Node;
 class Touch;
 
 class EventDispatcher {
-public:
+  public:
     ~EventDispatcher();
     void addEventListenerWithSceneGraphPriority(EventListenerTouchOneByOne* listener, Node* node);
     void removeEventListener(EventListenerTouchOneByOne* listener);
@@ -28,7 +28,7 @@ public:
     void touchEnded(int id, const Vec2& location);
     void cancelAllTouches();
 
-private:
+  private:
     std::vector<EventListenerTouchOneByOne*> ordered(Node* scene) const;
     Touch* findTouch(int id) const;
     void forgetTouch(Touch* touch);

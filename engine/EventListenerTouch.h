@@ -13,7 +13,7 @@ class Node;
 // Receives touches one at a time. A touch belongs to the listener whose onTouchBegan
 // returned true; a swallowing listener keeps it from the listeners below.
 class EventListenerTouchOneByOne : public Ref {
-public:
+  public:
     static EventListenerTouchOneByOne* create();
     void setSwallowTouches(bool swallow) { _swallow = swallow; }
     bool isSwallowTouches() const { return _swallow; }
@@ -25,7 +25,7 @@ public:
     std::function<void(Touch*, Event*)> onTouchEnded;
     std::function<void(Touch*, Event*)> onTouchCancelled;
 
-private:
+  private:
     friend class EventDispatcher;
     EventListenerTouchOneByOne() = default;
     bool _swallow = false;

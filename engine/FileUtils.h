@@ -7,7 +7,7 @@
 namespace cocos2d {
 
 class FileUtils {
-public:
+  public:
     static FileUtils* getInstance();
     void setResourceRoot(const std::string& root) { _root = root; }
     const std::string& getResourceRoot() const { return _root; }
@@ -16,7 +16,7 @@ public:
     void countRead() { ++_reads; }
     std::size_t fileReads() const { return _reads; }
 
-private:
+  private:
     FileUtils();
     std::string _root;
     std::size_t _reads = 0;

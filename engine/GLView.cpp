@@ -11,8 +11,12 @@ namespace {
 GLView::GLContextAttrs g_attrs{8, 8, 8, 8, 24, 8};
 }
 
-void GLView::setGLContextAttrs(GLContextAttrs& attrs) { g_attrs = attrs; }
-GLView::GLContextAttrs GLView::getGLContextAttrs() { return g_attrs; }
+void GLView::setGLContextAttrs(GLContextAttrs& attrs) {
+    g_attrs = attrs;
+}
+GLView::GLContextAttrs GLView::getGLContextAttrs() {
+    return g_attrs;
+}
 
 GLView::~GLView() {
     if (_renderer) SDL_DestroyRenderer(_renderer);
@@ -43,8 +47,9 @@ bool GLView::initWindow(const std::string& title, int width, int height) {
 }
 
 bool GLView::initOffscreen() {
-    _target = SDL_CreateRGBSurfaceWithFormat(0, static_cast<int>(_designSize.width),
-                                             static_cast<int>(_designSize.height), 32, SDL_PIXELFORMAT_ARGB8888);
+    _target =
+        SDL_CreateRGBSurfaceWithFormat(0, static_cast<int>(_designSize.width),
+                                       static_cast<int>(_designSize.height), 32, SDL_PIXELFORMAT_ARGB8888);
     if (!_target) return false;
     _renderer = SDL_CreateSoftwareRenderer(_target);
     if (!_renderer) return false;
@@ -70,12 +75,14 @@ void GLView::setDesignResolutionSize(float width, float height, ResolutionPolicy
 void GLView::applyDesignResolution() {
     if (!_renderer) return;
     // The renderer keeps the design area whole and centred, with bars, whatever the window's shape.
-    SDL_RenderSetLogicalSize(_renderer, static_cast<int>(_designSize.width), static_cast<int>(_designSize.height));
+    SDL_RenderSetLogicalSize(_renderer, static_cast<int>(_designSize.width),
+                             static_cast<int>(_designSize.height));
 }
 
 Size GLView::getFrameSize() const {
     int w = 0, h = 0;
-    if (_window) SDL_GetWindowSize(_window, &w, &h);
+    if (_window)
+        SDL_GetWindowSize(_window, &w, &h);
     else if (_target) {
         w = _target->w;
         h = _target->h;

@@ -13,7 +13,7 @@ struct SDL_Surface;
 namespace cocos2d {
 
 class GLView : public Ref {
-public:
+  public:
     struct GLContextAttrs {
         int redBits, greenBits, blueBits, alphaBits, depthBits, stencilBits;
     };
@@ -35,7 +35,7 @@ public:
     void setFullscreen(bool fullscreen);
     bool isFullscreen() const { return _fullscreen; }
 
-protected:
+  protected:
     GLView() = default;
     bool initWindow(const std::string& title, int width, int height);
     bool initOffscreen();
@@ -50,7 +50,7 @@ protected:
 };
 
 class GLViewImpl : public GLView {
-public:
+  public:
     // A resizable window, 1280 x 720, with this title.
     static GLViewImpl* create(const std::string& viewName);
     // No window: draws into memory (tools and tests).

@@ -25,7 +25,9 @@ Label* Label::createWithTTF(const std::string& text, const std::string& fontFile
     return label;
 }
 
-bool Label::init() { return Node::init(); }
+bool Label::init() {
+    return Node::init();
+}
 
 bool Label::initWithTTF(const std::string& text, const std::string& fontFile, float fontSize, const Size&,
                         TextHAlignment hAlignment, TextVAlignment vAlignment) {
@@ -55,7 +57,8 @@ void Label::refresh() {
     setContentSize(_texture ? _texture->getContentSize() : Size::ZERO);
 }
 
-void Label::draw(Renderer& renderer, const AffineTransform& transform, uint8_t opacity, const Color3B& color) {
+void Label::draw(Renderer& renderer, const AffineTransform& transform, uint8_t opacity,
+                 const Color3B& color) {
     if (!_texture || opacity == 0) return;
     const float w = _contentSize.width, h = _contentSize.height;
     const Vec2 corners[4] = {transform.apply({0, 0}), transform.apply({w, 0}), transform.apply({w, h}),

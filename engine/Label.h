@@ -10,7 +10,7 @@ class Texture2D;
 // One line of TrueType text. Rendered pictures are cached by font, size and text, so
 // re-initialising with the same values every frame renders nothing new.
 class Label : public Node {
-public:
+  public:
     explicit Label(TextHAlignment hAlignment = TextHAlignment::LEFT,
                    TextVAlignment vAlignment = TextVAlignment::TOP);
     ~Label() override;
@@ -30,7 +30,7 @@ public:
     void draw(Renderer& renderer, const AffineTransform& transform, uint8_t opacity,
               const Color3B& color) override;
 
-private:
+  private:
     void refresh();
     std::string _text;
     std::string _fontFile;

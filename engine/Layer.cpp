@@ -14,7 +14,9 @@ bool Layer::init() {
     return true;
 }
 
-bool Layer::onTouchBegan(Touch*, Event*) { return false; }
+bool Layer::onTouchBegan(Touch*, Event*) {
+    return false;
+}
 void Layer::onTouchMoved(Touch*, Event*) {}
 void Layer::onTouchEnded(Touch*, Event*) {}
 void Layer::onTouchCancelled(Touch*, Event*) {}

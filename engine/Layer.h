@@ -8,7 +8,7 @@ class Event;
 
 // A full-screen container that may take touches.
 class Layer : public Node {
-public:
+  public:
     CREATE_FUNC(Layer)
     bool init() override;
     virtual bool onTouchBegan(Touch* touch, Event* event);
@@ -16,7 +16,7 @@ public:
     virtual void onTouchEnded(Touch* touch, Event* event);
     virtual void onTouchCancelled(Touch* touch, Event* event);
 
-protected:
+  protected:
     Layer();
 };
 

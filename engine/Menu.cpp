@@ -82,8 +82,10 @@ bool Menu::touchBegan(Touch* touch, Event*) {
 void Menu::touchMoved(Touch* touch, Event*) {
     if (!_selectedItem) return;
     MenuItemImage* item = itemAt(touch->getLocation());
-    if (item == _selectedItem) _selectedItem->selected();
-    else _selectedItem->unselected();
+    if (item == _selectedItem)
+        _selectedItem->selected();
+    else
+        _selectedItem->unselected();
 }
 
 void Menu::touchEnded(Touch* touch, Event*) {

@@ -11,7 +11,7 @@ class EventListenerTouchOneByOne;
 // A full-screen holder of menu items that turns touches into presses. It takes a touch only
 // on one of its items, and only while it and every ancestor are visible.
 class Menu : public Node {
-public:
+  public:
     static Menu* create(MenuItemImage* item);
     static Menu* create();
     ~Menu() override;
@@ -20,7 +20,7 @@ public:
     void addChild(Node* child, int localZOrder) override;
     using Node::addChild;
 
-private:
+  private:
     Menu();
     bool touchBegan(Touch* touch, Event* event);
     void touchMoved(Touch* touch, Event* event);

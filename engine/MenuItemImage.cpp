@@ -34,8 +34,12 @@ MenuItemImage* MenuItemImage::create(const std::string& normalImage, const std::
     return item;
 }
 
-void MenuItemImage::selected() { _selected = true; }
-void MenuItemImage::unselected() { _selected = false; }
+void MenuItemImage::selected() {
+    _selected = true;
+}
+void MenuItemImage::unselected() {
+    _selected = false;
+}
 
 void MenuItemImage::activate() {
     if (!_enabled || !_callback) return;
@@ -59,7 +63,8 @@ void MenuItemImage::draw(Renderer& renderer, const AffineTransform& transform, u
     const Size s = texture->getContentSize();
     const float ox = (_contentSize.width - s.width) / 2, oy = (_contentSize.height - s.height) / 2;
     const Vec2 corners[4] = {transform.apply({ox, oy}), transform.apply({ox + s.width, oy}),
-                             transform.apply({ox + s.width, oy + s.height}), transform.apply({ox, oy + s.height})};
+                             transform.apply({ox + s.width, oy + s.height}),
+                             transform.apply({ox, oy + s.height})};
     renderer.drawQuad(texture, corners, color, opacity);
 }
 

@@ -9,7 +9,7 @@ class Texture2D;
 
 // A button picture: the normal image, or the selected one while pressed.
 class MenuItemImage : public Node {
-public:
+  public:
     static MenuItemImage* create(const std::string& normalImage, const std::string& selectedImage,
                                  const ccMenuCallback& callback);
     ~MenuItemImage() override;
@@ -26,7 +26,7 @@ public:
     void draw(Renderer& renderer, const AffineTransform& transform, uint8_t opacity,
               const Color3B& color) override;
 
-private:
+  private:
     MenuItemImage();
     ccMenuCallback _callback;
     Texture2D* _normal = nullptr;

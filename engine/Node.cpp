@@ -40,7 +40,9 @@ Node::~Node() {
     }
 }
 
-void Node::addChild(Node* child) { addChild(child, child ? child->_localZOrder : 0); }
+void Node::addChild(Node* child) {
+    addChild(child, child ? child->_localZOrder : 0);
+}
 
 void Node::addChild(Node* child, int localZOrder) {
     if (!child || child->_parent || child == this) return;
@@ -68,7 +70,8 @@ void Node::removeFromParentAndCleanup(bool cleanup) {
 }
 
 void Node::removeAllChildrenWithCleanup(bool cleanup) {
-    while (!_children.empty()) removeChild(_children.back(), cleanup);
+    while (!_children.empty())
+        removeChild(_children.back(), cleanup);
 }
 
 const std::vector<Node*>& Node::getChildren() const {
@@ -91,14 +94,30 @@ void Node::setLocalZOrder(int z) {
     if (_parent) _parent->_childrenDirty = true;
 }
 
-void Node::setPosition(const Vec2& position) { _position = position; }
-void Node::setScale(float scale) { _scaleX = _scaleY = scale; }
-void Node::setScaleX(float scaleX) { _scaleX = scaleX; }
-void Node::setScaleY(float scaleY) { _scaleY = scaleY; }
-void Node::setRotation(float degrees) { _rotation = degrees; }
-void Node::setAnchorPoint(const Vec2& anchor) { _anchorPoint = anchor; }
-void Node::setContentSize(const Size& size) { _contentSize = size; }
-void Node::setIgnoreAnchorPointForPosition(bool ignore) { _ignoreAnchor = ignore; }
+void Node::setPosition(const Vec2& position) {
+    _position = position;
+}
+void Node::setScale(float scale) {
+    _scaleX = _scaleY = scale;
+}
+void Node::setScaleX(float scaleX) {
+    _scaleX = scaleX;
+}
+void Node::setScaleY(float scaleY) {
+    _scaleY = scaleY;
+}
+void Node::setRotation(float degrees) {
+    _rotation = degrees;
+}
+void Node::setAnchorPoint(const Vec2& anchor) {
+    _anchorPoint = anchor;
+}
+void Node::setContentSize(const Size& size) {
+    _contentSize = size;
+}
+void Node::setIgnoreAnchorPointForPosition(bool ignore) {
+    _ignoreAnchor = ignore;
+}
 
 AffineTransform Node::getNodeToParentTransform() const {
     const Vec2 anchor(_anchorPoint.x * _contentSize.width, _anchorPoint.y * _contentSize.height);
@@ -122,7 +141,8 @@ AffineTransform Node::getNodeToParentTransform() const {
 
 AffineTransform Node::getNodeToWorldTransform() const {
     AffineTransform t = getNodeToParentTransform();
-    for (const Node* p = _parent; p; p = p->_parent) t = p->getNodeToParentTransform() * t;
+    for (const Node* p = _parent; p; p = p->_parent)
+        t = p->getNodeToParentTransform() * t;
     return t;
 }
 
@@ -144,7 +164,8 @@ void Node::onEnter() {
     _running = true;
     // Iterate over a copy: a child's onEnter may add or remove siblings.
     std::vector<Node*> children = _children;
-    for (Node* c : children) c->retain();
+    for (Node* c : children)
+        c->retain();
     for (Node* c : children) {
         if (c->_parent == this && !c->_running) c->onEnter();
         c->release();
@@ -154,7 +175,8 @@ void Node::onEnter() {
 void Node::onExit() {
     _running = false;
     std::vector<Node*> children = _children;
-    for (Node* c : children) c->retain();
+    for (Node* c : children)
+        c->retain();
     for (Node* c : children) {
         if (c->_parent == this && c->_running) c->onExit();
         c->release();
@@ -166,11 +188,16 @@ void Node::cleanup() {
     director->getActionManager()->removeAllActionsFromTarget(this);
     director->getScheduler()->unscheduleAllForTarget(this);
     director->getEventDispatcher()->removeEventListenersForTarget(this);
-    for (Node* c : _children) c->cleanup();
+    for (Node* c : _children)
+        c->cleanup();
 }
 
-void Node::pause() { _paused = true; }
-void Node::resume() { _paused = false; }
+void Node::pause() {
+    _paused = true;
+}
+void Node::resume() {
+    _paused = false;
+}
 
 Action* Node::runAction(Action* action) {
     if (action) Director::getInstance()->getActionManager()->addAction(action, this);
@@ -178,17 +205,24 @@ Action* Node::runAction(Action* action) {
 }
 
 void Node::stopAction(Action* action) {
-    if (action && action->getTarget() == this) Director::getInstance()->getActionManager()->removeAction(action);
+    if (action && action->getTarget() == this)
+        Director::getInstance()->getActionManager()->removeAction(action);
 }
 
-void Node::stopAllActions() { Director::getInstance()->getActionManager()->removeAllActionsFromTarget(this); }
+void Node::stopAllActions() {
+    Director::getInstance()->getActionManager()->removeAllActionsFromTarget(this);
+}
 
 std::size_t Node::getNumberOfRunningActions() const {
     return Director::getInstance()->getActionManager()->getNumberOfRunningActionsInTarget(this);
 }
 
-void Node::scheduleUpdate() { Director::getInstance()->getScheduler()->scheduleUpdate(this); }
-void Node::unscheduleUpdate() { Director::getInstance()->getScheduler()->unscheduleUpdate(this); }
+void Node::scheduleUpdate() {
+    Director::getInstance()->getScheduler()->scheduleUpdate(this);
+}
+void Node::unscheduleUpdate() {
+    Director::getInstance()->getScheduler()->unscheduleUpdate(this);
+}
 void Node::update(float) {}
 
 void Node::schedule(SEL_SCHEDULE selector, float interval) {
@@ -203,7 +237,9 @@ void Node::unschedule(SEL_SCHEDULE selector) {
     Director::getInstance()->getScheduler()->unschedule(selector, this);
 }
 
-void Node::unscheduleAllCallbacks() { Director::getInstance()->getScheduler()->unscheduleAllForTarget(this); }
+void Node::unscheduleAllCallbacks() {
+    Director::getInstance()->getScheduler()->unscheduleAllForTarget(this);
+}
 
 bool Node::isScheduled(SEL_SCHEDULE selector) const {
     return Director::getInstance()->getScheduler()->isScheduled(selector, this);
@@ -225,7 +261,8 @@ void Node::visit(Renderer& renderer, const AffineTransform& parentTransform, uin
     for (; i < _children.size() && _children[i]->_localZOrder < 0; ++i)
         _children[i]->visit(renderer, transform, childOpacity, childColor);
     draw(renderer, transform, opacity, color);
-    for (; i < _children.size(); ++i) _children[i]->visit(renderer, transform, childOpacity, childColor);
+    for (; i < _children.size(); ++i)
+        _children[i]->visit(renderer, transform, childOpacity, childColor);
 }
 
 void Node::draw(Renderer&, const AffineTransform&, uint8_t, const Color3B&) {}

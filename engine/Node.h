@@ -16,7 +16,7 @@ class Scheduler;
 class ActionManager;
 
 class Node : public Ref {
-public:
+  public:
     static Node* create();
     virtual bool init() { return true; }
     ~Node() override;
@@ -117,7 +117,7 @@ public:
     // For tools: the class name without namespace ("GameLayer").
     std::string getTypeName() const;
 
-protected:
+  protected:
     Node();
     void sortChildrenIfNeeded() const;
 

@@ -10,11 +10,17 @@ namespace {
 std::size_t g_live = 0;
 }
 
-Ref::Ref() { ++g_live; }
+Ref::Ref() {
+    ++g_live;
+}
 
-Ref::~Ref() { --g_live; }
+Ref::~Ref() {
+    --g_live;
+}
 
-std::size_t Ref::liveCount() { return g_live; }
+std::size_t Ref::liveCount() {
+    return g_live;
+}
 
 void Ref::retain() {
     assert(_referenceCount > 0);

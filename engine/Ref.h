@@ -8,7 +8,7 @@
 namespace cocos2d {
 
 class Ref {
-public:
+  public:
     Ref(const Ref&) = delete;
     Ref& operator=(const Ref&) = delete;
     virtual ~Ref();
@@ -21,10 +21,10 @@ public:
     // Objects alive right now, for leak checks and statistics.
     static std::size_t liveCount();
 
-protected:
+  protected:
     Ref();
 
-private:
+  private:
     unsigned int _referenceCount = 1;
 };
 
@@ -38,19 +38,19 @@ using ccMenuCallback = std::function<void(Ref*)>;
 
 #define CC_SCHEDULE_SELECTOR(_SELECTOR) static_cast<cocos2d::SEL_SCHEDULE>(&_SELECTOR)
 #define CC_CALLBACK_0(__selector__, __target__, ...) std::bind(&__selector__, __target__, ##__VA_ARGS__)
-#define CC_CALLBACK_1(__selector__, __target__, ...)                                                     \
+#define CC_CALLBACK_1(__selector__, __target__, ...)                                                         \
     std::bind(&__selector__, __target__, std::placeholders::_1, ##__VA_ARGS__)
-#define CC_CALLBACK_2(__selector__, __target__, ...)                                                     \
+#define CC_CALLBACK_2(__selector__, __target__, ...)                                                         \
     std::bind(&__selector__, __target__, std::placeholders::_1, std::placeholders::_2, ##__VA_ARGS__)
 
 // The usual create(): allocate, init, autorelease; null when init fails.
-#define CREATE_FUNC(__TYPE__)                                                                            \
-    static __TYPE__* create() {                                                                          \
-        __TYPE__* pRet = new (std::nothrow) __TYPE__();                                                  \
-        if (pRet && pRet->init()) {                                                                      \
-            pRet->autorelease();                                                                         \
-            return pRet;                                                                                 \
-        }                                                                                                \
-        delete pRet;                                                                                     \
-        return nullptr;                                                                                  \
+#define CREATE_FUNC(__TYPE__)                                                                                \
+    static __TYPE__* create() {                                                                              \
+        __TYPE__* pRet = new (std::nothrow) __TYPE__();                                                      \
+        if (pRet && pRet->init()) {                                                                          \
+            pRet->autorelease();                                                                             \
+            return pRet;                                                                                     \
+        }                                                                                                    \
+        delete pRet;                                                                                         \
+        return nullptr;                                                                                      \
     }

@@ -19,7 +19,8 @@ void Renderer::drawQuad(Texture2D* texture, const Vec2 corners[4], const Color3B
     const int base = static_cast<int>(_vertices.size());
     for (int i = 0; i < 4; ++i)
         _vertices.push_back({{corners[i].x, _designHeight - corners[i].y}, c, {kU[i], kV[i]}});
-    for (int i : {0, 1, 2, 0, 2, 3}) _indices.push_back(base + i);
+    for (int i : {0, 1, 2, 0, 2, 3})
+        _indices.push_back(base + i);
     ++_quads;
 }
 

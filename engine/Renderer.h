@@ -19,7 +19,7 @@ struct CapturedQuad {
 };
 
 class Renderer {
-public:
+  public:
     explicit Renderer(SDL_Renderer* sdl, float designHeight) : _sdl(sdl), _designHeight(designHeight) {}
     // corners: bottom-left, bottom-right, top-right, top-left.
     void drawQuad(Texture2D* texture, const Vec2 corners[4], const Color3B& color, uint8_t opacity);
@@ -29,7 +29,7 @@ public:
     // While set, every quad drawn is also appended here; null turns capturing off.
     static void setCapture(std::vector<CapturedQuad>* quads) { s_capture = quads; }
 
-private:
+  private:
     SDL_Renderer* _sdl;
     float _designHeight;
     SDL_Texture* _batchTexture = nullptr;

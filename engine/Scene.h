@@ -5,11 +5,11 @@ namespace cocos2d {
 
 // The root of a screen: spans the design area.
 class Scene : public Node {
-public:
+  public:
     CREATE_FUNC(Scene)
     bool init() override;
 
-protected:
+  protected:
     Scene();
 };
 

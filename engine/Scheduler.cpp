@@ -103,8 +103,9 @@ void Scheduler::update(double dt) {
 
 void Scheduler::purge() {
     if (!_hasDead || _updating) return;
-    _updates.erase(std::remove_if(_updates.begin(), _updates.end(), [](const UpdateEntry& e) { return e.dead; }),
-                   _updates.end());
+    _updates.erase(
+        std::remove_if(_updates.begin(), _updates.end(), [](const UpdateEntry& e) { return e.dead; }),
+        _updates.end());
     _timers.erase(std::remove_if(_timers.begin(), _timers.end(), [](const Timer& t) { return t.dead; }),
                   _timers.end());
     _hasDead = false;

@@ -13,7 +13,7 @@ class ActionManager;
 class Node;
 
 class Scheduler {
-public:
+  public:
     explicit Scheduler(ActionManager* actions) : _actions(actions) {}
     void update(double dt);
 
@@ -26,7 +26,7 @@ public:
     bool isScheduled(SEL_SCHEDULE selector, const Node* target) const;
     std::size_t timerCount() const;
 
-private:
+  private:
     struct UpdateEntry {
         Node* target;
         bool dead;

@@ -15,7 +15,7 @@ struct AudioCall {
 };
 
 class SimpleAudioEngine {
-public:
+  public:
     static SimpleAudioEngine* getInstance();
     // Closes the device and frees every sound.
     static void end();
@@ -42,7 +42,7 @@ public:
     void setObserver(std::function<void(const AudioCall&)> observer) { _observer = std::move(observer); }
     bool hasDevice() const { return _device; }
 
-private:
+  private:
     SimpleAudioEngine();
     ~SimpleAudioEngine();
     void report(AudioCall call);

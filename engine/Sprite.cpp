@@ -10,7 +10,9 @@ namespace {
 const std::string kNoFile;
 }
 
-Sprite::Sprite() { _anchorPoint = Vec2::ANCHOR_MIDDLE; }
+Sprite::Sprite() {
+    _anchorPoint = Vec2::ANCHOR_MIDDLE;
+}
 
 Sprite::~Sprite() {
     if (_texture) _texture->release();
@@ -23,7 +25,9 @@ Sprite* Sprite::create(const std::string& file) {
     return sprite;
 }
 
-bool Sprite::init() { return Node::init(); }
+bool Sprite::init() {
+    return Node::init();
+}
 
 bool Sprite::initWithFile(const std::string& file) {
     Texture2D* texture = TextureCache::getInstance()->addImage(file);
@@ -39,9 +43,12 @@ void Sprite::setTexture(Texture2D* texture) {
     setContentSize(texture ? texture->getContentSize() : Size::ZERO);
 }
 
-const std::string& Sprite::getFileName() const { return _texture ? _texture->getName() : kNoFile; }
+const std::string& Sprite::getFileName() const {
+    return _texture ? _texture->getName() : kNoFile;
+}
 
-void Sprite::draw(Renderer& renderer, const AffineTransform& transform, uint8_t opacity, const Color3B& color) {
+void Sprite::draw(Renderer& renderer, const AffineTransform& transform, uint8_t opacity,
+                  const Color3B& color) {
     if (!_texture || opacity == 0) return;
     const float w = _contentSize.width, h = _contentSize.height;
     const Vec2 corners[4] = {transform.apply({0, 0}), transform.apply({w, 0}), transform.apply({w, h}),

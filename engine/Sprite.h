@@ -9,7 +9,7 @@ class Texture2D;
 
 // A node that draws one picture over its content size.
 class Sprite : public Node {
-public:
+  public:
     CREATE_FUNC(Sprite)
     static Sprite* create(const std::string& file);
     ~Sprite() override;
@@ -25,7 +25,7 @@ public:
     void draw(Renderer& renderer, const AffineTransform& transform, uint8_t opacity,
               const Color3B& color) override;
 
-protected:
+  protected:
     Sprite();
     Texture2D* _texture = nullptr;
 };

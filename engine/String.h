@@ -7,12 +7,12 @@ namespace cocos2d {
 
 // An autoreleased string object, as the game formats numbers for labels.
 class __String : public Ref {
-public:
+  public:
     static __String* createWithFormat(const char* format, ...) __attribute__((format(printf, 1, 2)));
     static __String* create(const std::string& text);
     const char* getCString() const { return _text.c_str(); }
 
-private:
+  private:
     __String() = default;
     std::string _text;
 };

@@ -41,8 +41,9 @@ TTF_Font* TextCache::font(const std::string& fontFile, int fontSize) {
         std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         data = _fontData.emplace(fontFile, std::move(bytes)).first;
     }
-    SDL_RWops* rw = data->second.empty() ? nullptr
-                                         : SDL_RWFromConstMem(data->second.data(), static_cast<int>(data->second.size()));
+    SDL_RWops* rw = data->second.empty()
+                        ? nullptr
+                        : SDL_RWFromConstMem(data->second.data(), static_cast<int>(data->second.size()));
     TTF_Font* font = rw ? TTF_OpenFontRW(rw, 1, fontSize) : nullptr;
     if (!font) {
         log("cannot load font \"%s\": %s", fontFile.c_str(), rw ? TTF_GetError() : "no such file");
@@ -90,11 +91,13 @@ Texture2D* TextCache::render(const std::string& fontFile, int fontSize, const st
 }
 
 void TextCache::clear() {
-    for (auto& e : _lru) e.texture->release();
+    for (auto& e : _lru)
+        e.texture->release();
     _lru.clear();
     _index.clear();
     _bytes = 0;
-    for (auto& [key, f] : _fonts) TTF_CloseFont(f);
+    for (auto& [key, f] : _fonts)
+        TTF_CloseFont(f);
     _fonts.clear();
     _fontData.clear();
     _failedFonts.clear();

@@ -15,7 +15,7 @@ namespace cocos2d {
 class Texture2D;
 
 class TextCache {
-public:
+  public:
     static TextCache* getInstance();
     // Null when the font cannot be loaded (logged once) or the text is empty.
     Texture2D* render(const std::string& fontFile, int fontSize, const std::string& text);
@@ -26,7 +26,7 @@ public:
     std::size_t bytes() const { return _bytes; }
     std::size_t fileReads() const { return _fileReads; }
 
-private:
+  private:
     TTF_Font* font(const std::string& fontFile, int fontSize);
     struct Entry {
         std::string key;

@@ -14,7 +14,7 @@ struct SDL_Renderer;
 namespace cocos2d {
 
 class Texture2D : public Ref {
-public:
+  public:
     // Takes ownership of the surface. sourceFile: the full path it was decoded from, or "" for
     // pixels made in memory, which are kept.
     static Texture2D* createWithSurface(SDL_Surface* surface, const std::string& name,
@@ -30,7 +30,7 @@ public:
     // Whether the decoded pixels are in memory now.
     bool hasPixels() const { return _surface != nullptr; }
 
-private:
+  private:
     Texture2D() = default;
     SDL_Surface* _surface = nullptr;
     SDL_Texture* _texture = nullptr;

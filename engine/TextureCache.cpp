@@ -35,7 +35,8 @@ Texture2D* TextureCache::addImage(const std::string& file) {
 }
 
 void TextureCache::removeAllTextures() {
-    for (auto& [name, texture] : _textures) texture->release();
+    for (auto& [name, texture] : _textures)
+        texture->release();
     _textures.clear();
     _failed.clear();
 }

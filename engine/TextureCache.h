@@ -10,7 +10,7 @@ namespace cocos2d {
 class Texture2D;
 
 class TextureCache {
-public:
+  public:
     static TextureCache* getInstance();
     // Null, with one log line per file, when the file is missing or unreadable.
     Texture2D* addImage(const std::string& file);
@@ -19,7 +19,7 @@ public:
     // Files read from disk so far (for statistics).
     std::size_t fileReads() const { return _fileReads; }
 
-private:
+  private:
     std::unordered_map<std::string, Texture2D*> _textures;
     std::unordered_set<std::string> _failed;
     std::size_t _fileReads = 0;

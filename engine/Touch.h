@@ -6,8 +6,9 @@ namespace cocos2d {
 
 // One finger (or the left mouse button), in design units.
 class Touch : public Ref {
-public:
-    Touch(int id, const Vec2& location) : _id(id), _start(location), _previous(location), _location(location) {}
+  public:
+    Touch(int id, const Vec2& location)
+        : _id(id), _start(location), _previous(location), _location(location) {}
     int getID() const { return _id; }
     Vec2 getLocation() const { return _location; }
     Vec2 getPreviousLocation() const { return _previous; }
@@ -17,18 +18,18 @@ public:
         _location = location;
     }
 
-private:
+  private:
     int _id;
     Vec2 _start, _previous, _location;
 };
 
 class Event {
-public:
+  public:
     enum class Type { TOUCH };
     explicit Event(Type type) : _type(type) {}
     Type getType() const { return _type; }
 
-private:
+  private:
     Type _type;
 };
 

@@ -35,7 +35,9 @@ void TransitionFade::onEnter() {
     if (_inScene && !_inScene->isRunning()) _inScene->onEnter();
 }
 
-void TransitionFade::onExit() { Scene::onExit(); }
+void TransitionFade::onExit() {
+    Scene::onExit();
+}
 
 void TransitionFade::cleanup() {
     Scene::cleanup();
@@ -47,7 +49,9 @@ void TransitionFade::cleanup() {
     }
 }
 
-void TransitionFade::advance(double dt) { _elapsed += dt; }
+void TransitionFade::advance(double dt) {
+    _elapsed += dt;
+}
 
 Scene* TransitionFade::finish() {
     Scene* in = _inScene;
@@ -61,7 +65,8 @@ Scene* TransitionFade::finish() {
     return in;
 }
 
-void TransitionFade::visit(Renderer& renderer, const AffineTransform& parentTransform, uint8_t, const Color3B&) {
+void TransitionFade::visit(Renderer& renderer, const AffineTransform& parentTransform, uint8_t,
+                           const Color3B&) {
     const double half = _duration / 2;
     const double p = _duration > 0 ? std::clamp(_elapsed / _duration, 0.0, 1.0) : 1.0;
     Scene* shown = p < 0.5 ? _outScene : _inScene;

@@ -6,7 +6,7 @@ namespace cocos2d {
 // Fades the old scene out to a colour over half the duration, then the new scene in from it.
 // Both scenes run during the fade; the new one from its start.
 class TransitionFade : public Scene {
-public:
+  public:
     static TransitionFade* create(float duration, Scene* scene, const Color3B& color);
     ~TransitionFade() override;
     void onEnter() override;
@@ -24,7 +24,7 @@ public:
     // Gives up the new scene (retained for the caller) and ends the old one.
     Scene* finish();
 
-private:
+  private:
     TransitionFade() = default;
     Scene* _inScene = nullptr;
     Scene* _outScene = nullptr;

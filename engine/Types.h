@@ -57,8 +57,8 @@ struct AffineTransform {
     Vec2 apply(const Vec2& p) const { return {a * p.x + c * p.y + tx, b * p.x + d * p.y + ty}; }
     // this * o: apply o first, then this.
     AffineTransform operator*(const AffineTransform& o) const {
-        return {a * o.a + c * o.b,         b * o.a + d * o.b,         a * o.c + c * o.d,
-                b * o.c + d * o.d,         a * o.tx + c * o.ty + tx, b * o.tx + d * o.ty + ty};
+        return {a * o.a + c * o.b, b * o.a + d * o.b,        a * o.c + c * o.d,
+                b * o.c + d * o.d, a * o.tx + c * o.ty + tx, b * o.tx + d * o.ty + ty};
     }
     AffineTransform inverse() const;
     static const AffineTransform IDENTITY;

@@ -12,7 +12,7 @@ struct sqlite3;
 namespace cocos2d {
 
 class UserDefault {
-public:
+  public:
     using Value = std::variant<int, bool>;
 
     static UserDefault* getInstance();
@@ -36,7 +36,7 @@ public:
     bool isPersistent() const { return _db != nullptr; }
     const std::map<std::string, Value>& entries() const { return _values; }
 
-private:
+  private:
     UserDefault();
     ~UserDefault();
     void open();

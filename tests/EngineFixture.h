@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 class EngineTest : public ::testing::Test {
-protected:
+  protected:
     static constexpr double kFrame = 1.0 / 60.0;
 
     void SetUp() override {
@@ -15,7 +15,8 @@ protected:
     }
     void TearDown() override { cocos2d::Director::getInstance()->reset(); }
     void frames(int n) {
-        for (int i = 0; i < n; ++i) cocos2d::Director::getInstance()->mainLoop(kFrame);
+        for (int i = 0; i < n; ++i)
+            cocos2d::Director::getInstance()->mainLoop(kFrame);
     }
 
     cocos2d::Scene* scene = nullptr;
@@ -29,7 +30,7 @@ protected:
 
 // Pictures made on the spot in a folder of their own, used as the resource root.
 class MediaTest : public EngineTest {
-protected:
+  protected:
     void SetUp() override {
         EngineTest::SetUp();
         previousRoot = cocos2d::FileUtils::getInstance()->getResourceRoot();

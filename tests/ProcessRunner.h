@@ -24,16 +24,16 @@ inline std::string makeTempDir(const char* prefix = "/tmp/doviveduzuz-run-XXXXXX
 inline PlaytestRun runPlaytest(const std::string& script, const std::string& dataHome,
                                const std::string& extraEnv = "") {
     const std::string dir = makeTempDir();
-    {
-        std::ofstream(dir + "/in.txt") << script;
-    }
-    const std::string cmd = "XDG_DATA_HOME='" + dataHome + "' " + extraEnv + " '" DOVI_BINARY_DIR "/playtest' < '" +
-                            dir + "/in.txt' > '" + dir + "/out.txt' 2> '" + dir + "/err.txt'";
+    { std::ofstream(dir + "/in.txt") << script; }
+    const std::string cmd = "XDG_DATA_HOME='" + dataHome + "' " + extraEnv +
+                            " '" DOVI_BINARY_DIR "/playtest' < '" + dir + "/in.txt' > '" + dir +
+                            "/out.txt' 2> '" + dir + "/err.txt'";
     PlaytestRun run;
     const int status = std::system(cmd.c_str());
     run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     std::ifstream out(dir + "/out.txt");
-    for (std::string line; std::getline(out, line);) run.lines.push_back(line);
+    for (std::string line; std::getline(out, line);)
+        run.lines.push_back(line);
     std::stringstream err;
     err << std::ifstream(dir + "/err.txt").rdbuf();
     run.errors = err.str();

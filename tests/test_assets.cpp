@@ -32,7 +32,8 @@ Manifest readManifest() {
             const std::string tag = "# not loaded:";
             if (line.rfind(tag, 0) == 0) {
                 std::istringstream words(line.substr(tag.size()));
-                for (std::string w; words >> w;) m.notLoaded.insert(w);
+                for (std::string w; words >> w;)
+                    m.notLoaded.insert(w);
             }
             continue;
         }
@@ -88,13 +89,15 @@ TEST(Assets, NothingInTheFolderIsUnused) {
     for (const auto& entry : fs::recursive_directory_iterator(kAssets)) {
         if (!entry.is_regular_file()) continue;
         const std::string rel = fs::relative(entry.path(), kAssets).string();
-        EXPECT_TRUE(m.loaded.count(rel) || m.notLoaded.count(rel)) << rel << " is in assets/ but never loaded";
+        EXPECT_TRUE(m.loaded.count(rel) || m.notLoaded.count(rel))
+            << rel << " is in assets/ but never loaded";
     }
 }
 
 TEST(Assets, EveryNameInTheGameSourcesIsListed) {
     const Manifest m = readManifest();
-    const std::regex quoted(R"re("((?:GameScene|TitleScene|UpGradeScene|EventScene|Music|fonts)/[^"]+|hikari[^"/]*\.png)")re");
+    const std::regex quoted(
+        R"re("((?:GameScene|TitleScene|UpGradeScene|EventScene|Music|fonts)/[^"]+|hikari[^"/]*\.png)")re");
     std::size_t seen = 0;
     for (const auto& entry : fs::recursive_directory_iterator(fs::path(DOVI_SOURCE_DIR) / "game")) {
         if (entry.path().extension() != ".cpp" && entry.path().extension() != ".h") continue;
@@ -106,7 +109,8 @@ TEST(Assets, EveryNameInTheGameSourcesIsListed) {
             if (auto pos = name.find("%d"); pos != std::string::npos) {
                 // The obstruction pictures, numbered 1 to 15.
                 for (int n = 1; n <= 15; ++n) {
-                    const std::string expanded = name.substr(0, pos) + std::to_string(n) + name.substr(pos + 2);
+                    const std::string expanded =
+                        name.substr(0, pos) + std::to_string(n) + name.substr(pos + 2);
                     EXPECT_TRUE(m.loaded.count(expanded)) << expanded << " (" << entry.path() << ")";
                 }
             } else {

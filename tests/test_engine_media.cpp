@@ -49,10 +49,12 @@ TEST_F(MediaTest, EachPictureIsReadOnceAndMissingOnesAreLoggedOnce) {
     auto* s = Sprite::create("m2.png");
     scene->addChild(s);
     const std::size_t reads = TextureCache::getInstance()->fileReads();
-    for (int i = 0; i < 100; ++i) s->initWithFile("m2.png");
+    for (int i = 0; i < 100; ++i)
+        s->initWithFile("m2.png");
     EXPECT_EQ(TextureCache::getInstance()->fileReads(), reads);
 
-    for (int i = 0; i < 3; ++i) EXPECT_FALSE(s->initWithFile("m2-missing.png"));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_FALSE(s->initWithFile("m2-missing.png"));
     EXPECT_EQ(s->getTexture(), nullptr);
     EXPECT_EQ(s->getContentSize(), Size::ZERO);
     ASSERT_EQ(g_log.size(), 1u);

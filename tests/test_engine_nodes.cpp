@@ -10,7 +10,8 @@ namespace {
 
 Vec2 anchorOnScreen(Node* node) {
     const Size s = node->getContentSize();
-    return node->convertToWorldSpace(Vec2(node->getAnchorPoint().x * s.width, node->getAnchorPoint().y * s.height));
+    return node->convertToWorldSpace(
+        Vec2(node->getAnchorPoint().x * s.width, node->getAnchorPoint().y * s.height));
 }
 
 void expectNear(const Vec2& actual, float x, float y) {
@@ -50,9 +51,9 @@ TEST_F(EngineTest, LayersAndScenesSpanTheDesignAreaAndScaleAboutTheirCentre) {
 
 TEST_F(EngineTest, MenuItemsAppearWhereTheMenuRuleSays) {
     // The element ring: a menu at the screen centre inside a button scaled 0.45.
-    const Vec2 positions[6] = {{326.4f, 529.2f}, {768, 529.2f},  {960, 291.6f},
+    const Vec2 positions[6] = {{326.4f, 529.2f}, {768, 529.2f},   {960, 291.6f},
                                {768, 64.8f},     {326.4f, 64.8f}, {153.6f, 291.6f}};
-    const Vec2 expected[6] = {{758.4f, 772.2f}, {1200, 772.2f}, {1392, 534.6f},
+    const Vec2 expected[6] = {{758.4f, 772.2f}, {1200, 772.2f},   {1392, 534.6f},
                               {1200, 307.8f},   {758.4f, 307.8f}, {585.6f, 534.6f}};
     for (int i = 0; i < 6; ++i) {
         auto* button = Sprite::create();

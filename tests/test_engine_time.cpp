@@ -11,7 +11,7 @@ namespace {
 std::vector<std::string> g_calls;
 
 class Probe : public Node {
-public:
+  public:
     CREATE_FUNC(Probe)
     std::string name;
     int ticks = 0;
@@ -27,7 +27,7 @@ public:
 };
 
 class SpyAction : public FiniteTimeAction {
-public:
+  public:
     static SpyAction* create(const std::string& name) {
         auto* a = new SpyAction();
         a->name = name;
@@ -42,7 +42,7 @@ public:
 } // namespace
 
 class SchedulingTest : public EngineTest {
-protected:
+  protected:
     void SetUp() override {
         EngineTest::SetUp();
         g_calls.clear();
@@ -180,7 +180,8 @@ TEST_F(EngineTest, OneActionServesASpawnAndThenARepeat) {
     scene->addChild(s);
     s->setScale(0.1f);
     auto* spin = RotateBy::create(10, 360);
-    s->runAction(Sequence::create(Spawn::create(ScaleTo::create(0.5f, 1.0f), spin), Repeat::create(spin, 4294967295u)));
+    s->runAction(Sequence::create(Spawn::create(ScaleTo::create(0.5f, 1.0f), spin),
+                                  Repeat::create(spin, 4294967295u)));
     frames(30);
     EXPECT_FLOAT_EQ(s->getScale(), 1.0f);
     EXPECT_NEAR(s->getRotation(), 18, 1e-3);
@@ -189,11 +190,10 @@ TEST_F(EngineTest, OneActionServesASpawnAndThenARepeat) {
     EXPECT_EQ(s->getNumberOfRunningActions(), 1u);
 }
 
-
 namespace {
 // Schedules a one-second timer from inside its own update.
 class LateScheduler : public Node {
-public:
+  public:
     CREATE_FUNC(LateScheduler)
     unsigned long long scheduledAt = 0, firedAt = 0;
     void update(float) override {

@@ -19,7 +19,8 @@ Outcome play(const std::vector<std::string>& before, const std::string& action, 
     setenv("XDG_DATA_HOME", makeTempDir().c_str(), 1);
     Playtest pt;
     pt.execute("seed 11");
-    for (const auto& line : before) pt.execute(line);
+    for (const auto& line : before)
+        pt.execute(line);
     pt.sounds();
     pt.execute(action);
     pt.step(framesAfter);
@@ -71,7 +72,8 @@ TEST(Keyboard, ResultPanelKeysOnlyOnceItsButtonsAreThere) {
     setenv("XDG_DATA_HOME", makeTempDir().c_str(), 1);
     {
         Playtest pt;
-        for (const auto& l : over) pt.execute(l);
+        for (const auto& l : over)
+            pt.execute(l);
         pt.step(60);
         pt.sounds();
         pt.execute("key R");

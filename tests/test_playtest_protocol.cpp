@@ -15,7 +15,8 @@ TEST(PlaytestProtocol, EveryCommandAnswersOneLine) {
                                  home);
     EXPECT_EQ(run.exitStatus, 0) << run.errors;
     ASSERT_EQ(run.lines.size(), 16u) << run.errors;
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(run.lines[i], "ok") << i;
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(run.lines[i], "ok") << i;
     const json tree = json::parse(run.lines[10]);
     EXPECT_EQ(tree["type"], "TitleScene");
     EXPECT_TRUE(tree["children"].is_array());

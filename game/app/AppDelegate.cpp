@@ -26,7 +26,8 @@ bool AppDelegate::applicationDidFinishLaunching() {
     director->setDisplayStats(false);
     director->setAnimationInterval(1.0f / 60);
     auto scene = TitleScene::create();
-    if (glview) glview->setDesignResolutionSize(kDesignSize.width, kDesignSize.height, ResolutionPolicy::SHOW_ALL);
+    if (glview)
+        glview->setDesignResolutionSize(kDesignSize.width, kDesignSize.height, ResolutionPolicy::SHOW_ALL);
     director->runWithScene(scene);
     // Desktop players can use the keyboard as well as the mouse.
     KeyboardControls::install();

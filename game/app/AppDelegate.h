@@ -4,7 +4,7 @@
 // Configures the window and the director, runs the first scene, and pauses the game while
 // the window is minimised.
 class AppDelegate : private cocos2d::Application {
-public:
+  public:
     AppDelegate();
     ~AppDelegate() override;
     bool applicationDidFinishLaunching() override;

@@ -32,7 +32,8 @@ MenuItemImage* topItem(Node* holder) {
     auto walk = [&](auto&& self, Node* node) -> void {
         if (!node->isVisible()) return;
         if (auto* item = dynamic_cast<MenuItemImage*>(node)) found = item;
-        for (Node* child : node->getChildren()) self(self, child);
+        for (Node* child : node->getChildren())
+            self(self, child);
     };
     walk(walk, holder);
     return found && found->isShown() ? found : nullptr;
@@ -78,7 +79,9 @@ int ringIndex(int scancode) {
     }
 }
 
-bool isEnter(int scancode) { return scancode == SDL_SCANCODE_RETURN || scancode == SDL_SCANCODE_KP_ENTER; }
+bool isEnter(int scancode) {
+    return scancode == SDL_SCANCODE_RETURN || scancode == SDL_SCANCODE_KP_ENTER;
+}
 
 } // namespace
 
@@ -109,7 +112,8 @@ bool KeyboardControls::controlFor(int scancode, Vec2& where) const {
     if (auto* shop = dynamic_cast<UpgradeScene*>(scene)) {
         UpgradeLayer* layer = shop->upgradeLayer;
         if (!layer) return false;
-        if (scancode == SDL_SCANCODE_T) return layer->upgradeNode && centreOf(topItem(layer->upgradeNode->iconMenu), where);
+        if (scancode == SDL_SCANCODE_T)
+            return layer->upgradeNode && centreOf(topItem(layer->upgradeNode->iconMenu), where);
         if (scancode == SDL_SCANCODE_L)
             return layer->upgradeLifeNode && centreOf(topItem(layer->upgradeLifeNode->iconMenu), where);
         if (isEnter(scancode)) return centreOf(topItem(layer->startButton), where);

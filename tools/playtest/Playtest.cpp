@@ -37,7 +37,8 @@ constexpr double kFrameTime = 1.0 / 60.0;
 std::vector<std::string> split(const std::string& line) {
     std::istringstream in(line);
     std::vector<std::string> words;
-    for (std::string w; in >> w;) words.push_back(w);
+    for (std::string w; in >> w;)
+        words.push_back(w);
     return words;
 }
 
@@ -95,7 +96,8 @@ json nodeJson(Node* node) {
     }
     if (auto* label = dynamic_cast<Label*>(node)) j["text"] = label->getString();
     json children = json::array();
-    for (Node* child : node->getChildren()) children.push_back(nodeJson(child));
+    for (Node* child : node->getChildren())
+        children.push_back(nodeJson(child));
     j["children"] = std::move(children);
     return j;
 }
@@ -105,7 +107,8 @@ std::size_t countNodes(const Node* node) {
     if (auto* t = dynamic_cast<const TransitionFade*>(node))
         return 1 + countNodes(t->getOutScene()) + countNodes(t->getInScene());
     std::size_t n = 1;
-    for (const Node* child : node->getChildren()) n += countNodes(child);
+    for (const Node* child : node->getChildren())
+        n += countNodes(child);
     return n;
 }
 
@@ -152,13 +155,20 @@ Playtest::~Playtest() {
 
 void Playtest::step(int frames) {
     launch();
-    for (int i = 0; i < frames; ++i) Director::getInstance()->mainLoop(kFrameTime);
+    for (int i = 0; i < frames; ++i)
+        Director::getInstance()->mainLoop(kFrameTime);
 }
 
 void Playtest::down(float x, float y) {
-    launch(); Director::getInstance()->touchBegan(0, Vec2(x, y)); }
-void Playtest::move(float x, float y) { Director::getInstance()->touchMoved(0, Vec2(x, y)); }
-void Playtest::up(float x, float y) { Director::getInstance()->touchEnded(0, Vec2(x, y)); }
+    launch();
+    Director::getInstance()->touchBegan(0, Vec2(x, y));
+}
+void Playtest::move(float x, float y) {
+    Director::getInstance()->touchMoved(0, Vec2(x, y));
+}
+void Playtest::up(float x, float y) {
+    Director::getInstance()->touchEnded(0, Vec2(x, y));
+}
 
 void Playtest::tap(float x, float y) {
     down(x, y);
@@ -170,7 +180,9 @@ Scene* Playtest::runningScene() const {
     return Director::getInstance()->getRunningScene();
 }
 
-unsigned long long Playtest::frame() const { return Director::getInstance()->getTotalFrames(); }
+unsigned long long Playtest::frame() const {
+    return Director::getInstance()->getTotalFrames();
+}
 
 json Playtest::tree() const {
     Scene* scene = runningScene();
@@ -181,8 +193,10 @@ json Playtest::store() const {
     launch();
     json j = json::object();
     for (const auto& [key, value] : UserDefault::getInstance()->entries()) {
-        if (std::holds_alternative<bool>(value)) j[key] = std::get<bool>(value);
-        else j[key] = std::get<int>(value);
+        if (std::holds_alternative<bool>(value))
+            j[key] = std::get<bool>(value);
+        else
+            j[key] = std::get<int>(value);
     }
     return j;
 }
@@ -215,7 +229,8 @@ void Playtest::open(const std::vector<std::string>& words) {
     const std::string& what = words[1];
     Scene* scene = nullptr;
     std::vector<int> args;
-    for (std::size_t i = 2; i < words.size(); ++i) args.push_back(static_cast<int>(toInt(words[i], "open")));
+    for (std::size_t i = 2; i < words.size(); ++i)
+        args.push_back(static_cast<int>(toInt(words[i], "open")));
     auto need = [&](std::size_t n) {
         if (args.size() != n) throw BadCommand("open " + what + " takes " + std::to_string(n) + " numbers");
     };
@@ -276,10 +291,14 @@ std::string Playtest::execute(const std::string& line) {
         if (cmd == "tap" || cmd == "down" || cmd == "move" || cmd == "up") {
             expectWords(words, 3, line);
             const float x = toFloat(words[1], line), y = toFloat(words[2], line);
-            if (cmd == "tap") tap(x, y);
-            else if (cmd == "down") down(x, y);
-            else if (cmd == "move") move(x, y);
-            else up(x, y);
+            if (cmd == "tap")
+                tap(x, y);
+            else if (cmd == "down")
+                down(x, y);
+            else if (cmd == "move")
+                move(x, y);
+            else
+                up(x, y);
             return "ok";
         }
         if (cmd == "key") {

@@ -12,7 +12,7 @@
 class AppDelegate;
 
 class Playtest {
-public:
+  public:
     // Starts the game as the program does (the first scene included, on the first command
     // that is not a seed), with an off-screen view and no audio device.
     Playtest();
@@ -49,7 +49,7 @@ public:
         return out;
     }
 
-private:
+  private:
     template <typename T> static T* findIn(cocos2d::Node* node) {
         if (!node) return nullptr;
         if (auto* hit = dynamic_cast<T*>(node)) return hit;
@@ -69,7 +69,8 @@ private:
             collect<T>(fade->getInScene(), out);
             collect<T>(fade->getOutScene(), out);
         }
-        for (auto* child : node->getChildren()) collect<T>(child, out);
+        for (auto* child : node->getChildren())
+            collect<T>(child, out);
     }
     void open(const std::vector<std::string>& words);
     void launch() const;
