@@ -1,6 +1,5 @@
 #include "SoakPlayer.h"
 
-#include "AnswerManager.h"
 #include "ButtonManager.h"
 #include "EventScene.h"
 #include "FileUtils.h"
@@ -17,7 +16,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <fstream>
-#include <sstream>
 
 #if defined(__SANITIZE_ADDRESS__)
 // From the sanitizer's allocator interface (its header is not installed everywhere).
@@ -191,8 +189,8 @@ void SoakPlayer::onEnter(Scene scene, cocos2d::Scene* node) {
 }
 
 // Objects alive a fixed while after a fresh entry, less the caches that only grow to their
-// bounds and the nodes of the scene itself: the same count every time the same scene is entered
-// the same way, unless something of an earlier scene is still alive.
+// bounds and the nodes of the scene itself: the same count every time the same scene is
+// entered, unless something of an earlier scene is still alive.
 void SoakPlayer::countObjects() {
     _counted = true;
     const json stats = _pt.stats();
@@ -222,6 +220,8 @@ void SoakPlayer::checkRound(GameLayer* layer) {
     _bestScore = std::max(_bestScore, layer->score);
     if (layer->lives < 0) fault("lives below zero: " + std::to_string(layer->lives));
 
+    // A stage is timed from when it is first seen: the first one's ring often settles while the
+    // round is still fading in, and a ring that never settles is caught all the same.
     if (layer->stageCount != _lastStage) {
         _lastStage = layer->stageCount;
         _stageStart = _animated;
@@ -259,7 +259,7 @@ void SoakPlayer::checkpoint() {
 
     const json tree = _pt.tree();
     const json stats = _pt.stats();
-    // What the tree shows is what the round holds: one scene, the score not below the best seen.
+    // The tree shows every node the statistics count.
     std::function<long long(const json&)> count = [&](const json& node) -> long long {
         if (node.is_null()) return 0;
         if (node.value("type", "") == "TransitionFade") return 1 + count(node["out"]) + count(node["in"]);
