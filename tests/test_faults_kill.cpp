@@ -84,7 +84,8 @@ void expectInvariants(const Progress& p, long long startCoins) {
     EXPECT_EQ(p["Button1"] != 0, p["timeNo"] == 3) << p.describe();
     EXPECT_EQ(p["Button2"] != 0, p["lifeNo"] == 3) << p.describe();
     EXPECT_EQ(p["coinScore"], startCoins - spent(p["timeNo"], p["lifeNo"]) + p.banked) << p.describe();
-    if (p.keys.count("scoreMoney") && p["scoreMoney"] + p["gaug1"] + p["gaug2"] > 0) {
+    // Once a round has begun, that is.
+    if (p["scoreMoney"] + p["gaug1"] + p["gaug2"] > 0) {
         const long long round = p["scoreMoney"] + spent(p["gaug1"], p["gaug2"]);
         const long long shop = p["coinScore"] + spent(p["timeNo"], p["lifeNo"]);
         EXPECT_TRUE(round == shop || round == shop + p["gaug2"]) << p.describe();
