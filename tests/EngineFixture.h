@@ -27,6 +27,7 @@ class EngineTest : public ::testing::Test {
 #include <SDL.h>
 #include <SDL_image.h>
 #include <string>
+#include "TempDirs.h"
 
 // Pictures made on the spot in a folder of their own, used as the resource root.
 class MediaTest : public EngineTest {
@@ -35,7 +36,7 @@ class MediaTest : public EngineTest {
         EngineTest::SetUp();
         previousRoot = cocos2d::FileUtils::getInstance()->getResourceRoot();
         char dir[] = "/tmp/doviveduzuz-media-XXXXXX";
-        root = mkdtemp(dir);
+        root = TempDirs::keep(mkdtemp(dir));
         cocos2d::FileUtils::getInstance()->setResourceRoot(root);
     }
     void TearDown() override {

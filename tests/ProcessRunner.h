@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
+#include "TempDirs.h"
 
 struct PlaytestRun {
     int exitStatus = -1;
@@ -18,7 +19,7 @@ inline std::string makeTempDir(const char* prefix = "/tmp/doviveduzuz-run-XXXXXX
     std::string pattern = prefix;
     std::vector<char> buf(pattern.begin(), pattern.end());
     buf.push_back('\0');
-    return mkdtemp(buf.data()) ? std::string(buf.data()) : std::string();
+    return TempDirs::keep(mkdtemp(buf.data())) ? std::string(buf.data()) : std::string();
 }
 
 inline PlaytestRun runPlaytest(const std::string& script, const std::string& dataHome,

@@ -14,6 +14,7 @@
 #include <fstream>
 #include <string>
 #include <vector>
+#include "TempDirs.h"
 
 namespace CocosDenshion::testing {
 const Mix_Chunk* effectChunkForPitch(const char* file, float pitch);
@@ -57,7 +58,7 @@ class AudioTest : public ::testing::Test {
         SimpleAudioEngine::end();
         setenv("SDL_AUDIODRIVER", "dummy", 1);
         char pattern[] = "/tmp/dovi_audio_XXXXXX";
-        ASSERT_NE(nullptr, mkdtemp(pattern));
+        ASSERT_NE(nullptr, TempDirs::keep(mkdtemp(pattern)));
         _dir = pattern;
         _savedRoot = cocos2d::FileUtils::getInstance()->getResourceRoot();
         cocos2d::FileUtils::getInstance()->setResourceRoot(_dir);

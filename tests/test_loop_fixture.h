@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 #include <vector>
+#include "TempDirs.h"
 
 class LoopTest : public ::testing::Test {
   protected:
@@ -21,7 +22,7 @@ class LoopTest : public ::testing::Test {
         setenv("SDL_VIDEODRIVER", "dummy", 0);
         if (const char* old = std::getenv("XDG_DATA_HOME")) previousDataHome = old;
         char dir[] = "/tmp/doviveduzuz-loop-XXXXXX";
-        dataHome = mkdtemp(dir);
+        dataHome = TempDirs::keep(mkdtemp(dir));
         setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
         start();
     }

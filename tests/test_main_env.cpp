@@ -2,12 +2,13 @@
 #include <cstdlib>
 #include <string>
 #include <unistd.h>
+#include "TempDirs.h"
 
 namespace {
 struct PrivateStore {
     PrivateStore() {
         char dir[] = "/tmp/doviveduzuz-test-XXXXXX";
-        if (mkdtemp(dir)) setenv("XDG_DATA_HOME", dir, 1);
+        if (TempDirs::keep(mkdtemp(dir))) setenv("XDG_DATA_HOME", dir, 1);
         setenv("SDL_AUDIODRIVER", "dummy", 0);
         setenv("SDL_VIDEODRIVER", "dummy", 0);
     }

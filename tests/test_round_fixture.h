@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include "TempDirs.h"
 
 class RoundTest : public ::testing::Test {
   protected:
@@ -22,7 +23,7 @@ class RoundTest : public ::testing::Test {
 
     void SetUp() override {
         char dir[] = "/tmp/doviveduzuz-round-XXXXXX";
-        ASSERT_NE(nullptr, mkdtemp(dir));
+        ASSERT_NE(nullptr, TempDirs::keep(mkdtemp(dir)));
         setenv("XDG_DATA_HOME", dir, 1);
         pt = std::make_unique<Playtest>();
         pt->execute("seed 7");

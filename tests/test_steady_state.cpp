@@ -18,6 +18,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include "TempDirs.h"
 
 namespace {
 
@@ -43,7 +44,7 @@ class SteadyStateTest : public ::testing::Test {
     void SetUp() override {
         setenv("SDL_AUDIODRIVER", "dummy", 0);
         char dir[] = "/tmp/doviveduzuz-steady-XXXXXX";
-        ASSERT_NE(nullptr, mkdtemp(dir));
+        ASSERT_NE(nullptr, TempDirs::keep(mkdtemp(dir)));
         dataHome = dir;
         setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
         pt = std::make_unique<Playtest>();

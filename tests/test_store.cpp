@@ -18,6 +18,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
+#include "TempDirs.h"
 
 namespace fs = std::filesystem;
 using cocos2d::UserDefault;
@@ -81,7 +82,7 @@ class StoreTest : public ::testing::Test {
     void SetUp() override {
         UserDefault::destroyInstance();
         char pattern[] = "/tmp/dovi_store_XXXXXX";
-        ASSERT_NE(nullptr, mkdtemp(pattern));
+        ASSERT_NE(nullptr, TempDirs::keep(mkdtemp(pattern)));
         _root = pattern;
         for (auto& [name, value] : _savedEnv)
             if (const char* now = std::getenv(name)) value = now;
