@@ -58,14 +58,12 @@ bool MenuItemImage::containsWorldPoint(const Vec2& worldPoint) const {
 void MenuItemImage::draw(Renderer& renderer, const AffineTransform& transform, uint8_t opacity,
                          const Color3B& color) {
     Texture2D* texture = _selected && _selectedTexture ? _selectedTexture : _normal;
-    if (!texture || opacity == 0) return;
+    if (!texture) return;
     // The pressed picture is centred on the normal one, whatever its size.
     const Size s = texture->getContentSize();
-    const float ox = (_contentSize.width - s.width) / 2, oy = (_contentSize.height - s.height) / 2;
-    const Vec2 corners[4] = {transform.apply({ox, oy}), transform.apply({ox + s.width, oy}),
-                             transform.apply({ox + s.width, oy + s.height}),
-                             transform.apply({ox, oy + s.height})};
-    renderer.drawQuad(texture, corners, color, opacity);
+    const Rect area((_contentSize.width - s.width) / 2, (_contentSize.height - s.height) / 2, s.width,
+                    s.height);
+    renderer.drawTexture(texture, transform, area, color, opacity);
 }
 
 } // namespace cocos2d

@@ -24,6 +24,16 @@ void Renderer::drawQuad(Texture2D* texture, const Vec2 corners[4], const Color3B
     ++_quads;
 }
 
+void Renderer::drawTexture(Texture2D* texture, const AffineTransform& transform, const Rect& area,
+                           const Color3B& color, uint8_t opacity) {
+    if (!texture || opacity == 0) return;
+    const float x0 = area.origin.x, y0 = area.origin.y;
+    const float x1 = x0 + area.size.width, y1 = y0 + area.size.height;
+    const Vec2 corners[4] = {transform.apply({x0, y0}), transform.apply({x1, y0}), transform.apply({x1, y1}),
+                             transform.apply({x0, y1})};
+    drawQuad(texture, corners, color, opacity);
+}
+
 void Renderer::fillScreen(const Color3B& color, uint8_t opacity) {
     flush();
     SDL_SetRenderDrawBlendMode(_sdl, SDL_BLENDMODE_BLEND);

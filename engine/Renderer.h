@@ -23,6 +23,9 @@ class Renderer {
     explicit Renderer(SDL_Renderer* sdl, float designHeight) : _sdl(sdl), _designHeight(designHeight) {}
     // corners: bottom-left, bottom-right, top-right, top-left.
     void drawQuad(Texture2D* texture, const Vec2 corners[4], const Color3B& color, uint8_t opacity);
+    // A picture over the rectangle `area` of a node's own space.
+    void drawTexture(Texture2D* texture, const AffineTransform& transform, const Rect& area,
+                     const Color3B& color, uint8_t opacity);
     void fillScreen(const Color3B& color, uint8_t opacity);
     void flush();
     std::size_t quadsDrawn() const { return _quads; }

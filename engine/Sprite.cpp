@@ -49,11 +49,8 @@ const std::string& Sprite::getFileName() const {
 
 void Sprite::draw(Renderer& renderer, const AffineTransform& transform, uint8_t opacity,
                   const Color3B& color) {
-    if (!_texture || opacity == 0) return;
-    const float w = _contentSize.width, h = _contentSize.height;
-    const Vec2 corners[4] = {transform.apply({0, 0}), transform.apply({w, 0}), transform.apply({w, h}),
-                             transform.apply({0, h})};
-    renderer.drawQuad(_texture, corners, color, opacity);
+    renderer.drawTexture(_texture, transform, Rect(0, 0, _contentSize.width, _contentSize.height), color,
+                         opacity);
 }
 
 } // namespace cocos2d
