@@ -1,5 +1,7 @@
 #include "Log.h"
 
+#include "String.h"
+
 #include <cstdarg>
 #include <cstdio>
 #include <mutex>
@@ -15,16 +17,7 @@ std::function<void(const std::string&)> g_observer;
 void log(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    va_list copy;
-    va_copy(copy, args);
-    const int needed = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    std::string line;
-    if (needed > 0) {
-        line.resize(static_cast<std::size_t>(needed) + 1);
-        std::vsnprintf(line.data(), line.size(), format, args);
-        line.resize(static_cast<std::size_t>(needed));
-    }
+    const std::string line = formatString(format, args);
     va_end(args);
 
     std::function<void(const std::string&)> observer;

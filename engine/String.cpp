@@ -5,19 +5,25 @@
 
 namespace cocos2d {
 
-__String* __String::createWithFormat(const char* format, ...) {
-    auto* str = new __String;
-    va_list args;
-    va_start(args, format);
+std::string formatString(const char* format, va_list args) {
     va_list copy;
     va_copy(copy, args);
     const int needed = std::vsnprintf(nullptr, 0, format, copy);
     va_end(copy);
+    std::string text;
     if (needed > 0) {
-        str->_text.resize(static_cast<std::size_t>(needed) + 1);
-        std::vsnprintf(str->_text.data(), str->_text.size(), format, args);
-        str->_text.resize(static_cast<std::size_t>(needed));
+        text.resize(static_cast<std::size_t>(needed) + 1);
+        std::vsnprintf(text.data(), text.size(), format, args);
+        text.resize(static_cast<std::size_t>(needed));
     }
+    return text;
+}
+
+__String* __String::createWithFormat(const char* format, ...) {
+    auto* str = new __String;
+    va_list args;
+    va_start(args, format);
+    str->_text = formatString(format, args);
     va_end(args);
     str->autorelease();
     return str;

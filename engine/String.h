@@ -1,9 +1,13 @@
 #pragma once
 #include "Ref.h"
 
+#include <cstdarg>
 #include <string>
 
 namespace cocos2d {
+
+// printf-style formatting into a std::string, any length.
+std::string formatString(const char* format, va_list args);
 
 // An autoreleased string object, as the game formats numbers for labels.
 class __String : public Ref {
