@@ -20,7 +20,7 @@ ROOT = os.path.dirname(os.path.dirname(HERE))
 
 SIZES = {
     "hikari5.png": (600, 600), "hikari5-2.png": (600, 600), "hikariNew.png": (900, 900),
-    "GameScene/newBack.png": (1920, 1080), "GameScene/SpeedP.png": (1920, 1080),
+    "GameScene/newBack.png": (1920, 1080), "GameScene/SpeedP.png": (1960, 1080),
     "GameScene/answer.png": (700, 120), "GameScene/black2.png": (1920, 1080),
     "GameScene/smoke.png": (300, 260), "GameScene/Barrier.png": (340, 340),
     "GameScene/whiteStar.png": (24, 24), "GameScene/Plate.png": (1000, 500),
@@ -125,8 +125,11 @@ def check_layouts(assets):
     ground = np.asarray(Image.open(os.path.join(assets, "GameScene/SpeedP.png")).convert("RGBA")).astype(int)
     if ground[: 1080 - 230, :, 3].max() != 0:
         fail("SpeedP.png: something drawn above the ground band")
+    # the strip repeats with a period of 1920 columns; the last 40 repeat the first 40
+    if not np.array_equal(ground[:, 1920:], ground[:, :40]):
+        fail("SpeedP.png: its last 40 columns do not repeat its first 40")
     # across the seam the step between columns must look like any other step
-    seam = np.abs(ground[:, 0] - ground[:, -1]).mean()
+    seam = np.abs(ground[:, 0] - ground[:, 1919]).mean()
     inner = np.abs(ground[:, 1:] - ground[:, :-1]).mean(axis=(0, 2)).max()
     if seam > inner:
         fail("SpeedP.png does not tile (seam step %.2f > largest inner step %.2f)" % (seam, inner))

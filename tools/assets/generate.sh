@@ -39,6 +39,20 @@ mkdir -p "$OUT/Music" "$OUT/fonts"
 echo "pictures:"
 "$PY" "$HERE/build_art.py" "$OUT"
 
+# The ground tiles scroll side by side and, every other lap, come back 20 units apart: the strip
+# repeats its first 40 columns at its right end, so the tiles overlap instead of leaving a gap.
+"$PY" - "$OUT/GameScene/SpeedP.png" <<'PYEOF'
+import sys
+from PIL import Image
+path = sys.argv[1]
+strip = Image.open(path)
+period = strip.width
+wide = Image.new(strip.mode, (period + 40, strip.height))
+wide.paste(strip, (0, 0))
+wide.paste(strip.crop((0, 0, 40, strip.height)), (period, 0))
+wide.save(path, optimize=False)
+PYEOF
+
 echo "sounds:"
 "$PY" "$HERE/synth.py" "$WORK/wav"
 # fixed encoder settings: 44.1 kHz joint stereo, constant 128 kbit/s
