@@ -3,10 +3,7 @@
 #include "GameLayer.h"
 #include "SimpleAudioEngine.h"
 
-#if __has_include("UpgradeScene.h")
 #include "UpgradeScene.h"
-#define DOVI_HAS_SHOP 1
-#endif
 
 USING_NS_CC;
 using CocosDenshion::SimpleAudioEngine;
@@ -45,11 +42,6 @@ void UpgradeButton::onGoShop(Ref*) {
     auto* layer = dynamic_cast<GameLayer*>(getParent());
     if (!layer) return;
     const int coins = layer->userDefault->getIntegerForKey("scoreMoney");
-#ifdef DOVI_HAS_SHOP
     auto* scene = UpgradeScene::create(coins);
     Director::getInstance()->replaceScene(TransitionFade::create(1.0f, scene, Color3B::WHITE));
-#else
-    // No shop to go to yet.
-    log("%d", coins);
-#endif
 }

@@ -10,15 +10,9 @@
 #include "TextureCache.h"
 #include "TitleScene.h"
 
-#if __has_include("GameScene.h")
-#include "GameScene.h"
-#endif
-#if __has_include("UpgradeScene.h")
-#include "UpgradeScene.h"
-#endif
-#if __has_include("EventScene.h")
 #include "EventScene.h"
-#endif
+#include "GameScene.h"
+#include "UpgradeScene.h"
 
 #include <SDL.h>
 #include <charconv>
@@ -239,25 +233,13 @@ void Playtest::open(const std::vector<std::string>& words) {
         scene = TitleScene::create();
     } else if (what == "shop") {
         need(1);
-#if __has_include("UpgradeScene.h")
         scene = UpgradeScene::create(args[0]);
-#else
-        throw std::logic_error("error: the shop does not exist yet");
-#endif
     } else if (what == "event") {
         need(3);
-#if __has_include("EventScene.h")
         scene = EventScene::create(args[0], args[1], args[2]);
-#else
-        throw std::logic_error("error: the cut-scene does not exist yet");
-#endif
     } else if (what == "game") {
         need(3);
-#if __has_include("GameScene.h")
         scene = GameScene::create(args[0], args[1], args[2]);
-#else
-        throw std::logic_error("error: the round does not exist yet");
-#endif
     } else {
         throw BadCommand("unknown scene: " + what);
     }
