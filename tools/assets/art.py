@@ -304,7 +304,11 @@ WILT_GREENS = ("#e4e2a8", "#bdbd6c", "#8e9446")
 
 
 def plant(lean=0.0, mood="normal"):
-    s = Svg(800, 800)
+    return done(plant_svg(lean, mood))
+
+
+def plant_svg(lean=0.0, mood="normal", ns=""):
+    s = Svg(800, 800, ns)
     ko = mood == "ko"
     happy = mood == "happy"
     xl, l, m = WILT_GREENS if ko else PLANT_GREENS
@@ -402,7 +406,7 @@ def plant(lean=0.0, mood="normal"):
         for (x, y, r) in [(160, 200, 30), (660, 300, 26), (140, 420, 18), (690, 150, 18)]:
             s.add(path(smooth_closed(star_points(x, y, r, r * 0.36, 4), 0.05), fill=YELLOW_L, stroke=INK,
                        stroke_width="6"))
-    return done(s)
+    return s
 
 
 register("GameScene/Plant1.png", plant, -7.0)
@@ -457,7 +461,11 @@ for _i in range(3):
 # ---------------------------------------------------------------------------
 
 def planet(alive):
-    s = Svg(720, 720)
+    return done(planet_svg(alive))
+
+
+def planet_svg(alive, ns=""):
+    s = Svg(720, 720, ns)
     cx = cy = 360
     R = 300
     rng = random.Random(7)
@@ -542,7 +550,7 @@ def planet(alive):
                       fill="none", stroke=WHITE, stroke_width="14", stroke_linecap="round", opacity="0.5"))
     s.add(g(inner, clip_path=clip))
     s.add(circle(cx, cy, R, fill="none", stroke=INK, stroke_width="10"))
-    return done(s)
+    return s
 
 
 register("GameScene/deadPlanet.png", planet, False)
@@ -1482,3 +1490,19 @@ register("TitleScene/tutiOne.png", title_hill)
 
 COST = {"GameScene/newBack.png": 10, "GameScene/SpeedP.png": 5, "TitleScene/tutiOne.png": 5,
         "hikariNew.png": 3}
+
+
+# ---------------------------------------------------------------------------
+# the application icon (not a game picture: build_icons.py writes it for the desktop)
+# ---------------------------------------------------------------------------
+
+ICON_SIZE = 256
+
+
+def app_icon_svg():
+    """The happy plant in its pot, in front of the green planet it has healed."""
+    s = Svg(ICON_SIZE, ICON_SIZE)
+    # the planet's glow (radius 350 of 720) just fits the square; the pot stands on the bottom edge
+    s.embed(planet_svg(True, ns="planet"), "translate(9.2 -2.8) scale(0.33)")
+    s.embed(plant_svg(0.0, "happy", ns="plant"), "translate(4 10.7) scale(0.31)")
+    return s
