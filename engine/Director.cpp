@@ -105,6 +105,10 @@ void Director::touchEnded(int id, const Vec2& location) {
     _eventDispatcher->touchEnded(id, location);
 }
 
+void Director::cancelTouch(int id) {
+    _eventDispatcher->cancelTouch(id);
+}
+
 void Director::mainLoop(double dt) {
     ++_frames;
     applyPendingScene();

@@ -8,6 +8,7 @@
 #include "EventDispatcher.h"
 #include "EventListenerTouch.h"
 #include "GLView.h"
+#include "InputMap.h"
 #include "Label.h"
 #include "Layer.h"
 #include "Log.h"
