@@ -5,6 +5,7 @@
 #include "EventPump.h"
 #include "GLView.h"
 #include "InputMap.h"
+#include "Overlay.h"
 #include "SimpleAudioEngine.h"
 #include "TextCache.h"
 #include "TextureCache.h"
@@ -87,6 +88,7 @@ void Application::shutdown() {
     UserDefault::destroyInstance();
     CocosDenshion::SimpleAudioEngine::end();
     AutoreleasePool::getInstance()->clear();
+    Overlay::getInstance()->clear();
     TextCache::getInstance()->clear();
     TextureCache::getInstance()->removeAllTextures();
     director->setOpenGLView(nullptr);

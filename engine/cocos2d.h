@@ -13,6 +13,7 @@
 #include "Layer.h"
 #include "Log.h"
 #include "Menu.h"
+#include "Overlay.h"
 #include "MenuItemImage.h"
 #include "Random.h"
 #include "Scene.h"

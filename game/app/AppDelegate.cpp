@@ -29,6 +29,8 @@ bool AppDelegate::applicationDidFinishLaunching() {
     if (glview)
         glview->setDesignResolutionSize(kDesignSize.width, kDesignSize.height, ResolutionPolicy::SHOW_ALL);
     director->runWithScene(scene);
+    // Notes over the game (paused, sound) in the game's own lettering.
+    Overlay::getInstance()->setFont("fonts/PixelMplus10-Regular.ttf", 40);
     // Keys and gamepads as well as the mouse and fingers.
     Controls::install();
     return true;
