@@ -3,6 +3,7 @@
 #include "AutoreleasePool.h"
 #include "Director.h"
 #include "EventPump.h"
+#include "FramePacer.h"
 #include "GLView.h"
 #include "InputMap.h"
 #include "Overlay.h"
@@ -13,14 +14,11 @@
 
 #include <SDL.h>
 #include <SDL_image.h>
-#include <algorithm>
 
 namespace cocos2d {
 
 namespace {
 Application* g_application = nullptr;
-// A stall (the window dragged, the machine busy) must not throw the game ahead.
-constexpr double kMaxFrameTime = 0.1;
 } // namespace
 
 Application::Application() {
@@ -53,8 +51,8 @@ int Application::run() {
     }
     InputMap::getInstance()->setAction(InputMap::kFullscreen,
                                        [view] { view->setFullscreen(!view->isFullscreen()); });
-    const double frequency = static_cast<double>(SDL_GetPerformanceFrequency());
-    Uint64 last = SDL_GetPerformanceCounter();
+    FramePacer pacer(FramePacer::systemClock(), director->getAnimationInterval(),
+                     [view](bool on) { view->setVSync(on); });
     {
         EventPump events(this);
         while (true) {
@@ -62,20 +60,14 @@ int Application::run() {
             if (!events.pump()) break;
             events.tick();
             // Time spent minimised is not game time.
-            if (wasMinimized && !events.isMinimized()) last = SDL_GetPerformanceCounter();
+            if (wasMinimized && !events.isMinimized()) pacer.restart();
 
-            const Uint64 now = SDL_GetPerformanceCounter();
-            const double dt = std::clamp((now - last) / frequency, 0.0, kMaxFrameTime);
-            last = now;
-            director->mainLoop(dt);
-
-            // Sleep away what is left of the frame.
-            const double interval = director->getAnimationInterval();
-            const double spent = (SDL_GetPerformanceCounter() - now) / frequency;
-            if (!director->isAnimating())
+            pacer.setRefreshRate(view->getRefreshRate());
+            director->mainLoop(pacer.beginFrame());
+            if (director->isAnimating())
+                pacer.endFrame();
+            else
                 SDL_WaitEventTimeout(nullptr, 100);
-            else if (spent < interval)
-                SDL_Delay(static_cast<Uint32>((interval - spent) * 1000));
         }
     }
     shutdown();

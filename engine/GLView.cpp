@@ -98,6 +98,17 @@ void GLView::present() {
     if (_renderer) SDL_RenderPresent(_renderer);
 }
 
+double GLView::getRefreshRate() const {
+    SDL_DisplayMode mode;
+    if (!_window || SDL_GetCurrentDisplayMode(SDL_GetWindowDisplayIndex(_window), &mode) != 0) return 0;
+    return mode.refresh_rate;
+}
+
+void GLView::setVSync(bool on) {
+    if (_window && _renderer && SDL_RenderSetVSync(_renderer, on ? 1 : 0) != 0)
+        log("cannot turn vsync %s: %s", on ? "on" : "off", SDL_GetError());
+}
+
 void GLView::setFullscreen(bool fullscreen) {
     if (!_window || fullscreen == _fullscreen) return;
     if (SDL_SetWindowFullscreen(_window, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) == 0)

@@ -31,6 +31,10 @@ class GLView : public Ref {
     // Writes what the view shows now as a PNG of the design size.
     bool saveScreenshot(const std::string& file);
     void present();
+    // The refresh rate of the display the window is on, in Hz; 0 when unknown.
+    double getRefreshRate() const;
+    // Whether presents wait for the display's refresh.
+    void setVSync(bool on);
     // Desktop fullscreen, the design area letterboxed as in a window.
     void setFullscreen(bool fullscreen);
     bool isFullscreen() const { return _fullscreen; }
