@@ -3,11 +3,14 @@
 #include "FileUtils.h"
 #include "Log.h"
 #include "Texture2D.h"
+#include "Types.h"
 
-#include <SDL.h>
-#include <SDL_image.h>
+#include <algorithm>
+#include <thread>
 
 namespace cocos2d {
+
+TextureCache::TextureCache() : _decoder(std::clamp(std::thread::hardware_concurrency(), 1u, 4u)) {}
 
 TextureCache* TextureCache::getInstance() {
     static TextureCache* cache = new TextureCache();
@@ -22,16 +25,30 @@ Texture2D* TextureCache::addImage(const std::string& file) {
     const std::string path = FileUtils::getInstance()->fullPathForFilename(file);
     ++_fileReads;
     FileUtils::getInstance()->countRead();
-    SDL_Surface* surface = Texture2D::decodeFile(path);
-    if (!surface) {
-        log("cannot load picture \"%s\": %s", file.c_str(), IMG_GetError());
-        _failed.insert(file);
-        return nullptr;
+    Texture2D* texture = nullptr;
+    int width = 0, height = 0;
+    if (Picture::readSize(path, width, height)) {
+        // The size is all a node needs now; the pixels decode meanwhile.
+        texture = Texture2D::createWithPendingPicture(
+            _decoder.decode(path, static_cast<long>(width) * height),
+            Size(static_cast<float>(width), static_cast<float>(height)), file, path);
+    } else {
+        Picture picture = Picture::decodeFile(path);
+        if (!picture.valid()) {
+            log("cannot load picture \"%s\": %s", file.c_str(), picture.error().c_str());
+            _failed.insert(file);
+            return nullptr;
+        }
+        texture = Texture2D::createWithPicture(std::move(picture), file, path);
     }
-    Texture2D* texture = Texture2D::createWithSurface(surface, file, path);
     texture->retain();
     _textures.emplace(file, texture);
     return texture;
+}
+
+void TextureCache::finishDecoding() {
+    for (auto& [name, texture] : _textures)
+        texture->settle();
 }
 
 void TextureCache::removeAllTextures() {

@@ -161,6 +161,9 @@ void Playtest::step(int frames) {
         _pump->pump();
         _pump->tick();
         Director::getInstance()->mainLoop(kFrameTime);
+        // Pictures decode on worker threads in real time; on the virtual clock they are done
+        // by the end of the frame that asked for them.
+        TextureCache::getInstance()->finishDecoding();
     }
 }
 
