@@ -45,7 +45,8 @@ int Application::run() {
     }
     Director* director = Director::getInstance();
     GLView* view = director->getOpenGLView();
-    if (!view || !view->hasWindow()) {
+    // The renderer opens now, while the first scene's pictures decode on worker threads.
+    if (!view || !view->hasWindow() || !view->getRenderer()) {
         shutdown();
         return 1;
     }
@@ -54,7 +55,7 @@ int Application::run() {
     FramePacer pacer(FramePacer::systemClock(), director->getAnimationInterval(),
                      [view](bool on) { view->setVSync(on); });
     {
-        EventPump events(this);
+        EventPump events(this, false);
         while (true) {
             const bool wasMinimized = events.isMinimized();
             if (!events.pump()) break;
@@ -64,6 +65,8 @@ int Application::run() {
 
             pacer.setRefreshRate(view->getRefreshRate());
             director->mainLoop(pacer.beginFrame());
+            // Looking for gamepads can take a while: it waits until the first frame is up.
+            events.openGamepads();
             if (director->isAnimating())
                 pacer.endFrame();
             else

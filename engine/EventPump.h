@@ -15,8 +15,9 @@ class GLView;
 
 class EventPump {
   public:
-    // The application hears of the window going to the background and coming back.
-    explicit EventPump(ApplicationProtocol* app);
+    // The application hears of the window going to the background and coming back. Gamepads
+    // are looked for now, or on the first openGamepads().
+    explicit EventPump(ApplicationProtocol* app, bool gamepadsNow = true);
     ~EventPump();
     EventPump(const EventPump&) = delete;
     EventPump& operator=(const EventPump&) = delete;
@@ -26,6 +27,8 @@ class EventPump {
     void handle(const SDL_Event& event);
     // Once a frame, after pump(): what depends on frames passing (the D-pad, the cursor).
     void tick();
+    // Starts listening for gamepads (once; later calls do nothing).
+    void openGamepads();
 
     bool quitRequested() const { return _quit; }
     bool isMinimized() const { return _minimized; }
@@ -41,6 +44,7 @@ class EventPump {
 
     ApplicationProtocol* _app;
     Gamepads _gamepads;
+    bool _gamepadsOpen = false;
     bool _quit = false;
     bool _minimized = false;
     bool _mouseDown = false;

@@ -31,11 +31,20 @@ bool GLView::initWindow(const std::string& title, int width, int height) {
     }
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
     _window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
-                               SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
+                               SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_HIDDEN);
     if (!_window) {
         log("cannot open the window: %s", SDL_GetError());
         return false;
     }
+    return true;
+}
+
+SDL_Renderer* GLView::getRenderer() {
+    if (!_renderer && _window) openRenderer();
+    return _renderer;
+}
+
+bool GLView::openRenderer() {
     _renderer = SDL_CreateRenderer(_window, -1, SDL_RENDERER_ACCELERATED);
     if (!_renderer) _renderer = SDL_CreateRenderer(_window, -1, SDL_RENDERER_SOFTWARE);
     if (!_renderer) {
@@ -43,6 +52,7 @@ bool GLView::initWindow(const std::string& title, int width, int height) {
         return false;
     }
     applyDesignResolution();
+    SDL_ShowWindow(_window);
     return true;
 }
 
@@ -118,7 +128,7 @@ void GLView::setFullscreen(bool fullscreen) {
 }
 
 bool GLView::saveScreenshot(const std::string& file) {
-    if (!_renderer) return false;
+    if (!getRenderer()) return false;
     if (_target) return IMG_SavePNG(_target, file.c_str()) == 0;
     int w = 0, h = 0;
     SDL_GetRendererOutputSize(_renderer, &w, &h);

@@ -26,7 +26,10 @@ class GLView : public Ref {
     Size getFrameSize() const;
     void setFrameSize(float width, float height);
     bool hasWindow() const { return _window != nullptr; }
-    SDL_Renderer* getRenderer() const { return _renderer; }
+    // A window's renderer opens on first use, and the window shows then: until something is to
+    // be drawn the first scene's pictures decode while nothing waits on OpenGL. Null when it
+    // cannot open.
+    SDL_Renderer* getRenderer();
     SDL_Window* getWindow() const { return _window; }
     // Writes what the view shows now as a PNG of the design size.
     bool saveScreenshot(const std::string& file);
@@ -43,6 +46,7 @@ class GLView : public Ref {
     GLView() = default;
     bool initWindow(const std::string& title, int width, int height);
     bool initOffscreen();
+    bool openRenderer();
     void applyDesignResolution();
 
     SDL_Window* _window = nullptr;
