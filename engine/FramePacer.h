@@ -45,8 +45,8 @@ class FramePacer {
     static constexpr double kMaxFrameTime = 0.1;
     // Presents judged for vsync: the first few are ignored (the swap chain fills up), then the
     // mean of a run of them must not be shorter than the refresh by more than this fraction.
-    static constexpr int kVsyncWarmup = 10;
-    static constexpr int kVsyncJudged = 60;
+    static constexpr int kVsyncWarmup = 5;
+    static constexpr int kVsyncJudged = 30;
     static constexpr double kVsyncFastness = 0.02;
     // With vsync on, a frame never starts sooner than this part of the interval after the
     // previous one, so that a driver ignoring vsync cannot race the game while it is judged.
