@@ -31,6 +31,9 @@ Renderer::Renderer(SDL_Renderer* sdl, float designHeight) : _sdl(sdl), _designHe
     SDL_RenderGetLogicalSize(sdl, &w, &h);
     if (w == 0) SDL_GetRendererOutputSize(sdl, &w, &h);
     _view = Rect(0, 0, static_cast<float>(w), designHeight);
+    float scaleX = 0, scaleY = 0;
+    SDL_RenderGetScale(sdl, &scaleX, &scaleY);
+    _unscaled = scaleX == 1 && scaleY == 1;
 }
 
 void Renderer::drawTexture(Texture2D* texture, const AffineTransform& transform, const Rect& area,
@@ -43,6 +46,7 @@ void Renderer::drawTexture(Texture2D* texture, const AffineTransform& transform,
                 transform.apply({x0, y1})},
                color,
                opacity},
+              false,
               false,
               false,
               nullptr,
@@ -89,6 +93,9 @@ void Renderer::drawTexture(Texture2D* texture, const AffineTransform& transform,
                      bounds.maxY - bounds.minY};
     q.flip = static_cast<SDL_RendererFlip>((transform.a < 0 ? SDL_FLIP_HORIZONTAL : 0) |
                                            (transform.d < 0 ? SDL_FLIP_VERTICAL : 0));
+    const SDL_FRect& d = q.destination;
+    w.pixelForPixel = _unscaled && w.upright && d.x == std::floor(d.x) && d.y == std::floor(d.y) &&
+                      d.w == static_cast<float>(visible.w) && d.h == static_cast<float>(visible.h);
     _run.push_back(w);
     ++_quads;
 }
@@ -115,8 +122,19 @@ void Renderer::flush() {
     _runTexture = nullptr;
 }
 
+void Renderer::sampleAs(SDL_ScaleMode mode) {
+    SDL_ScaleMode now = mode;
+    SDL_GetTextureScaleMode(_runTexture, &now);
+    if (now == mode) return;
+    // SDL sets a texture's sampling at once, not in order with the drawing it has queued.
+    SDL_RenderFlush(_sdl);
+    SDL_SetTextureScaleMode(_runTexture, mode);
+}
+
 void Renderer::copy(Waiting& w) {
-    const CapturedQuad& q = w.quad;
+    CapturedQuad& q = w.quad;
+    q.sampling = w.pixelForPixel ? SDL_ScaleModeNearest : q.texture->getFiltering();
+    sampleAs(q.sampling);
     SDL_SetTextureColorMod(_runTexture, q.color.r, q.color.g, q.color.b);
     SDL_SetTextureAlphaMod(_runTexture, q.opacity);
     SDL_RenderCopyExF(_sdl, _runTexture, nullptr, &q.destination, 0, nullptr, q.flip);
@@ -125,6 +143,7 @@ void Renderer::copy(Waiting& w) {
 
 void Renderer::drawBatch(std::size_t first, std::size_t end) {
     // The vertices carry the colours.
+    sampleAs(_run[first].quad.texture->getFiltering());
     SDL_SetTextureColorMod(_runTexture, 255, 255, 255);
     SDL_SetTextureAlphaMod(_runTexture, 255);
     _vertices.clear();
@@ -134,6 +153,7 @@ void Renderer::drawBatch(std::size_t first, std::size_t end) {
         _vertices.insert(_vertices.end(), std::begin(_run[i].quad.vertices), std::end(_run[i].quad.vertices));
         for (int k : {0, 1, 2, 0, 2, 3})
             _indices.push_back(base + k);
+        _run[i].quad.sampling = _run[i].quad.texture->getFiltering();
         record(_run[i], CapturedQuad::Drawn::Batched);
     }
     SDL_RenderGeometry(_sdl, _runTexture, _vertices.data(), static_cast<int>(_vertices.size()),

@@ -3,7 +3,9 @@
 // the bottom left. A frame costs what its visible pixels need: only the part of a picture that is
 // not transparent is drawn, fully opaque pictures are drawn without blending, and nothing is
 // drawn that lies wholly outside the view. Upright pictures go to SDL as copies; runs of small
-// pictures that share a texture, and turned or skewed pictures, as one batch of triangles.
+// pictures that share a texture, and turned or skewed pictures, as one batch of triangles. A
+// picture drawn pixel for pixel onto whole pixels is sampled without filtering, which gives the
+// same pixels for less work.
 #include "Types.h"
 
 #include <SDL.h>
@@ -23,6 +25,7 @@ struct CapturedQuad {
     uint8_t opacity;
     enum class Drawn { Skipped, Copied, Batched } drawn = Drawn::Skipped;
     SDL_BlendMode blend = SDL_BLENDMODE_BLEND;
+    SDL_ScaleMode sampling = SDL_ScaleModeNearest;
     // Copied (or filled): the destination in SDL's coordinates, and how it is flipped.
     SDL_FRect destination{};
     SDL_RendererFlip flip = SDL_FLIP_NONE;
@@ -62,6 +65,7 @@ class Renderer {
         CapturedQuad quad;
         bool upright;
         bool small;
+        bool pixelForPixel;
         // Where the quad was captured, to note what became of it.
         std::vector<CapturedQuad>* capture;
         std::size_t captured;
@@ -69,10 +73,13 @@ class Renderer {
     void copy(Waiting& w);
     void drawBatch(std::size_t first, std::size_t end);
     void record(Waiting& w, CapturedQuad::Drawn drawn);
+    void sampleAs(SDL_ScaleMode mode);
 
     SDL_Renderer* _sdl;
     float _designHeight;
     Rect _view;
+    // Design units are device pixels (no scaling between the two).
+    bool _unscaled = false;
     // A run of pictures that share a texture and a blend mode, waiting to be drawn.
     SDL_Texture* _runTexture = nullptr;
     SDL_BlendMode _runBlend = SDL_BLENDMODE_BLEND;

@@ -92,6 +92,7 @@ SDL_Texture* Texture2D::textureFor(SDL_Renderer* renderer) {
     _texture = SDL_CreateTextureFromSurface(renderer, _picture.pixels());
     if (!_texture) return nullptr;
     SDL_SetTextureBlendMode(_texture, SDL_BLENDMODE_BLEND);
+    SDL_GetTextureScaleMode(_texture, &_filtering);
     _owner = renderer;
     // The renderer has its own copy; keeping ours too would double the memory of every picture.
     if (!_sourceFile.empty()) _picture.releasePixels();

@@ -37,6 +37,9 @@ class Texture2D : public Ref {
     bool isOpaque();
     // The renderer's copy of the visible part, made on first use.
     SDL_Texture* textureFor(SDL_Renderer* renderer);
+    // How the renderer's copy was set to sample when it was made (the renderer may sample a
+    // picture drawn pixel for pixel more cheaply, and then sets this back).
+    SDL_ScaleMode getFiltering() const { return _filtering; }
     // The whole canvas as a new surface: the kept pixels in place, transparent elsewhere. Null
     // when the pixels are not in memory (tools compare drawings against it).
     SDL_Surface* canvasCopy();
@@ -53,6 +56,7 @@ class Texture2D : public Ref {
     std::future<Picture> _pending;
     SDL_Texture* _texture = nullptr;
     SDL_Renderer* _owner = nullptr;
+    SDL_ScaleMode _filtering = SDL_ScaleModeNearest;
     Size _size;
     std::string _name;
     std::string _sourceFile;

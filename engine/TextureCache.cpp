@@ -10,7 +10,8 @@
 
 namespace cocos2d {
 
-TextureCache::TextureCache() : _decoder(std::clamp(std::thread::hardware_concurrency(), 1u, 4u)) {}
+// One core is left to the main thread, which opens the renderer while the first pictures decode.
+TextureCache::TextureCache() : _decoder(std::clamp(std::thread::hardware_concurrency(), 2u, 5u) - 1) {}
 
 TextureCache* TextureCache::getInstance() {
     static TextureCache* cache = new TextureCache();

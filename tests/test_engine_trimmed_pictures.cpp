@@ -282,3 +282,28 @@ TEST_F(TrimTest, APicturesSizeComesFromItsHeaderAndItsPixelsFromAWorkerThread) {
                 << x << ", " << y;
     SDL_FreeSurface(canvas);
 }
+
+TEST_F(TrimTest, PicturesDrawnPixelForPixelAreSampledUnfilteredAndOthersAsTheyWereMade) {
+    paint("t5.png", 40, 30, inked);
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
+    Canvas canvas;
+    auto* exact = Sprite::create("t5.png");
+    exact->setPosition(20, 15); // the canvas's corner on a whole pixel
+    auto* halfway = Sprite::create("t5.png");
+    halfway->setPosition(20.5f, 40);
+    auto* halved = Sprite::create("t5.png");
+    halved->setPosition(40, 40);
+    halved->setScale(0.5f);
+    EXPECT_EQ(SDL_ScaleModeNearest, canvas.draw(exact)[0].sampling);
+    EXPECT_EQ(SDL_ScaleModeLinear, canvas.draw(halfway)[0].sampling);
+    EXPECT_EQ(SDL_ScaleModeLinear, canvas.draw(halved)[0].sampling);
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    // The texture is left sampling as it was made.
+    SDL_ScaleMode mode = SDL_ScaleModeNearest;
+    SDL_GetTextureScaleMode(exact->getTexture()->textureFor(canvas.sdl), &mode);
+    EXPECT_EQ(SDL_ScaleModeLinear, mode);
+
+    // Through a scaled view nothing is pixel for pixel.
+    SDL_RenderSetLogicalSize(canvas.sdl, 32, 32);
+    EXPECT_EQ(SDL_ScaleModeLinear, canvas.draw(exact)[0].sampling);
+}

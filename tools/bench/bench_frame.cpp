@@ -42,6 +42,7 @@ struct RawFrame {
         enum class Kind { Copy, Fill, Triangles } kind;
         SDL_Texture* texture;
         SDL_BlendMode blend;
+        SDL_ScaleMode sampling;
         SDL_Color color;
         SDL_FRect destination;
         SDL_RendererFlip flip;
@@ -59,8 +60,8 @@ struct RawFrame {
             SDL_Texture* texture = q.texture ? q.texture->textureFor(sdl) : nullptr;
             const SDL_Color c{q.color.r, q.color.g, q.color.b, q.opacity};
             if (q.drawn == CapturedQuad::Drawn::Copied) {
-                calls.push_back({texture ? Call::Kind::Copy : Call::Kind::Fill, texture, q.blend, c,
-                                 q.destination, q.flip, 0, 0, 0, 0});
+                calls.push_back({texture ? Call::Kind::Copy : Call::Kind::Fill, texture, q.blend, q.sampling,
+                                 c, q.destination, q.flip, 0, 0, 0, 0});
                 continue;
             }
             if (calls.empty() || calls.back().kind != Call::Kind::Triangles ||
@@ -68,6 +69,7 @@ struct RawFrame {
                 calls.push_back({Call::Kind::Triangles,
                                  texture,
                                  q.blend,
+                                 q.sampling,
                                  c,
                                  {},
                                  SDL_FLIP_NONE,
@@ -95,12 +97,14 @@ struct RawFrame {
                 SDL_RenderFillRectF(sdl, &c.destination);
                 break;
             case Call::Kind::Copy:
+                SDL_SetTextureScaleMode(c.texture, c.sampling);
                 SDL_SetTextureBlendMode(c.texture, c.blend);
                 SDL_SetTextureColorMod(c.texture, c.color.r, c.color.g, c.color.b);
                 SDL_SetTextureAlphaMod(c.texture, c.color.a);
                 SDL_RenderCopyExF(sdl, c.texture, nullptr, &c.destination, 0, nullptr, c.flip);
                 break;
             case Call::Kind::Triangles:
+                SDL_SetTextureScaleMode(c.texture, c.sampling);
                 SDL_SetTextureBlendMode(c.texture, c.blend);
                 SDL_SetTextureColorMod(c.texture, 255, 255, 255);
                 SDL_SetTextureAlphaMod(c.texture, 255);
