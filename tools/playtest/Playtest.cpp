@@ -1,4 +1,5 @@
 #include "Playtest.h"
+#include "Snapshot.h"
 
 #include "AppDelegate.h"
 #include "AutoreleasePool.h"
@@ -15,6 +16,7 @@
 #include "UpgradeScene.h"
 
 #include <SDL.h>
+#include <algorithm>
 #include <charconv>
 #include <fstream>
 #include <sstream>
@@ -85,6 +87,7 @@ json nodeJson(Node* node) {
     if (auto* item = dynamic_cast<MenuItemImage*>(node)) {
         j["image"] = item->getNormalFile();
         j["pressed"] = item->getSelectedFile();
+        j["selected"] = item->isSelected();
     } else if (auto* sprite = dynamic_cast<Sprite*>(node)) {
         j["image"] = sprite->getFileName();
     }
@@ -121,8 +124,18 @@ Playtest::Playtest() {
     CocosDenshion::SimpleAudioEngine::getInstance()->setObserver([this](const CocosDenshion::AudioCall& c) {
         json entry = {{"call", c.call}};
         if (!c.file.empty()) entry["file"] = c.file;
-        if (c.call == "playEffect") entry["pitch"] = c.pitch;
-        if (c.call == "playBackgroundMusic") entry["loop"] = c.loop;
+        // What a player hears: the volume a sound starts at, which the engine takes from the
+        // volume set last (times the effect's own gain).
+        const auto* audio = CocosDenshion::SimpleAudioEngine::getInstance();
+        if (c.call == "playEffect") {
+            entry["pitch"] = c.pitch;
+            entry["loop"] = c.loop;
+            entry["volume"] = audio->getEffectsVolume() * std::clamp(c.gain, 0.0f, 1.0f);
+        }
+        if (c.call == "playBackgroundMusic") {
+            entry["loop"] = c.loop;
+            entry["volume"] = audio->getBackgroundMusicVolume();
+        }
         if (c.call == "setBackgroundMusicVolume" || c.call == "setEffectsVolume") entry["volume"] = c.volume;
         _sounds.push_back(std::move(entry));
     });
@@ -305,6 +318,7 @@ std::string Playtest::execute(const std::string& line) {
             return "ok";
         }
         if (cmd == "tree") return tree().dump();
+        if (cmd == "view") return Snapshot::scene(tree()).dump();
         if (cmd == "store") return store().dump();
         if (cmd == "sounds") return sounds().dump();
         if (cmd == "log") return logLines().dump();
