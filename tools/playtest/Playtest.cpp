@@ -8,6 +8,7 @@
 #include "Renderer.h"
 #include "SimpleAudioEngine.h"
 #include "TextCache.h"
+#include "Texture2D.h"
 #include "TextureCache.h"
 #include "TitleScene.h"
 
@@ -196,6 +197,23 @@ json Playtest::tree() const {
     return scene ? nodeJson(scene) : json(nullptr);
 }
 
+std::vector<std::string> Playtest::picturesAt(float x, float y) const {
+    launch();
+    std::vector<CapturedQuad> quads;
+    Renderer::setCapture(&quads);
+    Director::getInstance()->drawScene();
+    Renderer::setCapture(nullptr);
+    std::vector<std::string> names;
+    for (const auto& q : quads) {
+        const auto [left, right] =
+            std::minmax({q.corners[0].x, q.corners[1].x, q.corners[2].x, q.corners[3].x});
+        const auto [bottom, top] =
+            std::minmax({q.corners[0].y, q.corners[1].y, q.corners[2].y, q.corners[3].y});
+        if (x >= left && x <= right && y >= bottom && y <= top) names.push_back(q.texture->getName());
+    }
+    return names;
+}
+
 json Playtest::store() const {
     launch();
     json j = json::object();
@@ -319,6 +337,10 @@ std::string Playtest::execute(const std::string& line) {
         }
         if (cmd == "tree") return tree().dump();
         if (cmd == "view") return Snapshot::scene(tree()).dump();
+        if (cmd == "look") {
+            expectWords(words, 3, line);
+            return json(picturesAt(toFloat(words[1], line), toFloat(words[2], line))).dump();
+        }
         if (cmd == "store") return store().dump();
         if (cmd == "sounds") return sounds().dump();
         if (cmd == "log") return logLines().dump();

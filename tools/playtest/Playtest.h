@@ -34,6 +34,9 @@ class Playtest {
     void move(float x, float y);
     void up(float x, float y);
     nlohmann::json tree() const;
+    // The pictures drawn over a point of the screen if the frame were drawn now, bottom first:
+    // the last one is what the player sees there.
+    std::vector<std::string> picturesAt(float x, float y) const;
     nlohmann::json store() const;
     nlohmann::json sounds();
     nlohmann::json logLines();
