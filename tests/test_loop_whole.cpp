@@ -41,7 +41,7 @@ class WholeLoopTest : public LoopTest {
     }
     // Start, then the cut-scene to its end or skipped after a second; the round has begun.
     void startRound(bool skip) {
-        press(itemOf(shop()->startButton));
+        tap(Spot::kStart);
         ASSERT_TRUE(arriveAt<EventScene>());
         if (skip) {
             seconds(1);
@@ -68,11 +68,11 @@ class WholeLoopTest : public LoopTest {
         GameLayer* layer = round();
         const int stage = layer->stageCount;
         for (TargetSprite* target : layer->targetManager->targets) {
-            GameButton* match = nullptr;
-            for (GameButton* b : layer->buttonManager->buttons)
-                if (b->kind + 1 == target->kind) match = b;
-            ASSERT_TRUE(match);
-            press(itemOf(match));
+            const auto& ring = layer->buttonManager->buttons;
+            const auto match = std::find_if(std::begin(ring), std::end(ring),
+                                            [&](GameButton* b) { return b->kind + 1 == target->kind; });
+            ASSERT_NE(match, std::end(ring));
+            tap(Spot::kRing[match - std::begin(ring)]);
             pt->step(1);
         }
         for (int n = 0; n < 20 * kFps && layer->stageCount == stage; ++n)
@@ -96,10 +96,8 @@ class WholeLoopTest : public LoopTest {
 TEST_F(WholeLoopTest, PurchasesReachTheRoundThroughTheCutScene) {
     pt->execute("open shop 1000");
     pt->step(1);
-    press(shop()->upgradeNode->iconItem);
-    press(shop()->upgradeNode->plateItem);
-    press(shop()->upgradeLifeNode->iconItem);
-    press(shop()->upgradeLifeNode->plateItem);
+    for (const auto& at : {Spot::kTimeIcon, Spot::kTimePlate, Spot::kLifeIcon, Spot::kLifePlate})
+        tap(at);
     startRound(true);
     expectRoundStartedWith(1000 - 5 - 25 - 100 - 200, 2, 2);
     const cocos2d::Color3B barrier = pt->find<BarrierField>()->getColor(); // two lives: yellow
@@ -124,11 +122,11 @@ TEST_F(WholeLoopTest, TheLoopTwiceWithARestartInBetween) {
     EXPECT_EQ(intKey("HS"), score);
 
     // The result panel's shop button brings the banked coins into the shop.
-    press(itemOf(round()->upgradeButton));
+    tap(Spot::kGoShop);
     ASSERT_TRUE(arriveAt<UpgradeScene>());
     pt->step(1);
     EXPECT_EQ(intKey("coinScore"), score);
-    press(shop()->upgradeNode->iconItem);
+    tap(Spot::kTimeIcon);
     startRound(true);
     expectRoundStartedWith(score - 5, 1, 0);
 
@@ -143,12 +141,12 @@ TEST_F(WholeLoopTest, TheLoopTwiceWithARestartInBetween) {
     loseRound();
 
     // Retry keeps the round's own coins and levels, with no shop and no cut-scene between.
-    press(itemOf(round()->retryButton));
+    tap(Spot::kRetry);
     ASSERT_TRUE(arriveAt<GameScene>());
     EXPECT_EQ(intKey("scoreMoney"), score - 5);
     EXPECT_EQ(round()->lives, 0);
     loseRound();
-    press(itemOf(round()->upgradeButton));
+    tap(Spot::kGoShop);
     ASSERT_TRUE(arriveAt<UpgradeScene>());
     pt->step(1);
     EXPECT_EQ(intKey("coinScore"), score - 5);
@@ -156,7 +154,7 @@ TEST_F(WholeLoopTest, TheLoopTwiceWithARestartInBetween) {
 
     // The title button leaves the store as it is.
     const auto before = pt->store();
-    press(itemOf(shop()->titleButton));
+    tap(Spot::kTitle);
     ASSERT_TRUE(arriveAt<TitleScene>());
     EXPECT_EQ(pt->store(), before);
 }

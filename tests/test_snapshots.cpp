@@ -4,21 +4,17 @@
 #include "ButtonManager.h"
 #include "EventScene.h"
 #include "GameButton.h"
-#include "GameLayer.h"
 #include "GameScene.h"
 #include "JiyamaSprite.h"
 #include "Snapshot.h"
-#include "TargetManager.h"
-#include "TargetSprite.h"
-#include "TimeSprite.h"
 #include "UpgradeScene.h"
-#include "test_loop_fixture.h"
+#include "test_round_fixture.h"
 
 #include <filesystem>
 
 namespace {
 
-class SnapshotTest : public LoopTest {
+class SnapshotTest : public RoundTest {
   protected:
     void seed(unsigned n) {
         pt->execute("seed " + std::to_string(n));
@@ -31,18 +27,6 @@ class SnapshotTest : public LoopTest {
              Snapshot::compareWithGolden(DOVI_SOURCE_DIR "/tests/golden/" + name + ".json", run))
             report += "\n  " + line;
         EXPECT_TRUE(report.empty()) << name << " differs from its golden file:" << report;
-    }
-    GameLayer* round() const { return pt->find<GameLayer>(); }
-    template <typename Done> void stepUntil(Done done) {
-        for (int n = 0; n < 60 * kFps && !done(); ++n)
-            pt->step(1);
-        ASSERT_TRUE(done());
-    }
-    // The six targets in order, each pressed on the ring where its element is shown.
-    void solveStage() {
-        for (TargetSprite* target : round()->targetManager->targets)
-            for (int i = 0; i < 6; ++i)
-                if (round()->buttonManager->buttons[i]->kind + 1 == target->kind) tap(Spot::kRing[i]);
     }
     Snapshot::Run run{0};
 };
@@ -79,12 +63,12 @@ TEST_F(SnapshotTest, FirstRunFromTheTitleToTheResultPanel) {
     pt->step(30 + 70 + 6);
     snap("round: the fly-past turning green");
     for (int stage = 2; stage < 40 && pt->findAll<JiyamaSprite>().empty(); ++stage) {
-        stepUntil([&] { return round()->stageCount == stage; });
+        stepUntil([&] { return layer()->stageCount == stage; }, 10 * kFps);
         seconds(1);
         if (pt->findAll<JiyamaSprite>().empty()) solveStage();
     }
     snap("round: an obstructed stage");
-    stepUntil([&] { return !round()->timeSprite->isArmed; });
+    stepUntil([&] { return !layer()->timeSprite->isArmed; });
     seconds(1);
     snap("round: game over, one second on");
     for (const char* moment : {"result: the backdrop", "result: score and best", "result: retry and shop"}) {
@@ -124,7 +108,7 @@ TEST_F(SnapshotTest, ShopShowPurchasesAndALifeSpent) {
     ASSERT_TRUE(arriveAt<EventScene>());
     pt->tap(960, 540);
     ASSERT_TRUE(arriveAt<GameScene>());
-    stepUntil([&] { return !round()->timeSprite->isArmed; });
+    stepUntil([&] { return !layer()->timeSprite->isArmed; });
     seconds(0.5);
     snap("round: a time-out with a life");
     expectGolden("shop");
