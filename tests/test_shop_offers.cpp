@@ -172,3 +172,24 @@ TEST_F(ShopTest, PressesAfterStartInTheSameFrameBuyNothing) {
     EXPECT_EQ(intKey("lifeNo"), 0);
     EXPECT_EQ(intKey("timeNo"), 0);
 }
+
+TEST_F(ShopTest, ALevelOutsideTheOffersShowsSoldOutAtPriceZeroAndPressesDoNothing) {
+    // Only a damaged store holds such levels; the sold-out flags stay false.
+    for (const int level : {7, -1, 3}) {
+        for (const Offer* offer : {&kTime, &kLife}) {
+            saved(offer->levelKey, level);
+            enterShop(1000);
+            const bool time = offer == &kTime;
+            EXPECT_EQ(icon(*offer)->getNormalFile(), offer->icons[3]) << offer->name << " " << level;
+            EXPECT_EQ(time ? shop()->priceTime->getString() : shop()->priceLife->getString(), "0");
+            EXPECT_EQ(time ? shop()->timeGaugSprite->getFileName() : shop()->lifeGaugSprite->getFileName(),
+                      level == 3 ? offer->gauge + std::string("3.png") : "");
+            const auto before = pt->store();
+            tap(offer->iconAt);
+            tap(offer->plateAt);
+            pt->step(1);
+            EXPECT_EQ(soundFiles("playEffect"), std::vector<std::string>{}) << offer->name << " " << level;
+            EXPECT_EQ(pt->store(), before);
+        }
+    }
+}

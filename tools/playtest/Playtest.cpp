@@ -30,6 +30,7 @@ namespace {
 
 // Exactly 1/60 s: the virtual clock of every test.
 constexpr double kFrameTime = 1.0 / 60.0;
+constexpr float kDesignHeight = 1080;
 
 std::vector<std::string> split(const std::string& line) {
     std::istringstream in(line);
@@ -200,9 +201,14 @@ json Playtest::tree() const {
 std::vector<std::string> Playtest::picturesAt(float x, float y) const {
     launch();
     std::vector<CapturedQuad> quads;
+    // Only the point itself is painted: every picture is still handed to the renderer.
+    SDL_Renderer* sdl = Director::getInstance()->getOpenGLView()->getRenderer();
+    const SDL_Rect spot{static_cast<int>(x), static_cast<int>(kDesignHeight - y), 1, 1};
+    SDL_RenderSetClipRect(sdl, &spot);
     Renderer::setCapture(&quads);
     Director::getInstance()->drawScene();
     Renderer::setCapture(nullptr);
+    SDL_RenderSetClipRect(sdl, nullptr);
     std::vector<std::string> names;
     for (const auto& q : quads) {
         const auto [left, right] =
