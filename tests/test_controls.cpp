@@ -40,17 +40,17 @@ TEST_F(ControlTest, AButtonTakesTapsUpToTheEdgeOfItsPictureAndNoFurther) {
         const char* picture; // null: the ring's element, whichever it is
         const char* sound;
     } cases[] = {
-        {"open game 0 3 0", 30, Spot::kRing[0], nullptr, "Music/decision13.mp3"},
-        {"open game 0 3 0", 30, Spot::kRing[2], nullptr, "Music/decision13.mp3"},
-        {"open game 0 3 0", 30, Spot::kBack, "GameScene/EarthBackButton1.png", "Music/cancel5.mp3"},
-        {"open game 7 0 0", 480, Spot::kRetry, "GameScene/playButton1.png", "Music/botton.mp3"},
-        {"open game 7 0 0", 480, Spot::kGoShop, "GameScene/GoShop1-1.png", "Music/botton.mp3"},
-        {"open shop 1000", 1, Spot::kTimeIcon, "UpGradeScene/timeThree.png", "Music/cursor6.mp3"},
-        {"open shop 1000", 1, Spot::kTimePlate, "UpGradeScene/moneyPlate.png", "Music/cursor6.mp3"},
-        {"open shop 1000", 1, Spot::kLifeIcon, "UpGradeScene/life.png", "Music/cursor6.mp3"},
-        {"open shop 1000", 1, Spot::kLifePlate, "UpGradeScene/moneyPlate.png", "Music/cursor6.mp3"},
-        {"open shop 0", 1, Spot::kStart, "UpGradeScene/stageButton1.png", "Music/botton.mp3"},
-        {"open shop 0", 1, Spot::kTitle, "GameScene/titleButton1.png", "Music/botton.mp3"},
+        {"open game 0 3 0", 30, Controls::kRing[0], nullptr, "Music/decision13.mp3"},
+        {"open game 0 3 0", 30, Controls::kRing[2], nullptr, "Music/decision13.mp3"},
+        {"open game 0 3 0", 30, Controls::kBack, "GameScene/EarthBackButton1.png", "Music/cancel5.mp3"},
+        {"open game 7 0 0", 480, Controls::kRetry, "GameScene/playButton1.png", "Music/botton.mp3"},
+        {"open game 7 0 0", 480, Controls::kGoShop, "GameScene/GoShop1-1.png", "Music/botton.mp3"},
+        {"open shop 1000", 1, Controls::kTimeIcon, "UpGradeScene/timeThree.png", "Music/cursor6.mp3"},
+        {"open shop 1000", 1, Controls::kTimePlate, "UpGradeScene/moneyPlate.png", "Music/cursor6.mp3"},
+        {"open shop 1000", 1, Controls::kLifeIcon, "UpGradeScene/life.png", "Music/cursor6.mp3"},
+        {"open shop 1000", 1, Controls::kLifePlate, "UpGradeScene/moneyPlate.png", "Music/cursor6.mp3"},
+        {"open shop 0", 1, Controls::kStart, "UpGradeScene/stageButton1.png", "Music/botton.mp3"},
+        {"open shop 0", 1, Controls::kTitle, "GameScene/titleButton1.png", "Music/botton.mp3"},
     };
     for (const auto& c : cases) {
         pt->execute(c.scene);
@@ -71,7 +71,7 @@ TEST_F(ControlTest, AHeldButtonShowsItsPressedPictureAndFiresOnlyWhenReleasedOve
     pt->execute("open shop 0");
     pt->step(1);
     pt->sounds();
-    const Vec2 start = Spot::kStart, away(start.x, start.y + 200);
+    const Vec2 start = Controls::kStart, away(start.x, start.y + 200);
     pt->down(start.x, start.y);
     EXPECT_EQ(onTop(start), "UpGradeScene/stageButton2.png");
     pt->move(away.x, away.y);
@@ -94,7 +94,7 @@ TEST_F(ControlTest, AHeldButtonShowsItsPressedPictureAndFiresOnlyWhenReleasedOve
 TEST_F(ControlTest, AFadeShowsTheOldSceneThenTheNewOneAndLetsNoTapThrough) {
     pt->execute("open shop 0");
     pt->step(1);
-    tap(Spot::kTitle);
+    tap(Controls::kTitle);
     for (int frame = 1; frame < 60; ++frame) {
         pt->step(1);
         const bool shop = drawn("UpGradeScene/coin.png", 1440, 972);
@@ -114,13 +114,13 @@ TEST_F(ControlTest, APressHeldAcrossASceneChangeDoesNothingInTheNextScene) {
     pt->tap(960, 540);
     pt->step(60);
     // Held down from the title's departure on, where the shop's title button will appear.
-    pt->down(Spot::kTitle.x, Spot::kTitle.y);
+    pt->down(Controls::kTitle.x, Controls::kTitle.y);
     ASSERT_TRUE(arriveAt<UpgradeScene>());
     pt->step(5);
     pt->sounds();
-    EXPECT_EQ(onTop(Spot::kTitle), "GameScene/titleButton1.png");
-    pt->move(Spot::kTitle.x + 1, Spot::kTitle.y);
-    pt->up(Spot::kTitle.x, Spot::kTitle.y);
+    EXPECT_EQ(onTop(Controls::kTitle), "GameScene/titleButton1.png");
+    pt->move(Controls::kTitle.x + 1, Controls::kTitle.y);
+    pt->up(Controls::kTitle.x, Controls::kTitle.y);
     pt->step(2);
     EXPECT_TRUE(pt->sounds().empty());
     EXPECT_EQ(fadingTo(), nullptr);

@@ -1,5 +1,6 @@
 #pragma once
 // The whole program in-process on a store of its own, for the title, shop, cut-scene and loop tests.
+#include "Controls.h"
 #include "Playtest.h"
 #include "cocos2d.h"
 
@@ -12,18 +13,6 @@
 #include <memory>
 #include <string>
 #include <vector>
-
-// Where each control is drawn, worked out by hand from the layout (a menu at m, scaled s about
-// the screen centre c, shows its item at m + c + s (item - c)), not asked of the engine.
-namespace Spot {
-constexpr cocos2d::Vec2 kRing[6] = {{758.4f, 772.2f}, {1200, 772.2f},   {1392, 534.6f},
-                                    {1200, 307.8f},   {758.4f, 307.8f}, {585.6f, 534.6f}};
-constexpr cocos2d::Vec2 kBack{384, 108};
-constexpr cocos2d::Vec2 kRetry{672, 324}, kGoShop{1248, 324};
-constexpr cocos2d::Vec2 kTimeIcon{418.56f, 812.16f}, kTimePlate{422.4f, 496.8f};
-constexpr cocos2d::Vec2 kLifeIcon{1040.64f, 812.16f}, kLifePlate{1036.8f, 496.8f};
-constexpr cocos2d::Vec2 kStart{1584, 135}, kTitle{96, 108};
-} // namespace Spot
 
 class LoopTest : public ::testing::Test {
   protected:

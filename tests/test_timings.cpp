@@ -6,12 +6,7 @@
 #include "Planet.h"
 #include "PlantBom.h"
 #include "Player.h"
-#include "SpeedGround.h"
 #include "Star.h"
-#include "Tap.h"
-#include "Title.h"
-#include "TitleLayer.h"
-#include "TitlePlayer.h"
 #include "test_round_fixture.h"
 
 USING_NS_CC;
@@ -55,35 +50,6 @@ class TimingTest : public RoundTest {
 };
 
 } // namespace
-
-TEST_F(TimingTest, TitlePromptBlinksUntilTheTapThenOnlyFadesWhileLogoAndPlantLeave) {
-    TitleLayer* title = pt->find<TitleLayer>();
-    // Out over a second, back over a second: seen every half second.
-    for (const int opacity : {128, 0, 128, 255, 128}) {
-        at(now + 30);
-        EXPECT_EQ(title->tap->getOpacity(), opacity) << now;
-    }
-    pt->tap(960, 540);
-    for (int opacity = 128; now < 150 + 84;) {
-        at(now + 1);
-        EXPECT_LE(title->tap->getOpacity(), opacity)
-            << "the prompt blinks again " << now - 150 << " frames on";
-        opacity = title->tap->getOpacity();
-        EXPECT_EQ(fadingTo() != nullptr, now == 234) << now;
-        if (now == 180) {
-            EXPECT_EQ(opacity, 0);
-            EXPECT_EQ(title->title->getOpacity(), 0);
-            EXPECT_NEAR(title->title->getPositionY(), 939.6, 0.01); // 864 towards 1620 in 5 s
-        }
-        if (now == 210) {
-            EXPECT_NEAR(title->title->getPositionY(), 1015.2, 0.01);
-            EXPECT_NEAR(title->titlePlayer->getPositionY(), 561.6, 0.01); // a second's wait,
-        }
-        if (now == 211) {
-            EXPECT_NEAR(title->titlePlayer->getPositionY(), 570.42, 0.01); // then 1058.4 in 2 s
-        }                                                                  // then 1058.4 in 2 s
-    }
-}
 
 TEST_F(TimingTest, PlantSwaysCompanionBreathesAndTheJumpKeepsItsTimes) {
     open(0, 3, 0);
@@ -172,21 +138,4 @@ TEST_F(TimingTest, CutSceneStepsComeOnTheirFrames) {
     EXPECT_EQ(fadingTo(), nullptr);
     at(661);
     EXPECT_NE(fadingTo(), nullptr);
-}
-
-TEST_F(TimingTest, CloudPulsesInPlaceAndTheGroundScrollsTwentyAFrameFromItsStartingPlaces) {
-    pt->execute("open game 0 3 0");
-    GameLayer* l = layer();
-    EXPECT_EQ(l->timeSprite->getPosition(), Vec2(1632, 540));
-    struct {
-        int frame, cloud; // -1: not looked at
-        float a, b;
-    } rows[] = {{0, 255, 960, 2880},   {1, -1, 940, 2860},  {30, 138, 360, 2280}, {60, 20, -240, 1680},
-                {90, 138, -840, 1080}, {96, -1, -960, 960}, {97, -1, 2880, 940},  {120, 255, 2420, 480}};
-    for (const auto& r : rows) {
-        at(r.frame);
-        EXPECT_TRUE(r.cloud < 0 || l->timeSprite->getOpacity() == r.cloud) << r.frame;
-        EXPECT_EQ(l->speedGround->groundA->getPosition(), Vec2(r.a, 540)) << r.frame;
-        EXPECT_EQ(l->speedGround->groundB->getPosition(), Vec2(r.b, 540)) << r.frame;
-    }
 }

@@ -3,13 +3,20 @@
 
 #include "AppDelegate.h"
 #include "AutoreleasePool.h"
+#include "ButtonManager.h"
+#include "Controls.h"
 #include "FileUtils.h"
 #include "GLView.h"
+#include "GameButton.h"
+#include "GameLayer.h"
 #include "Renderer.h"
 #include "SimpleAudioEngine.h"
+#include "TargetManager.h"
+#include "TargetSprite.h"
 #include "TextCache.h"
 #include "Texture2D.h"
 #include "TextureCache.h"
+#include "TimeSprite.h"
 #include "TitleScene.h"
 
 #include "EventScene.h"
@@ -56,6 +63,14 @@ float toFloat(const std::string& word, const std::string& line) {
     } catch (const std::exception&) {
     }
     throw Playtest::BadCommand("not a number in: " + line);
+}
+
+// Everything from the second word on: names that may hold spaces ("Keypad 7").
+std::string argument(const std::string& line, const std::vector<std::string>& words) {
+    if (words.size() < 2) throw Playtest::BadCommand(words[0] + " needs an argument: " + line);
+    std::string rest = line.substr(line.find(words[1], words[0].size()));
+    rest.erase(rest.find_last_not_of(" \t\r") + 1);
+    return rest;
 }
 
 void expectWords(const std::vector<std::string>& words, std::size_t count, const std::string& line) {
@@ -285,10 +300,40 @@ void Playtest::open(const std::vector<std::string>& words) {
     Director::getInstance()->applyPendingScene();
 }
 
+std::string Playtest::solve() {
+    GameLayer* layer = find<GameLayer>();
+    if (!layer || !layer->targetManager || !layer->buttonManager) return "error: no stage to solve";
+    for (TargetSprite* target : layer->targetManager->targets) {
+        const auto& ring = layer->buttonManager->buttons;
+        const auto match = std::find_if(std::begin(ring), std::end(ring),
+                                        [&](const GameButton* b) { return b->kind + 1 == target->kind; });
+        if (match == std::end(ring))
+            return "error: the ring does not show element " + std::to_string(target->kind);
+        const Vec2 at = Controls::kRing[match - std::begin(ring)];
+        tap(at.x, at.y);
+    }
+    return "ok";
+}
+
+std::string Playtest::waitFor(const std::string& what) {
+    const auto done = [&] {
+        auto* layer = find<GameLayer>();
+        if (what.rfind("stage ", 0) == 0) return layer && std::to_string(layer->stageCount) == what.substr(6);
+        // The answer plate stays for the whole round and goes only when it is lost.
+        if (what == "game over") return layer && !layer->answerPlate;
+        if (what == "timer stopped") return layer && layer->timeSprite && !layer->timeSprite->isArmed;
+        return runningScene()->getTypeName() == what;
+    };
+    for (int n = 0; n < 120 * 60 && !done(); ++n)
+        step(1);
+    return done() ? "ok" : "error: still waiting for " + what;
+}
+
 std::string Playtest::execute(const std::string& line) {
     const auto words = split(line);
     if (words.empty()) throw BadCommand("empty command");
     const std::string& cmd = words[0];
+    if (cmd[0] == '#') return "ok"; // a comment in a script
     if (cmd != "seed") launch();
     try {
         if (cmd == "seed") {
@@ -321,10 +366,7 @@ std::string Playtest::execute(const std::string& line) {
             return "ok";
         }
         if (cmd == "key") {
-            // Key names may hold spaces ("Keypad 7"): the name is the rest of the line.
-            if (words.size() < 2) throw BadCommand("key needs a name: " + line);
-            std::string name = line.substr(line.find(words[1]));
-            name.erase(name.find_last_not_of(" \t\r") + 1);
+            const std::string name = argument(line, words);
             const SDL_Scancode code = SDL_GetScancodeFromName(name.c_str());
             if (code == SDL_SCANCODE_UNKNOWN) throw BadCommand("unknown key: " + name);
             Director::getInstance()->keyEvent(code, true);
@@ -343,6 +385,9 @@ std::string Playtest::execute(const std::string& line) {
         }
         if (cmd == "tree") return tree().dump();
         if (cmd == "view") return Snapshot::scene(tree()).dump();
+        if (cmd == "snap") return Snapshot::moment(argument(line, words), frame(), sounds(), tree()).dump();
+        if (cmd == "solve") return solve();
+        if (cmd == "wait") return waitFor(argument(line, words));
         if (cmd == "look") {
             expectWords(words, 3, line);
             return json(picturesAt(toFloat(words[1], line), toFloat(words[2], line))).dump();

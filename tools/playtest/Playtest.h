@@ -76,6 +76,11 @@ class Playtest {
             collect<T>(child, out);
     }
     void open(const std::vector<std::string>& words);
+    // Presses the stage's six targets in order, each where the ring shows its element.
+    std::string solve();
+    // Steps until the running scene (a fade over) is of a class, "stage N" has begun, the
+    // stage's "timer stopped", or the round is lost ("game over"); two minutes at most.
+    std::string waitFor(const std::string& what);
     void launch() const;
 
     std::unique_ptr<AppDelegate> _app;

@@ -169,26 +169,20 @@ Json heard(const nlohmann::json& calls) {
     return out;
 }
 
-void Run::add(const std::string& name, unsigned long long frame, const nlohmann::json& calls,
-              const nlohmann::json& tree) {
-    _moments.push_back(
-        Json{{"moment", name}, {"frame", frame}, {"sounds", heard(calls)}, {"nodes", scene(tree)}});
-}
-
-Json Run::json() const {
-    return Json{{"seed", _seed}, {"moments", _moments}};
+Json moment(const std::string& name, unsigned long long frame, const nlohmann::json& calls,
+            const nlohmann::json& tree) {
+    return Json{{"moment", name}, {"frame", frame}, {"sounds", heard(calls)}, {"nodes", scene(tree)}};
 }
 
 std::string Run::text() const {
     std::ostringstream out;
-    out << "{\"seed\": " << _seed << ", \"moments\": [\n";
+    out << "{\"moments\": [\n";
     for (std::size_t m = 0; m < _moments.size(); ++m) {
-        const Json& moment = _moments[m];
-        out << "{\"moment\": " << moment["moment"].dump() << ", \"frame\": " << moment["frame"].dump()
-            << ",\n";
+        const Json& entry = _moments[m];
+        out << "{\"moment\": " << entry["moment"].dump() << ", \"frame\": " << entry["frame"].dump() << ",\n";
         for (const char* list : {"sounds", "nodes"}) {
             out << " \"" << list << "\": [";
-            const Json& items = moment[list];
+            const Json& items = entry[list];
             for (std::size_t i = 0; i < items.size(); ++i)
                 out << (i ? ",\n  " : "\n  ") << items[i].dump();
             out << "]" << (list[0] == 's' ? ",\n" : "");

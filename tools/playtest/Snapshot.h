@@ -22,19 +22,19 @@ Json scene(const nlohmann::json& tree);
 // The sounds and music started, and the music stopped or paused, among Playtest::sounds() calls.
 Json heard(const nlohmann::json& calls);
 
-// A run: named moments in order, each with its frame, what was heard since the moment before,
-// and the scene.
+// A named moment: its frame, what was heard since the moment before, and the scene.
+Json moment(const std::string& name, unsigned long long frame, const nlohmann::json& calls,
+            const nlohmann::json& tree);
+
+// A run: moments in order.
 class Run {
   public:
-    explicit Run(unsigned seed) : _seed(seed) {}
-    void add(const std::string& name, unsigned long long frame, const nlohmann::json& calls,
-             const nlohmann::json& tree);
-    Json json() const;
+    void add(Json moment) { _moments.push_back(std::move(moment)); }
+    Json json() const { return Json{{"moments", _moments}}; }
     // One node or sound per line, so that a change reads as a short diff.
     std::string text() const;
 
   private:
-    unsigned _seed;
     Json _moments = Json::array();
 };
 
