@@ -15,7 +15,7 @@ namespace {
 
 class TimingTest : public RoundTest {
   protected:
-    // Steps on to a frame counted from the start of the test (or from the last restart of `now`).
+    // Steps on until `now`, the frames stepped through at(), reaches `frame`.
     void at(int frame) {
         pt->step(frame - now);
         now = frame;
@@ -59,7 +59,7 @@ TEST_F(TimingTest, PlantSwaysCompanionBreathesAndTheJumpKeepsItsTimes) {
         {"GameScene/Plant1.png", "GameScene/Plant2.png", "GameScene/Plant3.png", "GameScene/Plant2.png"}, 6);
     expectLoop(l->plantBom, {"GameScene/PlantBom1.png", "GameScene/PlantBom2.png", "GameScene/PlantBom3.png"},
                24);
-    solveStage();
+    solveStage(); // frames from here on
     // A second after the row is complete: up to 864 in 0.5 s, 1.3 s up there, down in 0.5 s.
     const std::pair<int, float> y[] = {{60, 540},     {61, 550.8f},  {90, 864}, {168, 864},
                                        {169, 853.2f}, {197, 550.8f}, {198, 540}};
