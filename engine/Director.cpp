@@ -4,6 +4,7 @@
 #include "AutoreleasePool.h"
 #include "EventDispatcher.h"
 #include "GLView.h"
+#include "Overlay.h"
 #include "Renderer.h"
 #include "Scene.h"
 #include "Scheduler.h"
@@ -105,9 +106,14 @@ void Director::touchEnded(int id, const Vec2& location) {
     _eventDispatcher->touchEnded(id, location);
 }
 
+void Director::cancelTouch(int id) {
+    _eventDispatcher->cancelTouch(id);
+}
+
 void Director::mainLoop(double dt) {
     ++_frames;
     applyPendingScene();
+    Overlay::getInstance()->advance(static_cast<float>(dt));
     if (_animating) {
         _scheduler->update(dt);
         if (auto* transition = dynamic_cast<TransitionFade*>(_runningScene)) {
@@ -131,6 +137,7 @@ void Director::drawScene() {
     SDL_RenderClear(sdl);
     Renderer renderer(sdl, _view->getDesignResolutionSize().height);
     if (_runningScene) _runningScene->visit(renderer, AffineTransform::IDENTITY, 255, Color3B::WHITE);
+    Overlay::getInstance()->draw(renderer, _view->getDesignResolutionSize());
     renderer.flush();
 }
 

@@ -51,12 +51,8 @@ class Director {
     void touchMoved(int id, const Vec2& location);
     void touchEnded(int id, const Vec2& location);
 
-    // Keys from the platform, by physical position (SDL scancodes); the game installs the handler.
-    using KeyHandler = std::function<void(int scancode, bool pressed)>;
-    void setKeyHandler(KeyHandler handler) { _keyHandler = std::move(handler); }
-    void keyEvent(int scancode, bool pressed) {
-        if (_keyHandler) _keyHandler(scancode, pressed);
-    }
+    // Lets one touch go without ending it where it is: nothing that it pressed fires.
+    void cancelTouch(int id);
 
     // One frame of dt seconds. Draws only when the view has a window.
     void mainLoop(double dt);
@@ -71,7 +67,6 @@ class Director {
     void setNextScene();
     void finishTransition(TransitionFade* transition);
 
-    KeyHandler _keyHandler;
     std::unique_ptr<ActionManager> _actionManager;
     std::unique_ptr<Scheduler> _scheduler;
     std::unique_ptr<EventDispatcher> _eventDispatcher;

@@ -167,23 +167,29 @@ void EventDispatcher::touchEnded(int id, const Vec2& location) {
     touch->release();
 }
 
-void EventDispatcher::cancelAllTouches() {
+void EventDispatcher::cancel(Touch* touch) {
     Event event(Event::Type::TOUCH);
-    while (!_touches.empty()) {
-        Touch* touch = _touches.back();
-        touch->retain();
-        auto listeners = _listeners;
-        for (auto* l : listeners)
-            l->retain();
-        for (auto* l : listeners) {
-            auto& c = l->_claimed;
-            if (std::find(c.begin(), c.end(), touch) != c.end() && l->_node && l->onTouchCancelled)
-                l->onTouchCancelled(touch, &event);
-            l->release();
-        }
-        forgetTouch(touch);
-        touch->release();
+    touch->retain();
+    auto listeners = _listeners;
+    for (auto* l : listeners)
+        l->retain();
+    for (auto* l : listeners) {
+        auto& c = l->_claimed;
+        if (std::find(c.begin(), c.end(), touch) != c.end() && l->_node && l->onTouchCancelled)
+            l->onTouchCancelled(touch, &event);
+        l->release();
     }
+    forgetTouch(touch);
+    touch->release();
+}
+
+void EventDispatcher::cancelTouch(int id) {
+    if (Touch* touch = findTouch(id)) cancel(touch);
+}
+
+void EventDispatcher::cancelAllTouches() {
+    while (!_touches.empty())
+        cancel(_touches.back());
 }
 
 } // namespace cocos2d

@@ -26,12 +26,14 @@ class EventDispatcher {
     void touchBegan(int id, const Vec2& location, Node* scene);
     void touchMoved(int id, const Vec2& location);
     void touchEnded(int id, const Vec2& location);
+    void cancelTouch(int id);
     void cancelAllTouches();
 
   private:
     std::vector<EventListenerTouchOneByOne*> ordered(Node* scene) const;
     Touch* findTouch(int id) const;
     void forgetTouch(Touch* touch);
+    void cancel(Touch* touch);
     std::vector<EventListenerTouchOneByOne*> _listeners;
     std::vector<Touch*> _touches;
     bool _enabled = true;

@@ -70,17 +70,21 @@ MenuItemImage* Menu::itemAt(const Vec2& worldPoint) const {
 }
 
 bool Menu::touchBegan(Touch* touch, Event*) {
-    if (_selectedItem || !isShown()) return false;
+    if (!isShown()) return false;
     MenuItemImage* item = itemAt(touch->getLocation());
     if (!item) return false;
+    // A second press on a button already held is dropped: passed on, it would reach an older
+    // button lying underneath, which may show something else.
+    if (_selectedItem) return true;
     _selectedItem = item;
+    _selectedTouch = touch->getID();
     _selectedItem->retain();
     item->selected();
     return true;
 }
 
 void Menu::touchMoved(Touch* touch, Event*) {
-    if (!_selectedItem) return;
+    if (!_selectedItem || touch->getID() != _selectedTouch) return;
     MenuItemImage* item = itemAt(touch->getLocation());
     if (item == _selectedItem)
         _selectedItem->selected();
@@ -89,7 +93,7 @@ void Menu::touchMoved(Touch* touch, Event*) {
 }
 
 void Menu::touchEnded(Touch* touch, Event*) {
-    if (!_selectedItem) return;
+    if (!_selectedItem || touch->getID() != _selectedTouch) return;
     MenuItemImage* item = _selectedItem;
     _selectedItem = nullptr;
     item->unselected();
@@ -98,8 +102,8 @@ void Menu::touchEnded(Touch* touch, Event*) {
     item->release();
 }
 
-void Menu::touchCancelled(Touch*, Event*) {
-    if (!_selectedItem) return;
+void Menu::touchCancelled(Touch* touch, Event*) {
+    if (!_selectedItem || touch->getID() != _selectedTouch) return;
     _selectedItem->unselected();
     _selectedItem->release();
     _selectedItem = nullptr;

@@ -29,6 +29,7 @@ class Menu : public Node {
     MenuItemImage* itemAt(const Vec2& worldPoint) const;
     EventListenerTouchOneByOne* _listener = nullptr;
     MenuItemImage* _selectedItem = nullptr;
+    int _selectedTouch = 0;
 };
 
 } // namespace cocos2d

@@ -4,6 +4,7 @@
 #include "ActionManager.h"
 #include "Director.h"
 #include "EventDispatcher.h"
+#include "InputMap.h"
 #include "Renderer.h"
 #include "Scheduler.h"
 
@@ -34,6 +35,7 @@ Node::~Node() {
     director->getActionManager()->removeAllActionsFromTarget(this);
     director->getScheduler()->unscheduleAllForTarget(this);
     director->getEventDispatcher()->removeEventListenersForTarget(this);
+    if (_inputAttached) InputMap::getInstance()->forget(this);
     for (Node* child : _children) {
         child->_parent = nullptr;
         child->release();

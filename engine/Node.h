@@ -142,6 +142,11 @@ class Node : public Ref {
 
     bool _running = false;
     bool _paused = false;
+
+  private:
+    friend class InputMap;
+    // Set once a control presses this node, so that the map forgets it with the node.
+    bool _inputAttached = false;
 };
 
 } // namespace cocos2d

@@ -41,6 +41,15 @@ void Renderer::fillScreen(const Color3B& color, uint8_t opacity) {
     SDL_RenderFillRect(_sdl, nullptr);
 }
 
+void Renderer::fillRect(const Rect& area, const Color3B& color, uint8_t opacity) {
+    flush();
+    SDL_SetRenderDrawBlendMode(_sdl, SDL_BLENDMODE_BLEND);
+    SDL_SetRenderDrawColor(_sdl, color.r, color.g, color.b, opacity);
+    const SDL_FRect rect{area.origin.x, _designHeight - area.origin.y - area.size.height, area.size.width,
+                         area.size.height};
+    SDL_RenderFillRectF(_sdl, &rect);
+}
+
 void Renderer::flush() {
     if (!_vertices.empty() && _batchTexture)
         SDL_RenderGeometry(_sdl, _batchTexture, _vertices.data(), static_cast<int>(_vertices.size()),

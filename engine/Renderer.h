@@ -27,6 +27,8 @@ class Renderer {
     void drawTexture(Texture2D* texture, const AffineTransform& transform, const Rect& area,
                      const Color3B& color, uint8_t opacity);
     void fillScreen(const Color3B& color, uint8_t opacity);
+    // A plain rectangle in design units.
+    void fillRect(const Rect& area, const Color3B& color, uint8_t opacity);
     void flush();
     std::size_t quadsDrawn() const { return _quads; }
     // While set, every quad drawn is also appended here; null turns capturing off.

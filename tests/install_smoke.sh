@@ -7,8 +7,8 @@ prefix="$(mktemp -d)"
 trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" > /dev/null
 test -x "$prefix/bin/doviveduzuz"
-test -f "$prefix/share/applications/doviveduzuz.desktop"
-test -f "$prefix/share/icons/hicolor/256x256/apps/doviveduzuz.png"
+test -f "$prefix/share/applications/io.github.doviveduzuz.Doviveduzuz.desktop"
+test -f "$prefix/share/icons/hicolor/256x256/apps/io.github.doviveduzuz.Doviveduzuz.png"
 test -f "$prefix/share/doviveduzuz/assets/fonts/PixelMplus10-Regular.ttf"
 cd "$prefix"
 status=0

@@ -1,127 +1,179 @@
-// Controls as the player meets them: how far a button reaches, what a held button shows, what
-// a fade shows and lets through.
-#include "TitleLayer.h"
-#include "TitleScene.h"
-#include "UpgradeScene.h"
-#include "test_round_fixture.h"
+// Every bound input does exactly what a tap on its control does: same tree, same store, same
+// sounds. Keys, gamepad buttons, stick flicks, the D-pad and fingers.
+#include "GameLayer.h"
+#include "Playtest.h"
+#include "ProcessRunner.h"
 
-USING_NS_CC;
+#include <functional>
+#include <gtest/gtest.h>
+#include <sstream>
+
+using nlohmann::json;
 
 namespace {
 
-class ControlTest : public RoundTest {
-  protected:
-    bool drawn(const std::string& picture, float x, float y) const {
-        const auto seen = pt->picturesAt(x, y);
-        return std::find(seen.begin(), seen.end(), picture) != seen.end();
-    }
-    std::string onTop(const Vec2& at) const {
-        const auto seen = pt->picturesAt(at.x, at.y);
-        return seen.empty() ? "" : seen.back();
-    }
-    // The last x, to a unit, at which a picture shown at `at` is drawn, going right.
-    float rightEdge(const std::string& picture, const Vec2& at) const {
-        float inside = at.x, outside = at.x + 300;
-        while (outside - inside > 1) {
-            const float middle = (inside + outside) / 2;
-            (drawn(picture, middle, at.y) ? inside : outside) = middle;
-        }
-        return inside;
-    }
+struct Outcome {
+    json tree, store, sounds;
 };
+
+// Plays the same seeded script twice, once with a tap and once with another input (a few
+// commands, `;` between them), and records both ends. A pad is plugged in for both runs.
+Outcome play(const std::vector<std::string>& before, const std::string& action, int framesAfter) {
+    setenv("XDG_DATA_HOME", makeTempDir().c_str(), 1);
+    Playtest pt;
+    pt.execute("seed 11");
+    pt.execute("pad attach 0");
+    for (const auto& line : before)
+        pt.execute(line);
+    pt.sounds();
+    std::stringstream commands(action);
+    for (std::string command; std::getline(commands, command, ';');)
+        pt.execute(command);
+    pt.step(framesAfter);
+    return {pt.tree(), pt.store(), pt.sounds()};
+}
+
+std::string padPress(const std::string& button) {
+    return "pad button 0 " + button + " down;pad button 0 " + button + " up";
+}
+// A flick of the left stick toward (x, y), y up as on screen, and back to rest.
+std::string flick(float x, float y) {
+    return "pad axis 0 leftx " + std::to_string(x) + ";pad axis 0 lefty " + std::to_string(-y) +
+           ";pad axis 0 leftx 0;pad axis 0 lefty 0";
+}
+// The D-pad is read a few frames after it goes down, so that diagonals arrive whole.
+std::string dpad(const std::vector<std::string>& buttons) {
+    std::string s;
+    for (const auto& b : buttons)
+        s += "pad button 0 " + b + " down;";
+    s += "step 3";
+    for (const auto& b : buttons)
+        s += ";pad button 0 " + b + " up";
+    return s;
+}
+std::string fingerTap(float x, float y) {
+    std::ostringstream at;
+    at << ' ' << x << ' ' << y;
+    return "finger 3 down" + at.str() + ";finger 3 up" + at.str();
+}
+
+void expectSame(const std::vector<std::string>& before, const std::string& tap, const std::string& key,
+                int framesAfter = 2) {
+    const Outcome byTap = play(before, tap, framesAfter);
+    const Outcome byKey = play(before, key, framesAfter);
+    EXPECT_EQ(byTap.store, byKey.store) << key;
+    EXPECT_EQ(byTap.sounds, byKey.sounds) << key;
+    EXPECT_EQ(byTap.tree, byKey.tree) << key;
+    EXPECT_FALSE(byKey.sounds.empty()) << key << " did nothing";
+}
+
+// The D-pad acts three frames late, so the tap it is compared with waits as long.
+void expectSameLate(const std::vector<std::string>& before, const std::string& tap,
+                    const std::string& other) {
+    expectSame(before, "step 3;" + tap, other);
+}
 
 } // namespace
 
-TEST_F(ControlTest, AButtonTakesTapsUpToTheEdgeOfItsPictureAndNoFurther) {
-    struct {
-        const char* scene;
-        int frames;
-        Vec2 at;
-        const char* picture; // null: the ring's element, whichever it is
-        const char* sound;
-    } cases[] = {
-        {"open game 0 3 0", 30, Controls::kRing[0], nullptr, "Music/decision13.mp3"},
-        {"open game 0 3 0", 30, Controls::kRing[2], nullptr, "Music/decision13.mp3"},
-        {"open game 0 3 0", 30, Controls::kBack, "GameScene/EarthBackButton1.png", "Music/cancel5.mp3"},
-        {"open game 7 0 0", 480, Controls::kRetry, "GameScene/playButton1.png", "Music/botton.mp3"},
-        {"open game 7 0 0", 480, Controls::kGoShop, "GameScene/GoShop1-1.png", "Music/botton.mp3"},
-        {"open shop 1000", 1, Controls::kTimeIcon, "UpGradeScene/timeThree.png", "Music/cursor6.mp3"},
-        {"open shop 1000", 1, Controls::kTimePlate, "UpGradeScene/moneyPlate.png", "Music/cursor6.mp3"},
-        {"open shop 1000", 1, Controls::kLifeIcon, "UpGradeScene/life.png", "Music/cursor6.mp3"},
-        {"open shop 1000", 1, Controls::kLifePlate, "UpGradeScene/moneyPlate.png", "Music/cursor6.mp3"},
-        {"open shop 0", 1, Controls::kStart, "UpGradeScene/stageButton1.png", "Music/botton.mp3"},
-        {"open shop 0", 1, Controls::kTitle, "GameScene/titleButton1.png", "Music/botton.mp3"},
-    };
-    for (const auto& c : cases) {
-        pt->execute(c.scene);
-        pt->step(c.frames);
-        pt->sounds();
-        const std::string picture = c.picture ? c.picture : onTop(c.at);
-        ASSERT_TRUE(drawn(picture, c.at.x, c.at.y)) << picture << " is not drawn where the layout puts it";
-        const float edge = rightEdge(picture, c.at);
-        pt->tap(edge + 2, c.at.y);
-        EXPECT_EQ(soundFiles("playEffect"), std::vector<std::string>{})
-            << picture << " reaches past its edge";
-        pt->tap(edge - 2, c.at.y);
-        EXPECT_EQ(soundFiles("playEffect"), std::vector<std::string>{c.sound}) << picture << " at its edge";
+TEST(Controls, TitleAndCutSceneTakeSpaceAndEnterAsATap) {
+    expectSame({"step 30"}, "tap 100 100", "key Space", 30);
+    expectSame({"step 30"}, "tap 100 100", "key Return", 30);
+    expectSame({"open event 10 1 2", "step 30"}, "tap 5 5", "key Space", 40);
+}
+
+TEST(Controls, RingKeysPressTheirButtons) {
+    const char* keys[6] = {"W", "E", "D", "X", "Z", "A"};
+    const char* keypad[6] = {"Keypad 7", "Keypad 9", "Keypad 6", "Keypad 3", "Keypad 1", "Keypad 4"};
+    const float x[6] = {758.4f, 1200, 1392, 1200, 758.4f, 585.6f};
+    const float y[6] = {772.2f, 772.2f, 534.6f, 307.8f, 307.8f, 534.6f};
+    for (int i = 0; i < 6; ++i) {
+        const std::string tap = "tap " + std::to_string(x[i]) + " " + std::to_string(y[i]);
+        expectSame({"open game 0 3 0", "step 10"}, tap, std::string("key ") + keys[i]);
+        if (i % 2 == 0) expectSame({"open game 0 3 0", "step 10"}, tap, std::string("key ") + keypad[i]);
     }
+    expectSame({"open game 0 3 0", "step 10", "tap 1200 772.2", "step 1"}, "tap 384 108", "key Backspace");
 }
 
-TEST_F(ControlTest, AHeldButtonShowsItsPressedPictureAndFiresOnlyWhenReleasedOverIt) {
-    pt->execute("open shop 0");
-    pt->step(1);
-    pt->sounds();
-    const Vec2 start = Controls::kStart, away(start.x, start.y + 200);
-    pt->down(start.x, start.y);
-    EXPECT_EQ(onTop(start), "UpGradeScene/stageButton2.png");
-    pt->move(away.x, away.y);
-    EXPECT_EQ(onTop(start), "UpGradeScene/stageButton1.png");
-    pt->move(start.x, start.y);
-    EXPECT_EQ(onTop(start), "UpGradeScene/stageButton2.png");
-    pt->up(away.x, away.y);
-    pt->step(2);
-    EXPECT_TRUE(pt->sounds().empty());
-    EXPECT_EQ(fadingTo(), nullptr);
-    EXPECT_EQ(onTop(start), "UpGradeScene/stageButton1.png");
-
-    tap(start);
-    pt->step(1);
-    ASSERT_NE(fadingTo(), nullptr);
-    // The shop fades out with the button at rest, not stuck pressed.
-    EXPECT_EQ(onTop(start), "UpGradeScene/stageButton1.png");
+TEST(Controls, ShopKeysBuyStartAndLeave) {
+    expectSame({"open shop 500", "step 2"}, "tap 418 812", "key T");
+    expectSame({"open shop 500", "step 2"}, "tap 1040 812", "key L");
+    expectSame({"open shop 500", "step 2"}, "tap 1584 135", "key Return", 70);
+    expectSame({"open shop 500", "step 2"}, "tap 96 108", "key Escape", 70);
 }
 
-TEST_F(ControlTest, AFadeShowsTheOldSceneThenTheNewOneAndLetsNoTapThrough) {
-    pt->execute("open shop 0");
-    pt->step(1);
-    tap(Controls::kTitle);
-    for (int frame = 1; frame < 60; ++frame) {
-        pt->step(1);
-        const bool shop = drawn("UpGradeScene/coin.png", 1440, 972);
-        const bool title = drawn("TitleScene/tutiOne.png", 1440, 972);
-        EXPECT_NE(shop, title) << frame;
-        EXPECT_TRUE(frame >= 30 || shop) << "the first half shows the shop, frame " << frame;
-        EXPECT_TRUE(frame <= 30 || title) << "the second half shows the title, frame " << frame;
-        if (frame % 10 == 5) pt->tap(960, 540);
+TEST(Controls, ResultPanelKeysOnlyOnceItsButtonsAreThere) {
+    // Life level 0 and time level 0: the first stage times out after 5 s.
+    const std::vector<std::string> over = {"open game 7 0 0", "step 300", "step 20"};
+    // At 1 s after game over the buttons do not exist yet: R does nothing.
+    setenv("XDG_DATA_HOME", makeTempDir().c_str(), 1);
+    {
+        Playtest pt;
+        for (const auto& l : over)
+            pt.execute(l);
+        pt.step(60);
+        pt.sounds();
+        pt.execute("key R");
+        pt.step(2);
+        EXPECT_EQ(pt.sounds(), json::array());
+        EXPECT_NE(pt.find<GameLayer>(), nullptr);
     }
-    pt->step(1);
-    ASSERT_TRUE(dynamic_cast<TitleScene*>(pt->runningScene()));
-    EXPECT_TRUE(pt->find<TitleLayer>()->canTap) << "a tap made during the fade reached the title";
+    std::vector<std::string> shown = over;
+    shown.push_back("step 180");
+    expectSame(shown, "tap 672 324", "key R", 70);
+    expectSame(shown, "tap 1248 324", "key S", 70);
 }
 
-TEST_F(ControlTest, APressHeldAcrossASceneChangeDoesNothingInTheNextScene) {
-    pt->step(2);
-    pt->tap(960, 540);
-    pt->step(60);
-    // Held down from the title's departure on, where the shop's title button will appear.
-    pt->down(Controls::kTitle.x, Controls::kTitle.y);
-    ASSERT_TRUE(arriveAt<UpgradeScene>());
-    pt->step(5);
-    pt->sounds();
-    EXPECT_EQ(onTop(Controls::kTitle), "GameScene/titleButton1.png");
-    pt->move(Controls::kTitle.x + 1, Controls::kTitle.y);
-    pt->up(Controls::kTitle.x, Controls::kTitle.y);
-    pt->step(2);
-    EXPECT_TRUE(pt->sounds().empty());
-    EXPECT_EQ(fadingTo(), nullptr);
+TEST(Controls, NoKeyDuringAFadeOrForOtherScreens) {
+    setenv("XDG_DATA_HOME", makeTempDir().c_str(), 1);
+    Playtest pt;
+    pt.execute("open shop 500");
+    pt.step(2);
+    pt.execute("key Return"); // start: a one-second fade to the cut-scene
+    pt.step(10);
+    pt.sounds();
+    const json store = pt.store();
+    pt.execute("key T");
+    pt.execute("key W");
+    pt.step(2);
+    EXPECT_EQ(pt.sounds(), json::array());
+    EXPECT_EQ(pt.store(), store);
+}
+
+TEST(Controls, GamepadButtonsPressTheirControls) {
+    expectSame({"step 30"}, "tap 100 100", padPress("a"), 30);
+    expectSame({"step 30"}, "tap 100 100", padPress("start"), 30);
+    expectSame({"open event 10 1 2", "step 30"}, "tap 5 5", padPress("a"), 40);
+    expectSame({"open game 0 3 0", "step 10", "tap 1200 772.2", "step 1"}, "tap 384 108", padPress("b"));
+    expectSame({"open shop 500", "step 2"}, "tap 418 812", padPress("leftshoulder"));
+    expectSame({"open shop 500", "step 2"}, "tap 1040 812", padPress("rightshoulder"));
+    expectSame({"open shop 500", "step 2"}, "tap 1584 135", padPress("a"), 70);
+    expectSame({"open shop 500", "step 2"}, "tap 1584 135", padPress("start"), 70);
+    expectSame({"open shop 500", "step 2"}, "tap 96 108", padPress("b"), 70);
+    const std::vector<std::string> shown = {"open game 7 0 0", "step 500"};
+    expectSame(shown, "tap 672 324", padPress("a"), 70);
+    expectSame(shown, "tap 1248 324", padPress("y"), 70);
+}
+
+TEST(Controls, SticksAndDpadPressTheRingButtonTheyPointAt) {
+    const float x[6] = {758.4f, 1200, 1392, 1200, 758.4f, 585.6f};
+    const float y[6] = {772.2f, 772.2f, 534.6f, 307.8f, 307.8f, 534.6f};
+    // Roughly toward each button from the middle of the ring; the nearest direction wins.
+    const float toward[6][2] = {{-0.6f, 0.7f}, {0.5f, 0.8f},   {0.95f, 0.1f},
+                                {0.6f, -0.7f}, {-0.5f, -0.8f}, {-1, 0}};
+    const std::vector<std::string> dpads[6] = {{"dpup", "dpleft"},    {"dpright", "dpup"},  {"dpright"},
+                                               {"dpdown", "dpright"}, {"dpleft", "dpdown"}, {"dpleft"}};
+    const std::vector<std::string> round = {"open game 0 3 0", "step 10"};
+    for (int i = 0; i < 6; ++i) {
+        const std::string tap = "tap " + std::to_string(x[i]) + " " + std::to_string(y[i]);
+        expectSame(round, tap, flick(toward[i][0], toward[i][1]));
+        expectSameLate(round, tap, dpad(dpads[i]));
+    }
+    // The right stick flicks too.
+    expectSame(round, "tap 1392 534.6", "pad axis 0 rightx 0.9;pad axis 0 rightx 0");
+}
+
+TEST(Controls, FingersTapAsTheMouseDoesAndCountOnce) {
+    expectSame({"step 30"}, "tap 100 100", fingerTap(100, 100), 30);
+    expectSame({"open game 0 3 0", "step 10"}, "tap 1200 772.2", fingerTap(1200, 772.2f));
+    expectSame({"open shop 500", "step 2"}, "tap 418 812", fingerTap(418, 812));
 }

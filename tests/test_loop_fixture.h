@@ -1,7 +1,7 @@
 #pragma once
 // The whole program in-process on a store of its own, for the title, shop, cut-scene and loop tests.
-#include "Controls.h"
 #include "Playtest.h"
+#include "Spots.h"
 #include "cocos2d.h"
 
 #include <gtest/gtest.h>

@@ -33,7 +33,7 @@ class WholeLoopTest : public LoopTest {
     }
     // Start, then the cut-scene to its end or skipped after a second; the round has begun.
     void startRound(bool skip) {
-        tap(Controls::kStart);
+        tap(Spot::kStart);
         ASSERT_TRUE(arriveAt<EventScene>());
         if (skip) {
             seconds(1);
@@ -78,8 +78,7 @@ class WholeLoopTest : public LoopTest {
 TEST_F(WholeLoopTest, PurchasesReachTheRoundThroughTheCutScene) {
     pt->execute("open shop 1000");
     pt->step(1);
-    for (const auto& at :
-         {Controls::kTimeIcon, Controls::kTimePlate, Controls::kLifeIcon, Controls::kLifePlate})
+    for (const auto& at : {Spot::kTimeIcon, Spot::kTimePlate, Spot::kLifeIcon, Spot::kLifePlate})
         tap(at);
     startRound(true);
     expectRoundStartedWith(1000 - 5 - 25 - 100 - 200, 2, 2);
@@ -105,11 +104,11 @@ TEST_F(WholeLoopTest, TheLoopTwiceWithARestartInBetween) {
     EXPECT_EQ(intKey("HS"), score);
 
     // The result panel's shop button brings the banked coins into the shop.
-    tap(Controls::kGoShop);
+    tap(Spot::kGoShop);
     ASSERT_TRUE(arriveAt<UpgradeScene>());
     pt->step(1);
     EXPECT_EQ(intKey("coinScore"), score);
-    tap(Controls::kTimeIcon);
+    tap(Spot::kTimeIcon);
     startRound(true);
     expectRoundStartedWith(score - 5, 1, 0);
 
@@ -124,12 +123,12 @@ TEST_F(WholeLoopTest, TheLoopTwiceWithARestartInBetween) {
     loseRound();
 
     // Retry keeps the round's own coins and levels, with no shop and no cut-scene between.
-    tap(Controls::kRetry);
+    tap(Spot::kRetry);
     ASSERT_TRUE(arriveAt<GameScene>());
     EXPECT_EQ(intKey("scoreMoney"), score - 5);
     EXPECT_EQ(round()->lives, 0);
     loseRound();
-    tap(Controls::kGoShop);
+    tap(Spot::kGoShop);
     ASSERT_TRUE(arriveAt<UpgradeScene>());
     pt->step(1);
     EXPECT_EQ(intKey("coinScore"), score - 5);
@@ -137,7 +136,7 @@ TEST_F(WholeLoopTest, TheLoopTwiceWithARestartInBetween) {
 
     // The title button leaves the store as it is.
     const auto before = pt->store();
-    tap(Controls::kTitle);
+    tap(Spot::kTitle);
     ASSERT_TRUE(arriveAt<TitleScene>());
     EXPECT_EQ(pt->store(), before);
 }

@@ -45,7 +45,7 @@ class RoundTest : public LoopTest {
 
     void pressButton(const GameButton* button) {
         const auto& ring = layer()->buttonManager->buttons;
-        tap(Controls::kRing[std::find(std::begin(ring), std::end(ring), button) - std::begin(ring)]);
+        tap(Spot::kRing[std::find(std::begin(ring), std::end(ring), button) - std::begin(ring)]);
     }
     GameButton* buttonShowing(int elementId) const {
         for (auto* button : layer()->buttonManager->buttons)
@@ -61,7 +61,7 @@ class RoundTest : public LoopTest {
     // Some element the target in place i does not ask for.
     int wrongFor(int i) const { return layer()->targetManager->targets[i]->kind % 6 + 1; }
     int target(int i) const { return layer()->targetManager->targets[i]->kind; }
-    void pressBack() { tap(Controls::kBack); }
+    void pressBack() { tap(Spot::kBack); }
     void solveStage() { ASSERT_EQ(pt->execute("solve"), "ok"); }
 
     // Counts the sound calls of one kind and file since the last look.

@@ -33,8 +33,8 @@ const Offer kTime{"time",
                   {"UpGradeScene/timeThree.png", "UpGradeScene/timeFive.png", "UpGradeScene/timeSeven.png",
                    "UpGradeScene/timeSoldOutSeven.png"},
                   "UpGradeScene/timeGauge",
-                  Controls::kTimeIcon,
-                  Controls::kTimePlate};
+                  Spot::kTimeIcon,
+                  Spot::kTimePlate};
 const Offer kLife{"life",
                   "lifeNo",
                   "Button2",
@@ -42,8 +42,8 @@ const Offer kLife{"life",
                   {"UpGradeScene/life.png", "UpGradeScene/life.png", "UpGradeScene/life.png",
                    "UpGradeScene/lifeSoldOut.png"},
                   "UpGradeScene/lifeGauge",
-                  Controls::kLifeIcon,
-                  Controls::kLifePlate};
+                  Spot::kLifeIcon,
+                  Spot::kLifePlate};
 
 class ShopTest : public LoopTest {
   protected:
@@ -162,7 +162,7 @@ TEST_F(ShopTest, PressesAfterStartInTheSameFrameBuyNothing) {
     // The cut-scene already holds the balance of the moment of the press; a purchase now would
     // come back free once the round banks that balance.
     enterShop(500);
-    tap(Controls::kStart);
+    tap(Spot::kStart);
     tap(kLife.iconAt);
     tap(kTime.plateAt);
     pt->step(1);

@@ -1,7 +1,7 @@
 #include "AppDelegate.h"
 
+#include "Controls.h"
 #include "GameConstants.h"
-#include "KeyboardControls.h"
 #include "SimpleAudioEngine.h"
 #include "TitleScene.h"
 
@@ -29,8 +29,10 @@ bool AppDelegate::applicationDidFinishLaunching() {
     if (glview)
         glview->setDesignResolutionSize(kDesignSize.width, kDesignSize.height, ResolutionPolicy::SHOW_ALL);
     director->runWithScene(scene);
-    // Desktop players can use the keyboard as well as the mouse.
-    KeyboardControls::install();
+    // Notes over the game (paused, sound) in the game's own lettering.
+    Overlay::getInstance()->setFont("fonts/PixelMplus10-Regular.ttf", 40);
+    // Keys and gamepads as well as the mouse and fingers.
+    Controls::install();
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "EventLayer.h"
 
 #include "BackGround.h"
+#include "Controls.h"
 #include "EventNode.h"
 #include "EventPlantNode.h"
 #include "GameScene.h"
@@ -45,6 +46,7 @@ bool EventLayer::initWithProgress(int coins, int timeLevel, int lifeLevel) {
     listener->onTouchMoved = CC_CALLBACK_2(EventLayer::onTouchMoved, this);
     listener->onTouchEnded = CC_CALLBACK_2(EventLayer::onTouchEnded, this);
     Director::getInstance()->getEventDispatcher()->addEventListenerWithSceneGraphPriority(listener, this);
+    InputMap::getInstance()->attachPoint(Controls::kTapAnywhere, this, kScreenCentre);
 
     eventNode = EventNode::create();
     addChild(eventNode, 3);

@@ -1,5 +1,6 @@
 #include "RetryButton.h"
 
+#include "Controls.h"
 #include "GameLayer.h"
 #include "GameScene.h"
 #include "SimpleAudioEngine.h"
@@ -30,6 +31,7 @@ void RetryButton::startResult() {
 void RetryButton::showResult(float) {
     auto* item = MenuItemImage::create("GameScene/playButton1.png", "GameScene/playButton2.png",
                                        CC_CALLBACK_1(RetryButton::onRetry, this));
+    InputMap::getInstance()->attach(Controls::kRetry, item);
     auto* menu = Menu::create(item);
     menu->setPosition(static_cast<float>(kDesignSize.width * 0.25),
                       static_cast<float>(kDesignSize.height * 0.2));

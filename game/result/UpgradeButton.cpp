@@ -1,5 +1,6 @@
 #include "UpgradeButton.h"
 
+#include "Controls.h"
 #include "GameLayer.h"
 #include "SimpleAudioEngine.h"
 
@@ -30,6 +31,7 @@ void UpgradeButton::startResult() {
 void UpgradeButton::showResult(float) {
     auto* item = MenuItemImage::create("GameScene/GoShop1-1.png", "GameScene/GoShop1-2.png",
                                        CC_CALLBACK_1(UpgradeButton::onGoShop, this));
+    InputMap::getInstance()->attach(Controls::kGoShop, item);
     auto* menu = Menu::create(item);
     menu->setPosition(static_cast<float>(kDesignSize.width * 0.55),
                       static_cast<float>(kDesignSize.height * 0.2));

@@ -1,6 +1,7 @@
 #include "ButtonManager.h"
 
 #include "AnswerManager.h"
+#include "Controls.h"
 #include "GameButton.h"
 #include "GameLayer.h"
 #include "SimpleAudioEngine.h"
@@ -30,6 +31,7 @@ bool ButtonManager::init() {
 
     auto* item = MenuItemImage::create("GameScene/EarthBackButton1.png", "GameScene/EarthBackButton2.png",
                                        CC_CALLBACK_1(ButtonManager::onBack, this));
+    InputMap::getInstance()->attach(Controls::kBack, item);
     auto* menu = Menu::create(item);
     menu->setScale(0.3f);
     menu->setPosition(static_cast<float>(kDesignSize.width * -0.15),
@@ -50,6 +52,8 @@ void ButtonManager::createButtons() {
         buttons[i]->setPosition(buttonPosition(i));
     }
     if (bonusIndex >= 0 && bonusIndex < kButtons) buttons[bonusIndex]->bonusIndex = bonusIndex;
+    for (int i = 0; i < kButtons; ++i)
+        buttons[i]->setControl(Controls::ring(i));
     for (auto* button : buttons)
         addChild(button);
 }

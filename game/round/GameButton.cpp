@@ -36,6 +36,13 @@ void GameButton::rollKind() {
     menu->setPosition(kScreenCentre);
     // An earlier menu of this button stays underneath; the newest one on top takes the press.
     addChild(menu, 1);
+    newestItem = item;
+    if (control) InputMap::getInstance()->attach(control, item);
+}
+
+void GameButton::setControl(const char* name) {
+    control = name;
+    InputMap::getInstance()->attach(control, newestItem);
 }
 
 void GameButton::onPressedWater(Ref*) {

@@ -23,6 +23,11 @@ class GameButton : public cocos2d::Sprite {
     int bonusIndex = -1;
     bool bonusAvailable = true;
 
+    // The control that presses this button, and the image button it presses: the newest.
+    const char* control = nullptr;
+    cocos2d::MenuItemImage* newestItem = nullptr;
+    void setControl(const char* name);
+
   private:
     void onPressed(int elementId);
 };

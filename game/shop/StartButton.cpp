@@ -1,5 +1,6 @@
 #include "StartButton.h"
 
+#include "Controls.h"
 #include "EventScene.h"
 #include "SimpleAudioEngine.h"
 #include "UpgradeLayer.h"
@@ -14,6 +15,7 @@ bool StartButton::init() {
     SimpleAudioEngine::getInstance()->preloadEffect("Music/botton.mp3");
     auto* item = MenuItemImage::create("UpGradeScene/stageButton1.png", "UpGradeScene/stageButton2.png",
                                        CC_CALLBACK_1(StartButton::onStart, this));
+    InputMap::getInstance()->attach(Controls::kStart, item);
     auto* menu = Menu::create(item);
     menu->setScale(0.65f);
     menu->setPosition(static_cast<float>(kDesignSize.width * 0.65),

@@ -1,5 +1,6 @@
 #include "TitleButton.h"
 
+#include "Controls.h"
 #include "SimpleAudioEngine.h"
 #include "TitleScene.h"
 #include "UpgradeLayer.h"
@@ -12,6 +13,7 @@ bool TitleButton::init() {
     SimpleAudioEngine::getInstance()->preloadEffect("Music/botton.mp3");
     auto* item = MenuItemImage::create("GameScene/titleButton1.png", "GameScene/titleButton2.png",
                                        CC_CALLBACK_1(TitleButton::onTitle, this));
+    InputMap::getInstance()->attach(Controls::kGoTitle, item);
     auto* menu = Menu::create(item);
     menu->setScale(0.5f);
     menu->setPosition(kDesignSize.width * -0.2f, kDesignSize.height * -0.15f);

@@ -1,5 +1,6 @@
 #include "UpgradeLifeNode.h"
 
+#include "Controls.h"
 #include "SimpleAudioEngine.h"
 #include "UpgradeLayer.h"
 
@@ -44,6 +45,7 @@ void UpgradeLifeNode::showLifeIcon() {
 
 void UpgradeLifeNode::placeIcon(const char* image) {
     iconItem = MenuItemImage::create(image, image, CC_CALLBACK_1(UpgradeLifeNode::onBuy, this));
+    InputMap::getInstance()->attach(Controls::kBuyLife, iconItem);
     iconMenu = Menu::create(iconItem);
     iconMenu->setScale(0.6f);
     iconItem->setPosition(static_cast<float>(kDesignSize.width * 0.57),

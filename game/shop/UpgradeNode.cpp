@@ -1,5 +1,6 @@
 #include "UpgradeNode.h"
 
+#include "Controls.h"
 #include "SimpleAudioEngine.h"
 #include "UpgradeLayer.h"
 
@@ -49,6 +50,7 @@ bool UpgradeNode::init() {
 
 void UpgradeNode::placeIcon(const char* image) {
     iconItem = MenuItemImage::create(image, image, CC_CALLBACK_1(UpgradeNode::onBuy, this));
+    InputMap::getInstance()->attach(Controls::kBuyTime, iconItem);
     iconMenu = Menu::create(iconItem);
     iconMenu->setScale(0.6f);
     iconItem->setPosition(static_cast<float>(kDesignSize.width * 0.03),

@@ -1,6 +1,7 @@
 #include "TitleLayer.h"
 
 #include "BackGround.h"
+#include "Controls.h"
 #include "SimpleAudioEngine.h"
 #include "StarManager.h"
 #include "Tap.h"
@@ -29,6 +30,7 @@ bool TitleLayer::init() {
     listener->onTouchMoved = CC_CALLBACK_2(TitleLayer::onTouchMoved, this);
     listener->onTouchEnded = CC_CALLBACK_2(TitleLayer::onTouchEnded, this);
     Director::getInstance()->getEventDispatcher()->addEventListenerWithSceneGraphPriority(listener, this);
+    InputMap::getInstance()->attachPoint(Controls::kTapAnywhere, this, kScreenCentre);
 
     titleBackGround = TitleBackGround::create();
     addChild(titleBackGround, 0);

@@ -304,7 +304,11 @@ WILT_GREENS = ("#e4e2a8", "#bdbd6c", "#8e9446")
 
 
 def plant(lean=0.0, mood="normal"):
-    s = Svg(800, 800)
+    return done(plant_svg(lean, mood))
+
+
+def plant_svg(lean=0.0, mood="normal", ns=""):
+    s = Svg(800, 800, ns)
     ko = mood == "ko"
     happy = mood == "happy"
     xl, l, m = WILT_GREENS if ko else PLANT_GREENS
@@ -402,7 +406,7 @@ def plant(lean=0.0, mood="normal"):
         for (x, y, r) in [(160, 200, 30), (660, 300, 26), (140, 420, 18), (690, 150, 18)]:
             s.add(path(smooth_closed(star_points(x, y, r, r * 0.36, 4), 0.05), fill=YELLOW_L, stroke=INK,
                        stroke_width="6"))
-    return done(s)
+    return s
 
 
 register("GameScene/Plant1.png", plant, -7.0)
@@ -457,7 +461,11 @@ for _i in range(3):
 # ---------------------------------------------------------------------------
 
 def planet(alive):
-    s = Svg(720, 720)
+    return done(planet_svg(alive))
+
+
+def planet_svg(alive, ns=""):
+    s = Svg(720, 720, ns)
     cx = cy = 360
     R = 300
     rng = random.Random(7)
@@ -542,7 +550,7 @@ def planet(alive):
                       fill="none", stroke=WHITE, stroke_width="14", stroke_linecap="round", opacity="0.5"))
     s.add(g(inner, clip_path=clip))
     s.add(circle(cx, cy, R, fill="none", stroke=INK, stroke_width="10"))
-    return done(s)
+    return s
 
 
 register("GameScene/deadPlanet.png", planet, False)
@@ -1156,10 +1164,43 @@ def heart_shape(s, cx, cy, r, ow=OW):
     ])
 
 
-def time_icon(label):
+def seconds_unit(cx, base, xh):
+    """The word "sec" in round strokes, as one path, and its stroke width. The pixel font's s reads
+    as an 8 at the size the shop shows its offers, so the unit is lettered by hand."""
+    sw = xh * 0.24
+    lw, gap = xh * 0.72, xh * 0.3
+    x0 = cx - (3 * lw + 2 * gap) / 2
+    x1 = x0 + lw
+    top, mid = base - xh, base - xh / 2
+    rx, ry = lw / 2, xh / 2
+
+    def on_bowl(xc, degrees):
+        a = math.radians(degrees)
+        return xc + rx * math.cos(a), mid + ry * math.sin(a)
+
+    s_curve = (x1 - lw * 0.06, top + xh * 0.14,
+               x1 - lw * 0.2, top - xh * 0.03, x0 + lw * 0.1, top - xh * 0.02, x0 + lw * 0.08, top + xh * 0.26,
+               x0 + lw * 0.06, top + xh * 0.5, x1 - lw * 0.06, top + xh * 0.46, x1 - lw * 0.06, top + xh * 0.74,
+               x1 - lw * 0.08, base + xh * 0.03, x0 + lw * 0.12, base + xh * 0.02, x0, base - xh * 0.16)
+    d = ["M%s,%s C%s,%s %s,%s %s,%s C%s,%s %s,%s %s,%s C%s,%s %s,%s %s,%s" % tuple(map(f, s_curve))]
+    e_centre = x1 + gap + rx
+    d.append("M%s,%s L%s,%s A%s,%s 0 1 0 %s,%s" % tuple(map(f, (e_centre - rx, mid, e_centre + rx, mid, rx, ry)
+                                                             + on_bowl(e_centre, 42))))
+    c_centre = e_centre + lw + gap
+    d.append("M%s,%s A%s,%s 0 1 0 %s,%s" % tuple(map(f, on_bowl(c_centre, -42) + (rx, ry)
+                                                     + on_bowl(c_centre, 42))))
+    return " ".join(d), sw
+
+
+def time_icon(seconds):
     s = Svg(400, 400)
     s.add(clock_shape(s, 184, 196, 140))
-    s.add(s.text(label, 290, 318, 124, fill=YELLOW, stroke=INK, sw=26, shadow=(0, 8, INK)))
+    s.add(s.text("+%d" % seconds, 284, 258, 136, fill=YELLOW, stroke=INK, sw=28, shadow=(0, 8, INK)))
+    # the unit in white under the yellow number, so it never joins the digits
+    unit, sw = seconds_unit(300, 378, 44)
+    s.add(path(unit, fill="none", stroke=INK, stroke_width=f(sw + 18), stroke_linecap="round",
+               stroke_linejoin="round", transform="translate(0 6)"))
+    s.add(outlined_stroke(unit, sw, WHITE, ow=9))
     return done(s)
 
 
@@ -1227,10 +1268,10 @@ def gauge(kind, n):
 
 
 register("UpGradeScene/coin.png", coin)
-register("UpGradeScene/timeThree.png", time_icon, "+3s")
-register("UpGradeScene/timeFive.png", time_icon, "+5s")
-register("UpGradeScene/timeSeven.png", time_icon, "+7s")
-register("UpGradeScene/timeSoldOutSeven.png", sold_out, time_icon, "+7s")
+register("UpGradeScene/timeThree.png", time_icon, 3)
+register("UpGradeScene/timeFive.png", time_icon, 5)
+register("UpGradeScene/timeSeven.png", time_icon, 7)
+register("UpGradeScene/timeSoldOutSeven.png", sold_out, time_icon, 7)
 register("UpGradeScene/life.png", life_icon)
 register("UpGradeScene/lifeSoldOut.png", sold_out, life_icon)
 register("UpGradeScene/moneyPlate.png", money_plate, False)
@@ -1300,8 +1341,9 @@ def backdrop():
     for (x, y, r) in [(140, 90, 13), (760, 70, 9), (1180, 140, 11), (1840, 520, 10), (60, 560, 9),
                       (1320, 60, 8), (420, 420, 8), (1560, 620, 7)]:
         s.add(twinkle(x, y, r, op=0.9))
-    # a ringed planet (top left)
-    px, py, pr = 250, 220, 72
+    # The bodies keep clear of every score, balance and label the scenes draw over this picture:
+    # a ringed planet low on the left, under the result panel's lines and beside the time offer's price
+    px, py, pr = 190, 676, 64
     s.add(ellipse(px, py, pr * 1.9, pr * 0.5, fill="none", stroke="#a8865a", stroke_width="12", opacity="0.9",
                   transform="rotate(-16 %s %s)" % (f(px), f(py))))
     s.add(circle(px, py, pr, fill=s.rad([(0, "#f3c48a"), (0.6, "#d98f5a"), (1, "#8d4f3a")], cx=0.38, cy=0.32,
@@ -1315,15 +1357,15 @@ def backdrop():
                                               f(px + pr * 1.9), f(py)),
                fill="none", stroke="#e9c58c", stroke_width="12", opacity="0.9",
                transform="rotate(-16 %s %s)" % (f(px), f(py))))
-    # a small moon (top right)
-    mx, my, mr = 1700, 170, 46
+    # a small moon on the right edge, below the shop's balance and right of the result panel's lines
+    mx, my, mr = 1840, 380, 46
     s.add(circle(mx, my, mr, fill=s.rad([(0, "#e8f6ff"), (1, "#9fc6e0")], cx=0.35, cy=0.3, r=0.8), stroke=INK,
                  stroke_width="5"))
     mclip = s.clip(circle(mx, my, mr))
     s.add(g([circle(mx - 14, my + 10, 10, fill="#8fb4cf"), circle(mx + 16, my - 16, 7, fill="#8fb4cf"),
              circle(mx + 28, my + 26, mr, fill=INK, opacity="0.45")], clip_path=mclip))
-    # a tiny teal planet (lower left, far away)
-    s.add(circle(130, 690, 22, fill=s.rad([(0, TEAL_L), (1, TEAL_D)], cx=0.35, cy=0.3, r=0.8), stroke=INK,
+    # a tiny teal planet far away, low on the right above the title's hills
+    s.add(circle(1878, 750, 22, fill=s.rad([(0, TEAL_L), (1, TEAL_D)], cx=0.35, cy=0.3, r=0.8), stroke=INK,
                  stroke_width="4", opacity="0.8"))
     img = done(s).convert("RGB")
     return img
@@ -1343,17 +1385,45 @@ def periodic(x, terms, period):
     return sum(a * math.sin(2 * math.pi * k * x / period + ph) for a, k, ph in terms)
 
 
+# Where the two ground tiles meet, the game shows the strip's first 40 columns once in one lap and
+# 20 of them twice in the next (the tiles stand 1920 and 1940 apart in turn). The strip is calm
+# there: the grass line and the soil run level over a band much wider than those 20 columns, so
+# both joins look the same, and the hills, pebbles and tufts ease into it on either side.
+JOIN_CENTRE = 20  # middle of the columns either join can show
+JOIN_FLAT = 100   # half-width of the level band
+JOIN_EASE = 260   # width of the easing on either side
+
+
+def join_distance(x, period):
+    """How far x lies from the join, counted round the strip."""
+    return abs((x - JOIN_CENTRE + period / 2) % period - period / 2)
+
+
+def join_calm(x, period):
+    """1 on the level band at the join, easing to 0 away from it."""
+    t = min(max((join_distance(x, period) - JOIN_FLAT) / JOIN_EASE, 0.0), 1.0)
+    return 1.0 - t * t * (3 - 2 * t)
+
+
 def ground_strip():
-    """The scrolling ground: tiles seamlessly, period = picture width."""
+    """The scrolling ground: tiles seamlessly, period = picture width, level where the tiles meet."""
     w, h = 1920, 1080
     s = Svg(w, h)
     rng = random.Random(77)
     terms = [(9, 2, 0.3), (6, 5, 1.1), (3, 11, 2.0)]
 
-    def top(x):
-        return h - 158 + periodic(x, terms, w)
+    def wave(x, terms_):
+        return (1 - join_calm(x, w)) * periodic(x, terms_, w)
 
-    xs = list(range(-64, w + 65, 8))
+    def top(x):
+        return h - 158 + wave(x, terms)
+
+    def near_join(x, reach):
+        return join_distance(x, w) < JOIN_FLAT + reach
+
+    # inside the level band one straight segment is drawn, so every column there renders alike
+    xs = [x for x in range(-64, w + 65, 8)
+          if x in (-64, w + 64) or join_distance(x, w) > JOIN_FLAT - 8]
     prof = [(x, top(x)) for x in xs]
     soil_d = "M" + " L".join("%s,%s" % (f(x), f(y)) for x, y in prof) + " L%d,%d L%d,%d Z" % (w + 64, h + 20,
                                                                                             -64, h + 20)
@@ -1361,37 +1431,45 @@ def ground_strip():
                                   user=True)))
     # strata
     for k, (off, col, sw) in enumerate([(70, BROWN_D, 8), (110, BROWN_L, 5), (150, BROWN_D, 7)]):
-        pts_ = [(x, top(x) + off + periodic(x, [(6, 3 + k, k), (3, 7 + k, 2 * k)], w)) for x in xs]
+        pts_ = [(x, top(x) + off + wave(x, [(6, 3 + k, k), (3, 7 + k, 2 * k)])) for x in xs]
         s.add(path("M" + " L".join("%s,%s" % (f(x), f(y)) for x, y in pts_), fill="none", stroke=col,
                    stroke_width=str(sw), opacity="0.5", stroke_linecap="round"))
-    # pebbles and tiny craters, drawn wrapped so the seam stays invisible
+    # pebbles and tiny craters, drawn wrapped so the seam stays invisible, none on the level band
     items = []
     for _ in range(34):
         x = rng.uniform(0, w)
         y = top(x) + rng.uniform(60, 170)
         r = rng.uniform(7, 18)
         col = rng.choice(["#8b8596", "#a59fb0", BROWN_L, "#6f4a30"])
+        if near_join(x, r * 1.3 + 10):
+            continue
         for dx in (-w, 0, w):
             items.append(ellipse(x + dx, y, r * 1.3, r, fill=col, stroke=INK, stroke_width="5"))
             items.append(ellipse(x + dx - r * 0.3, y - r * 0.35, r * 0.45, r * 0.25, fill=WHITE, opacity="0.35"))
     for _ in range(40):
         x = rng.uniform(0, w)
         y = top(x) + rng.uniform(50, 175)
+        r = rng.uniform(2.5, 4.5)
+        if near_join(x, r + 10):
+            continue
         for dx in (-w, 0, w):
-            items.append(circle(x + dx, y, rng.uniform(2.5, 4.5), fill=BROWN_L, opacity="0.7"))
+            items.append(circle(x + dx, y, r, fill=BROWN_L, opacity="0.7"))
     s.add(g(items))
-    # grass cap with a scalloped lower edge
-    gb = [(x, top(x) + 40 + 9 * abs(math.sin(math.pi * x / 48))) for x in xs]
+    # grass cap with a scalloped lower edge, the scallops flattening out towards the join
+    gb = [(x, top(x) + 40 + 9 * (1 - join_calm(x, w)) * abs(math.sin(math.pi * x / 48)) + 6 * join_calm(x, w))
+          for x in xs]
     grass_d = ("M" + " L".join("%s,%s" % (f(x), f(y)) for x, y in prof) + " L"
                + " L".join("%s,%s" % (f(x), f(y)) for x, y in reversed(gb)) + " Z")
     s.add(path(grass_d, fill=s.lin([(0, GREEN_L), (1, GREEN)], 0, h - 200, 0, h - 120, user=True)))
     s.add(path("M" + " L".join("%s,%s" % (f(x), f(y)) for x, y in gb), fill="none", stroke=GREEN_D,
                stroke_width="6", stroke_linejoin="round"))
-    # tufts, rocks and little flowers on top
+    # tufts, rocks and little flowers on top, none on the level band
     deco = []
     for i in range(26):
         x = (i + rng.uniform(0.1, 0.9)) * w / 26
         kind = rng.random()
+        if near_join(x, 40):
+            continue
         for dx in (-w, 0, w):
             xx = x + dx
             y = top(x)
@@ -1482,3 +1560,19 @@ register("TitleScene/tutiOne.png", title_hill)
 
 COST = {"GameScene/newBack.png": 10, "GameScene/SpeedP.png": 5, "TitleScene/tutiOne.png": 5,
         "hikariNew.png": 3}
+
+
+# ---------------------------------------------------------------------------
+# the application icon (not a game picture: build_icons.py writes it for the desktop)
+# ---------------------------------------------------------------------------
+
+ICON_SIZE = 256
+
+
+def app_icon_svg():
+    """The happy plant in its pot, in front of the green planet it has healed."""
+    s = Svg(ICON_SIZE, ICON_SIZE)
+    # the planet's glow (radius 350 of 720) just fits the square; the pot stands on the bottom edge
+    s.embed(planet_svg(True, ns="planet"), "translate(9.2 -2.8) scale(0.33)")
+    s.embed(plant_svg(0.0, "happy", ns="plant"), "translate(4 10.7) scale(0.31)")
+    return s

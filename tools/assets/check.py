@@ -1,5 +1,7 @@
 """Check the generated assets: every listed file exists, decodes, has the size
-and kind the game expects, and nothing unlisted lies in assets/.
+and kind the game expects, and nothing unlisted lies in assets/. Then how some
+pictures meet on screen: the two ground tiles at both spacings the game puts
+them at, and the backdrop's moon and planets against every text drawn over it.
 
 Prints a table of the sounds (duration, peak, RMS). Exit status 1 on any fault.
 
@@ -121,6 +123,170 @@ def check_picture(assets, rel):
             fail("%s is empty" % rel)
 
 
+# The ground as SpeedGround (game/round/SpeedGround.cpp) lays it out: two tiles of SpeedP.png, A added
+# before B and so drawn under it, centred at x 960 and 2880, both moving 20 to the left a frame; a tile
+# whose centre passes below -960 is put back at 2880, so the tiles stand 1920 and 1940 apart in turn.
+GROUND_START = (960.0, 2880.0)
+GROUND_STEP = 20.0
+GROUND_WRAP_BELOW, GROUND_REENTRY = -960.0, 2880.0
+JOIN_WINDOW = 48  # columns either side of a join that must look the same at every spacing
+VISIBLE_STEP = 16  # a difference of more than this (of 255, premultiplied) between neighbours shows
+
+
+def ground_layouts():
+    """Every way the game places the two tiles side by side: (spacing, right tile drawn on top)."""
+    a, b = GROUND_START
+    seen = set()
+    for _ in range(8 * 100):  # several laps of each tile
+        a, b = a - GROUND_STEP, b - GROUND_STEP
+        if a < GROUND_WRAP_BELOW:
+            a = GROUND_REENTRY
+        if b < GROUND_WRAP_BELOW:
+            b = GROUND_REENTRY
+        seen.add((int(abs(b - a)), b > a))
+    return sorted(seen)
+
+
+def premultiplied(rgba):
+    rgba = rgba.astype(float)
+    return np.concatenate([rgba[:, :, :3] * rgba[:, :, 3:] / 255.0, rgba[:, :, 3:]], axis=2)
+
+
+def compose_ground(tile, spacing, right_on_top):
+    """The two tiles as the game draws them; returns the picture and the column where they meet."""
+    h, w = tile.shape[:2]
+    canvas = np.zeros((h, spacing + w, 4))
+    for x0 in ((spacing, 0) if not right_on_top else (0, spacing)):
+        under = canvas[:, x0:x0 + w]
+        canvas[:, x0:x0 + w] = tile + under * (1 - tile[:, :, 3:] / 255.0)
+    return canvas, spacing if right_on_top else w
+
+
+def visible_rows(picture, col):
+    """Rows in which column col differs visibly from the column before it."""
+    return int((np.abs(picture[:, col] - picture[:, col - 1]).max(axis=1) > VISIBLE_STEP).sum())
+
+
+def check_ground_joins(ground):
+    """Lay the tiles out at every spacing the game uses and look across each join: the columns either
+    side may differ in no more rows than neighbouring columns do elsewhere around the join, and the
+    strips around the joins must be alike at every spacing (a step there shows every other lap)."""
+    tile = premultiplied(ground)
+    rows = np.where(tile[:, :, 3].max(axis=1) > 0)[0]
+    tile = tile[rows[0]:rows[-1] + 1]
+    strips = []
+    for spacing, right_on_top in ground_layouts():
+        if spacing > tile.shape[1]:
+            fail("SpeedP.png: the tiles leave a %d-column gap at spacing %d" % (spacing - tile.shape[1], spacing))
+            continue
+        picture, join = compose_ground(tile, spacing, right_on_top)
+        seam = visible_rows(picture, join)
+        around = max(visible_rows(picture, c) for c in range(join - JOIN_WINDOW, join + JOIN_WINDOW) if c != join)
+        strip = picture[:, join - JOIN_WINDOW:join + JOIN_WINDOW]
+        strips.append(strip)
+        print("ground join at spacing %d (%s tile on top): %d rows change across it, at most %d between "
+              "neighbouring columns around it" % (spacing, "right" if right_on_top else "left", seam, around))
+        if seam > around:
+            fail("SpeedP.png: a seam shows where the tiles meet at spacing %d (%d rows step, at most %d around it)"
+                 % (spacing, seam, around))
+    if len(strips) > 1:
+        worst = max(np.abs(s - strips[0]).max() for s in strips[1:])
+        print("ground joins: the %d columns around them differ by at most %.1f of 255 between spacings"
+              % (2 * JOIN_WINDOW, worst))
+        if worst > 2:
+            fail("SpeedP.png: the joins look different at the two spacings (up to %.1f of 255)" % worst)
+
+
+# Every text drawn over the backdrop (GameScene/newBack.png) in any scene, in design units: labels as
+# (what, centre x, centre y, font size, longest text), each label anchored at its middle and as large
+# as the font makes the text (width by advance, height ascent + descent), so the box is the label's own.
+LABELS = [
+    ("round score", 192, 918, 128, "9999"),  # ScoreLabel at (W x 0.1, H x 0.85), a long round's score
+    ("shop balance", 1632, 972, 128, "10000"),  # UpgradeScore at (W x 0.85, H x 0.9), "%04d", capped on entry
+    ("time price", 441.6, 496.8, 96, "MAX"),  # PriceTime on its plate: 5, 25, 50 or MAX
+    ("life price", 1056, 496.8, 96, "MAX"),  # PriceLife on its plate: 100, 200, 400 or MAX
+    ("result score", 960, 864, 200, "Score  9999"),  # ResultScoreLabel at (W x 0.5, H x 0.8)
+    ("result best", 960, 648, 200, "HighScore  9999"),  # ResultHighScoreLabel at (W x 0.5, H x 0.6)
+]
+# Pictures with words on them, as (what, centre x, centre y, width, height) on screen: each picture's
+# size times its scale (or its menu's), at the centre the playtest harness's tree reports.
+LETTERED = [
+    ("title logo", 960, 864, 1600 * 0.7, 420 * 0.7),
+    ("tap prompt", 960, 162, 600, 120),
+    ("time offer", 418.6, 812.2, 400 * 0.6, 400 * 0.6),
+    ("life offer", 1040.6, 812.2, 400 * 0.6, 400 * 0.6),
+    ("shop's title button", 96, 108, 300 * 0.5, 160 * 0.5),
+    ("start button", 1584, 135, 500 * 0.65, 250 * 0.65),
+    ("retry button", 672, 324, 400 * 0.8, 200 * 0.8),
+    ("shop button", 1248, 324, 400 * 0.8, 200 * 0.8),
+]
+BODY_LIGHT = 70  # luminance above the sky's brightest nebula
+BODY_BLOCK = 8   # px; a body fills whole blocks, a star or twinkle never does
+
+
+def text_boxes(assets):
+    """(what, left, bottom, right, top) of every text above, in design units."""
+    from PIL import ImageFont
+    boxes = []
+    for what, cx, cy, size, text in LABELS:
+        font = ImageFont.truetype(os.path.join(assets, "fonts/PixelMplus10-Regular.ttf"), size)
+        w, h = font.getlength(text), sum(font.getmetrics())
+        boxes.append((what, cx - w / 2, cy - h / 2, cx + w / 2, cy + h / 2))
+    for what, cx, cy, w, h in LETTERED:
+        boxes.append((what, cx - w / 2, cy - h / 2, cx + w / 2, cy + h / 2))
+    return boxes
+
+
+def backdrop_bodies(picture):
+    """(left, bottom, right, top) in design units of each moon or planet on the backdrop: groups of
+    bright 8-px blocks holding at least four wholly bright ones, with a block's margin for the outline."""
+    rgb = picture[:, :, :3].astype(float)
+    light = rgb @ np.array([0.299, 0.587, 0.114]) > BODY_LIGHT
+    b = BODY_BLOCK
+    rows, cols = light.shape[0] // b, light.shape[1] // b
+    share = light[:rows * b, :cols * b].reshape(rows, b, cols, b).mean(axis=(1, 3))
+    lit, full = share > 0, share >= 0.75
+    seen = np.zeros_like(lit)
+    bodies = []
+    for r0, c0 in zip(*np.nonzero(lit)):
+        if seen[r0, c0]:
+            continue
+        seen[r0, c0] = True
+        todo, group = [(r0, c0)], []
+        while todo:
+            r, c = todo.pop()
+            group.append((r, c))
+            for rr in range(max(r - 1, 0), min(r + 2, rows)):
+                for cc in range(max(c - 1, 0), min(c + 2, cols)):
+                    if lit[rr, cc] and not seen[rr, cc]:
+                        seen[rr, cc] = True
+                        todo.append((rr, cc))
+        if sum(full[r, c] for r, c in group) < 4:
+            continue
+        rs, cs = [r for r, _ in group], [c for _, c in group]
+        h = picture.shape[0]
+        bodies.append(((min(cs) - 1) * b, h - (max(rs) + 2) * b, (max(cs) + 2) * b, h - (min(rs) - 1) * b))
+    return bodies
+
+
+def check_backdrop_bodies(assets):
+    """No score, balance or label of any scene may run across a moon or planet of the backdrop."""
+    back = np.asarray(Image.open(os.path.join(assets, "GameScene/newBack.png")).convert("RGB"))
+    boxes = text_boxes(assets)
+    bodies = backdrop_bodies(back)
+    for x0, y0, x1, y1 in bodies:
+        gaps = []
+        for what, l, bo, r, t in boxes:
+            gap = max(l - x1, x0 - r, bo - y1, y0 - t)
+            gaps.append((gap, what))
+            if gap < 0:
+                fail("newBack.png: the %s crosses the body at x %d..%d, y %d..%d" % (what, x0, x1, y0, y1))
+        gap, what = min(gaps)
+        print("backdrop body at x %4d..%4d, y %4d..%4d: %3d units from the nearest text (%s)"
+              % (x0, x1, y0, y1, gap, what))
+    print("backdrop: %d bodies against %d text boxes" % (len(bodies), len(boxes)))
+
+
 def check_layouts(assets):
     ground = np.asarray(Image.open(os.path.join(assets, "GameScene/SpeedP.png")).convert("RGBA")).astype(int)
     if ground[: 1080 - 230, :, 3].max() != 0:
@@ -128,11 +294,8 @@ def check_layouts(assets):
     # the strip repeats with a period of 1920 columns; the last 40 repeat the first 40
     if not np.array_equal(ground[:, 1920:], ground[:, :40]):
         fail("SpeedP.png: its last 40 columns do not repeat its first 40")
-    # across the seam the step between columns must look like any other step
-    seam = np.abs(ground[:, 0] - ground[:, 1919]).mean()
-    inner = np.abs(ground[:, 1:] - ground[:, :-1]).mean(axis=(0, 2)).max()
-    if seam > inner:
-        fail("SpeedP.png does not tile (seam step %.2f > largest inner step %.2f)" % (seam, inner))
+    check_ground_joins(ground)
+    check_backdrop_bodies(assets)
     hill = np.asarray(Image.open(os.path.join(assets, "TitleScene/tutiOne.png")).convert("RGBA"))
     if hill[:720, :, 3].max() > 0:
         fail("tutiOne.png: something drawn in the top two thirds")

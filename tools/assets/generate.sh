@@ -4,6 +4,7 @@
 #   tools/assets/generate.sh            # everything, then run the checks
 #
 # Pictures: art.py (SVG drawn from Python) -> rsvg-convert -> PNG.
+# Icon:     art.py's application icon -> SVG and PNGs in platform/linux/icons/ (build_icons.py).
 # Sounds:   synth.py (numpy chiptune synthesiser) -> WAV -> lame -> MP3.
 # Font:     DotGothic16 copied from Debian's fonts-dotgothic16 package.
 # The Debian packages needed are listed in DEPENDENCIES.txt.
@@ -53,6 +54,9 @@ wide.paste(strip.crop((0, 0, 40, strip.height)), (period, 0))
 wide.save(path, optimize=False)
 PYEOF
 
+echo "icon:"
+"$PY" "$HERE/build_icons.py" "$WORK/icons"
+
 echo "sounds:"
 "$PY" "$HERE/synth.py" "$WORK/wav"
 # fixed encoder settings: 44.1 kHz joint stereo, constant 128 kbit/s
@@ -88,6 +92,8 @@ for dir in GameScene TitleScene UpGradeScene EventScene Music fonts; do
 done
 rm -f "$ASSETS"/*.png
 cp -R "$OUT/." "$ASSETS/"
+rm -rf "$ROOT/platform/linux/icons"
+cp -R "$WORK/icons" "$ROOT/platform/linux/icons"
 
 echo "generated in $(( $(date +%s) - start ))s"
 echo "checks:"

@@ -79,18 +79,26 @@ def pts(points):
 class Svg:
     """Accumulates defs and body of one SVG document."""
 
-    def __init__(self, w, h):
+    def __init__(self, w, h, ns=""):
         self.w, self.h = w, h
         self.defs = []
         self.body = []
         self.n = 0
+        # drawings embedded in one document need ids of their own
+        self.ns = ns
 
     def uid(self, prefix="d"):
         self.n += 1
-        return "%s%d" % (prefix, self.n)
+        return "%s%s%d" % (self.ns, prefix, self.n)
 
     def add(self, *items):
         self.body.extend(items)
+        return self
+
+    def embed(self, other, transform):
+        """Draw another document's picture inside this one (give each a different ns)."""
+        self.defs.extend(other.defs)
+        self.body.append(g(other.body, transform=transform))
         return self
 
     def _stops(self, stops):

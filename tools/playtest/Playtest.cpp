@@ -4,13 +4,14 @@
 #include "AppDelegate.h"
 #include "AutoreleasePool.h"
 #include "ButtonManager.h"
-#include "Controls.h"
+#include "EventPump.h"
 #include "FileUtils.h"
 #include "GLView.h"
 #include "GameButton.h"
 #include "GameLayer.h"
 #include "Renderer.h"
 #include "SimpleAudioEngine.h"
+#include "Spots.h"
 #include "TargetManager.h"
 #include "TargetSprite.h"
 #include "TextCache.h"
@@ -18,6 +19,7 @@
 #include "TextureCache.h"
 #include "TimeSprite.h"
 #include "TitleScene.h"
+#include "VirtualInput.h"
 
 #include "EventScene.h"
 #include "GameScene.h"
@@ -26,6 +28,7 @@
 #include <SDL.h>
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <unistd.h>
@@ -161,6 +164,8 @@ Playtest::Playtest() {
     Director::getInstance()->setOpenGLView(view);
     _app = std::make_unique<AppDelegate>();
     _app->initGLContextAttrs();
+    _pump = std::make_unique<EventPump>(Application::getInstance());
+    _input = std::make_unique<VirtualInput>();
 }
 
 void Playtest::launch() const {
@@ -172,6 +177,9 @@ void Playtest::launch() const {
 }
 
 Playtest::~Playtest() {
+    // Pads are unplugged and let go of while SDL still runs.
+    _input.reset();
+    _pump.reset();
     Application::shutdown();
     setLogObserver(nullptr);
     _app.reset();
@@ -179,8 +187,11 @@ Playtest::~Playtest() {
 
 void Playtest::step(int frames) {
     launch();
-    for (int i = 0; i < frames; ++i)
+    for (int i = 0; i < frames; ++i) {
+        _pump->pump();
+        _pump->tick();
         Director::getInstance()->mainLoop(kFrameTime);
+    }
 }
 
 void Playtest::down(float x, float y) {
@@ -309,7 +320,7 @@ std::string Playtest::solve() {
                                         [&](const GameButton* b) { return b->kind + 1 == target->kind; });
         if (match == std::end(ring))
             return "error: the ring does not show element " + std::to_string(target->kind);
-        const Vec2 at = Controls::kRing[match - std::begin(ring)];
+        const Vec2 at = Spot::kRing[match - std::begin(ring)];
         tap(at.x, at.y);
     }
     return "ok";
@@ -365,23 +376,13 @@ std::string Playtest::execute(const std::string& line) {
                 up(x, y);
             return "ok";
         }
-        if (cmd == "key") {
-            const std::string name = argument(line, words);
-            const SDL_Scancode code = SDL_GetScancodeFromName(name.c_str());
-            if (code == SDL_SCANCODE_UNKNOWN) throw BadCommand("unknown key: " + name);
-            Director::getInstance()->keyEvent(code, true);
-            Director::getInstance()->keyEvent(code, false);
-            return "ok";
-        }
-        if (cmd == "minimize") {
+        if (cmd == "key") return keyCommand(words, line);
+        if (cmd == "pad") return padCommand(words, line);
+        if (cmd == "finger") return fingerCommand(words, line);
+        if (cmd == "minimize" || cmd == "restore") {
             expectWords(words, 1, line);
-            _app->applicationDidEnterBackground();
-            return "ok";
-        }
-        if (cmd == "restore") {
-            expectWords(words, 1, line);
-            _app->applicationWillEnterForeground();
-            return "ok";
+            _input->window(cmd == "minimize" ? SDL_WINDOWEVENT_MINIMIZED : SDL_WINDOWEVENT_RESTORED);
+            return pumped("");
         }
         if (cmd == "tree") return tree().dump();
         if (cmd == "view") return Snapshot::scene(tree()).dump();
@@ -407,4 +408,57 @@ std::string Playtest::execute(const std::string& line) {
         return e.what();
     }
     throw BadCommand("unknown command: " + line);
+}
+
+std::string Playtest::pumped(const std::string& error) {
+    if (!error.empty()) throw BadCommand(error);
+    _pump->pump();
+    return "ok";
+}
+
+std::string Playtest::keyCommand(const std::vector<std::string>& words, const std::string& line) {
+    // `key NAME [down|up]`: names may hold spaces ("Keypad 7"), and "Alt+" holds Alt with the key.
+    if (words.size() < 2) throw BadCommand("key needs a name: " + line);
+    std::string name = line.substr(line.find(words[1]));
+    name.erase(name.find_last_not_of(" \t\r") + 1);
+    std::string how = "press";
+    for (const char* end : {" down", " up"})
+        if (name.size() > std::strlen(end) && name.ends_with(end)) {
+            how = end + 1;
+            name.erase(name.size() - std::strlen(end));
+        }
+    const bool alt = name.rfind("Alt+", 0) == 0;
+    if (alt) name.erase(0, 4);
+    if (how != "up") pumped(_input->key(name, alt, true));
+    if (how != "down") pumped(_input->key(name, alt, false));
+    return "ok";
+}
+
+std::string Playtest::padCommand(const std::vector<std::string>& words, const std::string& line) {
+    // pad attach N | pad detach N | pad button N NAME down|up | pad axis N NAME VALUE
+    if (words.size() < 3) throw BadCommand("pad needs what and a number: " + line);
+    const std::string& what = words[1];
+    const int pad = static_cast<int>(toInt(words[2], line));
+    if (what == "attach" || what == "detach") {
+        expectWords(words, 3, line);
+        return pumped(what == "attach" ? _input->padAttach(pad) : _input->padDetach(pad));
+    }
+    if (what == "button") {
+        expectWords(words, 5, line);
+        if (words[4] != "down" && words[4] != "up") throw BadCommand("a button goes down or up: " + line);
+        return pumped(_input->padButton(pad, words[3], words[4] == "down"));
+    }
+    if (what == "axis") {
+        expectWords(words, 5, line);
+        return pumped(_input->padAxis(pad, words[3], toFloat(words[4], line)));
+    }
+    throw BadCommand("unknown pad command: " + line);
+}
+
+std::string Playtest::fingerCommand(const std::vector<std::string>& words, const std::string& line) {
+    // finger ID down|move|up X Y, in design units like `down`.
+    expectWords(words, 5, line);
+    const Size design = Director::getInstance()->getWinSize();
+    return pumped(_input->finger(toInt(words[1], line), words[2], toFloat(words[3], line),
+                                 toFloat(words[4], line), design.width, design.height));
 }

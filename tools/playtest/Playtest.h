@@ -10,6 +10,10 @@
 #include <vector>
 
 class AppDelegate;
+class VirtualInput;
+namespace cocos2d {
+class EventPump;
+}
 
 class Playtest {
   public:
@@ -81,9 +85,16 @@ class Playtest {
     // Steps until the running scene (a fade over) is of a class, "stage N" has begun, the
     // stage's "timer stopped", or the round is lost ("game over"); two minutes at most.
     std::string waitFor(const std::string& what);
+    // Commands that act through SDL's events, handled by the game's own event pump.
+    std::string keyCommand(const std::vector<std::string>& words, const std::string& line);
+    std::string padCommand(const std::vector<std::string>& words, const std::string& line);
+    std::string fingerCommand(const std::vector<std::string>& words, const std::string& line);
+    std::string pumped(const std::string& error);
     void launch() const;
 
     std::unique_ptr<AppDelegate> _app;
+    std::unique_ptr<cocos2d::EventPump> _pump;
+    std::unique_ptr<VirtualInput> _input;
     mutable bool _launched = false;
     nlohmann::json _sounds = nlohmann::json::array();
     nlohmann::json _log = nlohmann::json::array();

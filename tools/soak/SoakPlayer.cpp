@@ -1,12 +1,12 @@
 #include "SoakPlayer.h"
 
 #include "ButtonManager.h"
-#include "Controls.h"
 #include "EventScene.h"
 #include "FileUtils.h"
 #include "GameButton.h"
 #include "GameLayer.h"
 #include "GameScene.h"
+#include "Spots.h"
 #include "TargetManager.h"
 #include "TargetSprite.h"
 #include "TextCache.h"
@@ -34,8 +34,8 @@ constexpr int kFps = 60;
 const char* const kFont = "fonts/PixelMplus10-Regular.ttf";
 
 // The shop's six controls.
-constexpr Vec2 kShopControls[] = {Controls::kTimeIcon,  Controls::kTimePlate, Controls::kLifeIcon,
-                                  Controls::kLifePlate, Controls::kStart,     Controls::kTitle};
+constexpr Vec2 kShopControls[] = {Spot::kTimeIcon,  Spot::kTimePlate, Spot::kLifeIcon,
+                                  Spot::kLifePlate, Spot::kStart,     Spot::kTitle};
 const char* const kKeys[] = {"Space", "Return",    "W", "E", "D", "X", "Z",
                              "A",     "Backspace", "R", "S", "T", "L", "Escape"};
 
@@ -423,10 +423,10 @@ void SoakPlayer::tapControl() {
         break;
     case Scene::Round: {
         const int which = pick(0, 8);
-        at = which < 6    ? Controls::kRing[which]
-             : which == 6 ? Controls::kBack
-             : which == 7 ? Controls::kRetry
-                          : Controls::kGoShop;
+        at = which < 6    ? Spot::kRing[which]
+             : which == 6 ? Spot::kBack
+             : which == 7 ? Spot::kRetry
+                          : Spot::kGoShop;
         break;
     }
     default:
@@ -452,7 +452,7 @@ void SoakPlayer::drag() {
 void SoakPlayer::backStorm() {
     for (int n = pick(10, 40); n > 0; --n) {
         if (chance(0.5)) {
-            _pt.tap(Controls::kBack.x, Controls::kBack.y);
+            _pt.tap(Spot::kBack.x, Spot::kBack.y);
             ++_taps;
         } else {
             command("key Backspace");
@@ -484,7 +484,7 @@ void SoakPlayer::steer() {
         _pt.tap(960, 540);
         break;
     case Scene::Shop: {
-        const Vec2 at = chance(0.8) ? Controls::kStart : Controls::kTitle;
+        const Vec2 at = chance(0.8) ? Spot::kStart : Spot::kTitle;
         ++_taps;
         _pt.tap(at.x, at.y);
         break;
@@ -494,7 +494,7 @@ void SoakPlayer::steer() {
         if (layer && layer->buttonManager && layer->buttonManager->isVisible() && chance(0.7)) {
             playWell(layer);
         } else {
-            const Vec2 at = chance(0.5) ? Controls::kRetry : Controls::kGoShop;
+            const Vec2 at = chance(0.5) ? Spot::kRetry : Spot::kGoShop;
             ++_taps;
             _pt.tap(at.x, at.y);
         }
@@ -510,7 +510,7 @@ void SoakPlayer::steer() {
 void SoakPlayer::playWell(GameLayer* layer) {
     const long long stage = layer->stageCount;
     for (int n = layer->buttonManager->pressCount; n > 0; --n) {
-        _pt.tap(Controls::kBack.x, Controls::kBack.y);
+        _pt.tap(Spot::kBack.x, Spot::kBack.y);
         if (!advance(1)) return;
     }
     for (int place = 0; place < TargetManager::kPlaces; ++place) {

@@ -5,7 +5,7 @@
 // misplaced button or a wrong hit test shows.
 #include "Types.h"
 
-namespace Controls {
+namespace Spot {
 
 using cocos2d::Vec2;
 
@@ -20,4 +20,4 @@ constexpr Vec2 kTimeIcon{418.56f, 812.16f}, kTimePlate{422.4f, 496.8f};
 constexpr Vec2 kLifeIcon{1040.64f, 812.16f}, kLifePlate{1036.8f, 496.8f};
 constexpr Vec2 kStart{1584, 135}, kTitle{96, 108};
 
-} // namespace Controls
+} // namespace Spot

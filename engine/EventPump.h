@@ -1,0 +1,51 @@
+#pragma once
+// Everything the desktop sends, turned into what the engine understands: the window's state
+// for the application, the mouse and fingers as touches, keys and gamepads through the input
+// map. The real main loop and the playtest harness run the same pump.
+#include "Gamepads.h"
+#include "Types.h"
+
+#include <SDL.h>
+#include <map>
+
+namespace cocos2d {
+
+class ApplicationProtocol;
+class GLView;
+
+class EventPump {
+  public:
+    // The application hears of the window going to the background and coming back.
+    explicit EventPump(ApplicationProtocol* app);
+    ~EventPump();
+    EventPump(const EventPump&) = delete;
+    EventPump& operator=(const EventPump&) = delete;
+
+    // Handles every event waiting. False once the window has been asked to close.
+    bool pump();
+    void handle(const SDL_Event& event);
+    // Once a frame, after pump(): what depends on frames passing (the D-pad, the cursor).
+    void tick();
+
+    bool quitRequested() const { return _quit; }
+    bool isMinimized() const { return _minimized; }
+    const Gamepads& gamepads() const { return _gamepads; }
+
+    // Touch ids of fingers start here, apart from the mouse (0) and the input map's.
+    static constexpr int kFirstFingerTouch = 1 << 16;
+
+  private:
+    void windowEvent(const SDL_WindowEvent& event);
+    void fingerEvent(const SDL_TouchFingerEvent& event);
+    Vec2 designPoint(float x, float y) const;
+
+    ApplicationProtocol* _app;
+    Gamepads _gamepads;
+    bool _quit = false;
+    bool _minimized = false;
+    bool _mouseDown = false;
+    Uint32 _lastMouseMove = 0;
+    std::map<SDL_FingerID, int> _fingers;
+};
+
+} // namespace cocos2d

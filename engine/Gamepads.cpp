@@ -1,0 +1,155 @@
+#include "Gamepads.h"
+
+#include "InputMap.h"
+#include "Log.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace cocos2d {
+
+namespace {
+
+int dpadIndex(int button) {
+    switch (button) {
+    case SDL_CONTROLLER_BUTTON_DPAD_UP:
+        return 0;
+    case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
+        return 1;
+    case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
+        return 2;
+    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
+        return 3;
+    default:
+        return -1;
+    }
+}
+
+bool any(const bool held[4]) {
+    return held[0] || held[1] || held[2] || held[3];
+}
+
+} // namespace
+
+Gamepads::~Gamepads() {
+    for (auto& pad : _pads)
+        SDL_GameControllerClose(pad.controller);
+}
+
+Gamepads::Pad* Gamepads::find(SDL_JoystickID id) {
+    for (auto& pad : _pads)
+        if (pad.id == id) return &pad;
+    return nullptr;
+}
+
+void Gamepads::open(int deviceIndex) {
+    SDL_GameController* controller = SDL_GameControllerOpen(deviceIndex);
+    if (!controller) {
+        log("cannot open game controller %d: %s", deviceIndex, SDL_GetError());
+        return;
+    }
+    const SDL_JoystickID id = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller));
+    if (find(id)) {
+        // Announced twice (present at start-up and reported again): one handle is enough.
+        SDL_GameControllerClose(controller);
+        return;
+    }
+    Pad pad;
+    pad.controller = controller;
+    pad.id = id;
+    _pads.push_back(pad);
+}
+
+void Gamepads::close(SDL_JoystickID id) {
+    auto it = std::find_if(_pads.begin(), _pads.end(), [id](const Pad& p) { return p.id == id; });
+    if (it == _pads.end()) return;
+    InputMap::getInstance()->releasePad(id);
+    SDL_GameControllerClose(it->controller);
+    _pads.erase(it);
+}
+
+bool Gamepads::handle(const SDL_Event& e) {
+    switch (e.type) {
+    case SDL_CONTROLLERDEVICEADDED:
+        open(e.cdevice.which);
+        return true;
+    case SDL_CONTROLLERDEVICEREMOVED:
+        close(e.cdevice.which);
+        return true;
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP: {
+        Pad* pad = find(e.cbutton.which);
+        if (!pad) return true;
+        // Unplugged, a pad lets go of its buttons on its way out: that presses nothing.
+        if (!SDL_GameControllerGetAttached(pad->controller)) {
+            InputMap::getInstance()->releasePad(pad->id);
+            return true;
+        }
+        const bool pressed = e.type == SDL_CONTROLLERBUTTONDOWN;
+        if (dpadIndex(e.cbutton.button) >= 0)
+            dpadChanged(*pad, e.cbutton.button, pressed);
+        else
+            InputMap::getInstance()->padButtonChanged(pad->id, e.cbutton.button, pressed);
+        return true;
+    }
+    case SDL_CONTROLLERAXISMOTION: {
+        Pad* pad = find(e.caxis.which);
+        if (pad) axisMoved(*pad, e.caxis.axis, std::clamp(e.caxis.value / 32767.0f, -1.0f, 1.0f));
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+void Gamepads::axisMoved(Pad& pad, int axis, float value) {
+    if (axis < 0 || axis >= SDL_CONTROLLER_AXIS_MAX) return;
+    pad.axes[axis] = value;
+    int stick;
+    if (axis == SDL_CONTROLLER_AXIS_LEFTX || axis == SDL_CONTROLLER_AXIS_LEFTY)
+        stick = 0;
+    else if (axis == SDL_CONTROLLER_AXIS_RIGHTX || axis == SDL_CONTROLLER_AXIS_RIGHTY)
+        stick = 1;
+    else
+        return;
+    const float x = pad.axes[stick == 0 ? SDL_CONTROLLER_AXIS_LEFTX : SDL_CONTROLLER_AXIS_RIGHTX];
+    const float y = pad.axes[stick == 0 ? SDL_CONTROLLER_AXIS_LEFTY : SDL_CONTROLLER_AXIS_RIGHTY];
+    const float reach = std::hypot(x, y);
+    if (pad.stickArmed[stick] && reach > kFlickAt) {
+        pad.stickArmed[stick] = false;
+        // Pads report y growing downwards; the screen's y grows upwards.
+        InputMap::getInstance()->stickFlicked(Vec2(x, -y));
+    } else if (!pad.stickArmed[stick] && reach < kRearmAt) {
+        pad.stickArmed[stick] = true;
+    }
+}
+
+void Gamepads::dpadChanged(Pad& pad, int button, bool pressed) {
+    const int i = dpadIndex(button);
+    const bool wasHeld = any(pad.dpad);
+    if (pressed) {
+        pad.dpad[i] = true;
+        if (!wasHeld) {
+            pad.dpadPending = true;
+            pad.dpadWait = kDpadWait;
+        }
+        return;
+    }
+    // Let go before the wait was over: the direction held up to now counts.
+    if (pad.dpadPending) dpadAct(pad, pad.dpad);
+    pad.dpad[i] = false;
+}
+
+void Gamepads::dpadAct(Pad& pad, const bool held[4]) {
+    pad.dpadPending = false;
+    const int dx = (held[3] ? 1 : 0) - (held[2] ? 1 : 0);
+    const int dy = (held[0] ? 1 : 0) - (held[1] ? 1 : 0);
+    if (dx != 0 || dy != 0) InputMap::getInstance()->dpadPressed(dx, dy);
+}
+
+void Gamepads::tick() {
+    for (auto& pad : _pads)
+        if (pad.dpadPending && --pad.dpadWait <= 0) dpadAct(pad, pad.dpad);
+}
+
+} // namespace cocos2d

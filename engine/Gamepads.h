@@ -1,0 +1,51 @@
+#pragma once
+// Every connected game controller, plugged in or out at any time, turned into presses of the
+// input map: buttons press while held; a stick flicked far enough is one tap toward where it
+// points; the D-pad waits a moment so that a diagonal, which arrives as two buttons, counts
+// as one direction.
+#include <SDL.h>
+#include <vector>
+
+namespace cocos2d {
+
+class Gamepads {
+  public:
+    // Past this share of its travel a stick flicks; it must come back under the second
+    // before it flicks again.
+    static constexpr float kFlickAt = 0.6f;
+    static constexpr float kRearmAt = 0.3f;
+    // Frames the D-pad waits, after its first button, for the second button of a diagonal.
+    static constexpr int kDpadWait = 3;
+
+    Gamepads() = default;
+    ~Gamepads();
+    Gamepads(const Gamepads&) = delete;
+    Gamepads& operator=(const Gamepads&) = delete;
+
+    // Takes the controller events; false for any other event.
+    bool handle(const SDL_Event& event);
+    // Once a frame.
+    void tick();
+    std::size_t count() const { return _pads.size(); }
+
+  private:
+    struct Pad {
+        SDL_GameController* controller = nullptr;
+        SDL_JoystickID id = -1;
+        float axes[SDL_CONTROLLER_AXIS_MAX] = {};
+        bool stickArmed[2] = {true, true};
+        // Held D-pad buttons: up, down, left, right.
+        bool dpad[4] = {};
+        int dpadWait = 0;
+        bool dpadPending = false;
+    };
+    Pad* find(SDL_JoystickID id);
+    void open(int deviceIndex);
+    void close(SDL_JoystickID id);
+    void axisMoved(Pad& pad, int axis, float value);
+    void dpadChanged(Pad& pad, int button, bool pressed);
+    void dpadAct(Pad& pad, const bool held[4]);
+    std::vector<Pad> _pads;
+};
+
+} // namespace cocos2d

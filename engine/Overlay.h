@@ -1,0 +1,48 @@
+#pragma once
+// Short notes over everything ("Paused", "Sound off"): drawn above every scene and through
+// fades, never part of a scene, never in the way of a touch. Notes keep real time, so one
+// shown for a moment goes away while the game is paused too.
+#include "Types.h"
+
+#include <string>
+#include <vector>
+
+namespace cocos2d {
+
+class Label;
+class Renderer;
+
+class Overlay {
+  public:
+    enum class Place { TopLeft, TopRight, BottomLeft, BottomRight, Centre };
+    struct Note {
+        std::string key;
+        std::string text;
+        Place place;
+        // Seconds left; below zero, until hidden.
+        float secondsLeft;
+        Label* label;
+    };
+
+    static Overlay* getInstance();
+    // The font notes are written in (a file under the resource root) and its size in design units.
+    void setFont(const std::string& fontFile, float size);
+    // Shows a note under `key`, replacing the one of that key.
+    void show(const std::string& key, const std::string& text, Place place, float seconds = -1);
+    void hide(const std::string& key);
+    void clear();
+    const std::vector<Note>& notes() const { return _notes; }
+    // The text of the note under `key`, or an empty string.
+    std::string textOf(const std::string& key) const;
+
+    void advance(float seconds);
+    void draw(Renderer& renderer, const Size& designSize);
+
+  private:
+    Overlay() = default;
+    std::vector<Note> _notes;
+    std::string _fontFile;
+    float _fontSize = 36;
+};
+
+} // namespace cocos2d

@@ -1,0 +1,25 @@
+#pragma once
+#include "GameConstants.h"
+
+// Every way to play, in one table: the game's controls by name, and the keys, gamepad
+// buttons and stick or D-pad directions bound to each. A scene attaches the button a control
+// presses when it makes it; a bound input then presses that button exactly as a finger would.
+class Controls {
+  public:
+    // The title and the cut-scene take a tap anywhere.
+    static constexpr const char* kTapAnywhere = "tapAnywhere";
+    // The round's ring of element buttons, 0 (top left) clockwise to 5 (left), and back.
+    static const char* ring(int index);
+    static constexpr const char* kBack = "back";
+    // The result panel.
+    static constexpr const char* kRetry = "retry";
+    static constexpr const char* kGoShop = "goShop";
+    // The shop.
+    static constexpr const char* kBuyTime = "buyTime";
+    static constexpr const char* kBuyLife = "buyLife";
+    static constexpr const char* kStart = "start";
+    static constexpr const char* kGoTitle = "goTitle";
+
+    // Writes the table into the engine's input map.
+    static void install();
+};
