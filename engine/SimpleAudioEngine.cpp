@@ -392,6 +392,7 @@ void SimpleAudioEngine::preloadEffect(const char* file) {
 unsigned int SimpleAudioEngine::playEffect(const char* file, bool loop, float pitch, float pan, float gain) {
     AudioCall call = describe("playEffect", file);
     call.pitch = pitch;
+    call.gain = gain;
     call.loop = loop;
     report(std::move(call));
     const std::string path = resolve(file);

@@ -10,6 +10,7 @@ struct AudioCall {
     std::string call; // "playEffect", "playBackgroundMusic", "stopBackgroundMusic", ...
     std::string file;
     float pitch = 1.0f;
+    float gain = 1.0f;
     bool loop = false;
     float volume = 0.0f; // for the two volume calls
 };
