@@ -40,6 +40,8 @@ class Playtest {
     nlohmann::json tree() const;
     nlohmann::json store() const;
     nlohmann::json sounds();
+    // The notes shown over the game now ("Sound off"), with the seconds each has left.
+    nlohmann::json notes() const;
     nlohmann::json logLines();
     nlohmann::json stats() const;
     unsigned long long frame() const;
