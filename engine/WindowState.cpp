@@ -148,6 +148,7 @@ void WindowState::save() {
     // Fullscreen keeps the maximised state and the place it goes back to.
     if (!_placement.fullscreen) _placement.maximized = (seen.flags & SDL_WINDOW_MAXIMIZED) != 0;
     if (plain(seen) && !_placing) {
+        // Copied first: GCC 12 mistakes the direct assignment for the use of a dangling pointer.
         const PixelRect rect = seen.rect;
         _placement.windowed = rect;
     }

@@ -59,7 +59,9 @@ eventually() {
 }
 eventually test -e "$work/wm-ready" || { echo "FAIL: openbox did not start"; exit 1; }
 
-# The game's window as shown; xdotool gives up on a window that goes away while it looks.
+# The game's window as shown, looked up before each use: SDL may replace the first window it
+# opens with another when it sets up drawing. xdotool gives up on a window that goes away while
+# it looks.
 shown() { xdotool search --onlyvisible --name '^Doviveduzuz$' 2> /dev/null | head -1; }
 found() { wid="$(shown)" && [ -n "$wid" ]; }
 gone() { [ -z "$(shown)" ]; }
@@ -70,6 +72,7 @@ start() {
   eventually found || { echo "FAIL: no window"; cat "$work/errors.txt"; exit 1; }
 }
 close() {
+  found || true
   xdotool windowactivate --sync "$wid" key alt+F4
   local status=0
   wait "$game" || status=$?
@@ -82,7 +85,8 @@ kill_game() {
 }
 # "x y width height" of the window's inside.
 inside() {
-  xwininfo -id "$wid" |
+  found || return 0
+  xwininfo -id "$wid" 2> /dev/null |
     awk '/Absolute upper-left X/ {x = $4} /Absolute upper-left Y/ {y = $4}
          /Width:/ {w = $2} /Height:/ {h = $2} END {print x, y, w, h}'
 }
@@ -90,7 +94,7 @@ inside_is() { [ "$(inside)" = "$1" ]; }
 expect_inside() {
   eventually inside_is "$1" || fail "$2: the inside is at $(inside), not $1"
 }
-state_has() { xprop -id "$wid" _NET_WM_STATE | grep -q "$1"; }
+state_has() { found && xprop -id "$wid" _NET_WM_STATE 2> /dev/null | grep -q "$1"; }
 stored() { sqlite3 "$store" "SELECT value FROM kv WHERE key = '$1'"; }
 stored_place() { echo "$(stored windowX) $(stored windowY) $(stored windowWidth) $(stored windowHeight)"; }
 stored_place_is() { [ "$(stored_place)" = "$1" ]; }
