@@ -7,9 +7,11 @@
 #include "InputMap.h"
 #include "Overlay.h"
 #include "SimpleAudioEngine.h"
+#include "SoundSettings.h"
 #include "TextCache.h"
 #include "TextureCache.h"
 #include "UserDefault.h"
+#include "WindowState.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
@@ -41,6 +43,7 @@ void Application::setAnimationInterval(float interval) {
 
 int Application::run() {
     initGLContextAttrs();
+    SoundSettings::install();
     if (!applicationDidFinishLaunching()) {
         shutdown();
         return 1;
@@ -51,8 +54,11 @@ int Application::run() {
         shutdown();
         return 1;
     }
-    InputMap::getInstance()->setAction(InputMap::kFullscreen,
-                                       [view] { view->setFullscreen(!view->isFullscreen()); });
+    // The view is looked up when used: an action outlives the run that set it.
+    InputMap::getInstance()->setAction(InputMap::kFullscreen, [] {
+        if (GLView* shown = Director::getInstance()->getOpenGLView())
+            shown->setFullscreen(!shown->isFullscreen());
+    });
     const double frequency = static_cast<double>(SDL_GetPerformanceFrequency());
     Uint64 last = SDL_GetPerformanceCounter();
     {
@@ -78,6 +84,7 @@ int Application::run() {
                 SDL_Delay(static_cast<Uint32>((interval - spent) * 1000));
         }
     }
+    if (WindowState* state = view->windowState()) state->save();
     shutdown();
     return 0;
 }

@@ -5,6 +5,7 @@
 #include "GLView.h"
 #include "InputMap.h"
 #include "Log.h"
+#include "WindowState.h"
 
 #include <algorithm>
 
@@ -131,6 +132,7 @@ void EventPump::tick() {
     _gamepads.tick();
     GLView* view = Director::getInstance()->getOpenGLView();
     if (!view || !view->hasWindow()) return;
+    if (WindowState* state = view->windowState()) state->tick(SDL_GetTicks());
     if (view->isFullscreen() && SDL_GetTicks() - _lastMouseMove > kCursorHideMs)
         SDL_ShowCursor(SDL_DISABLE);
     else if (!view->isFullscreen())

@@ -1,6 +1,7 @@
 #include "GLView.h"
 
 #include "Log.h"
+#include "WindowState.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
@@ -19,6 +20,7 @@ GLView::GLContextAttrs GLView::getGLContextAttrs() {
 }
 
 GLView::~GLView() {
+    _windowState.reset();
     if (_renderer) SDL_DestroyRenderer(_renderer);
     if (_target) SDL_FreeSurface(_target);
     if (_window) SDL_DestroyWindow(_window);
@@ -30,8 +32,11 @@ bool GLView::initWindow(const std::string& title, int width, int height) {
         return false;
     }
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
-    _window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
-                               SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
+    const WindowPlacement place = WindowState::restore(width, height);
+    const PixelRect& at = place.windowed;
+    _window = SDL_CreateWindow(title.c_str(), at.x, at.y, at.width, at.height,
+                               SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI |
+                                   (place.maximized ? SDL_WINDOW_MAXIMIZED : 0));
     if (!_window) {
         log("cannot open the window: %s", SDL_GetError());
         return false;
@@ -43,6 +48,8 @@ bool GLView::initWindow(const std::string& title, int width, int height) {
         return false;
     }
     applyDesignResolution();
+    _windowState = std::make_unique<WindowState>(_window, place);
+    if (place.fullscreen) setFullscreen(true);
     return true;
 }
 

@@ -11,6 +11,7 @@
 #include "GameLayer.h"
 #include "Renderer.h"
 #include "SimpleAudioEngine.h"
+#include "SoundSettings.h"
 #include "Spots.h"
 #include "TargetManager.h"
 #include "TargetSprite.h"
@@ -141,12 +142,12 @@ long residentKilobytes() {
 Playtest::Playtest() {
     // Headless: no window and no audio device; every sound call is still reported.
     CocosDenshion::SimpleAudioEngine::setDeviceEnabled(false);
-    CocosDenshion::SimpleAudioEngine::getInstance()->setObserver([this](const CocosDenshion::AudioCall& c) {
+    auto* audio = CocosDenshion::SimpleAudioEngine::getInstance();
+    audio->setObserver([this, audio](const CocosDenshion::AudioCall& c) {
         json entry = {{"call", c.call}};
         if (!c.file.empty()) entry["file"] = c.file;
         // What a player hears: the volume a sound starts at, which the engine takes from the
         // volume set last (times the effect's own gain).
-        const auto* audio = CocosDenshion::SimpleAudioEngine::getInstance();
         if (c.call == "playEffect") {
             entry["pitch"] = c.pitch;
             entry["loop"] = c.loop;
@@ -157,9 +158,21 @@ Playtest::Playtest() {
             entry["volume"] = audio->getBackgroundMusicVolume();
         }
         if (c.call == "setBackgroundMusicVolume" || c.call == "setEffectsVolume") entry["volume"] = c.volume;
+        // What the device gets once the player's own setting is applied.
+        if (c.call == "playEffect" || c.call == "playBackgroundMusic" ||
+            c.call == "setBackgroundMusicVolume" || c.call == "setEffectsVolume")
+            entry["device"] = c.device;
+        if (c.call == "setMasterVolume") {
+            entry["volume"] = c.volume;
+            entry["muted"] = c.muted;
+            entry["music"] = audio->deviceMusicVolume();
+            entry["effects"] = audio->deviceEffectsVolume();
+        }
         _sounds.push_back(std::move(entry));
     });
     setLogObserver([this](const std::string& line) { _log.push_back(line); });
+    // The player's sound setting, as the program starts with it.
+    SoundSettings::install();
     auto* view = GLViewImpl::createOffscreen();
     Director::getInstance()->setOpenGLView(view);
     _app = std::make_unique<AppDelegate>();
@@ -261,6 +274,13 @@ json Playtest::store() const {
 json Playtest::sounds() {
     json out = std::move(_sounds);
     _sounds = json::array();
+    return out;
+}
+
+json Playtest::notes() const {
+    json out = json::array();
+    for (const auto& note : Overlay::getInstance()->notes())
+        out.push_back({{"key", note.key}, {"text", note.text}, {"secondsLeft", note.secondsLeft}});
     return out;
 }
 
@@ -395,6 +415,7 @@ std::string Playtest::execute(const std::string& line) {
         }
         if (cmd == "store") return store().dump();
         if (cmd == "sounds") return sounds().dump();
+        if (cmd == "notes") return notes().dump();
         if (cmd == "log") return logLines().dump();
         if (cmd == "stats") return stats().dump();
         if (cmd == "shot") {

@@ -43,6 +43,8 @@ class Playtest {
     std::vector<std::string> picturesAt(float x, float y) const;
     nlohmann::json store() const;
     nlohmann::json sounds();
+    // The notes shown over the game now ("Sound off"), with the seconds each has left.
+    nlohmann::json notes() const;
     nlohmann::json logLines();
     nlohmann::json stats() const;
     unsigned long long frame() const;
