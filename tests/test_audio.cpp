@@ -3,6 +3,7 @@
 #include "Log.h"
 #include "SimpleAudioEngine.h"
 
+#include <SDL.h>
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
@@ -271,6 +272,47 @@ TEST_F(AudioTest, PitchedEffectIsAResampledCachedCopy) {
             ASSERT_NEAR((in[i * ch + c] + in[(i + 1) * ch + c]) / 2.0, down[(2 * i + 1) * ch + c], 0.5) << i;
         }
     }
+}
+
+// The disk driver with no delay mixes as fast as it can into a file: the music's course can be
+// followed by how much has been mixed, not by the clock.
+TEST_F(AudioTest, LoopedMusicGoesOnAndAOneOffTuneEnds) {
+    const std::string out = _dir + "/mixed.raw";
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", out.c_str(), 1);
+    setenv("SDL_DISKAUDIODELAY", "0", 1);
+    SimpleAudioEngine* audio = engine();
+    ASSERT_TRUE(audio->hasDevice());
+    int rate = 0, channels = 0;
+    Uint16 format = 0;
+    Mix_QuerySpec(&rate, &format, &channels);
+    // The tone lasts a fifth of a second.
+    const auto trackBytes = static_cast<std::uintmax_t>(rate / 5 * channels * SDL_AUDIO_BITSIZE(format) / 8);
+    auto mixedBytes = [&] {
+        std::error_code ec;
+        const auto size = std::filesystem::file_size(out, ec);
+        return ec ? 0 : size;
+    };
+    // Waits until `bytes` more have been mixed (or gives up after a generous number of checks).
+    auto mixFurther = [&](std::uintmax_t bytes) {
+        const std::uintmax_t goal = mixedBytes() + bytes;
+        for (int i = 0; i < 20000 && mixedBytes() < goal; ++i)
+            SDL_Delay(1);
+        return mixedBytes() >= goal;
+    };
+
+    audio->playBackgroundMusic("tone.wav", false);
+    ASSERT_TRUE(mixFurther(3 * trackBytes));
+    EXPECT_FALSE(audio->isBackgroundMusicPlaying());
+    EXPECT_EQ(0, Mix_PlayingMusic());
+
+    audio->playBackgroundMusic("tone.wav", true);
+    ASSERT_TRUE(mixFurther(5 * trackBytes));
+    EXPECT_EQ(1, Mix_PlayingMusic());
+    audio->stopBackgroundMusic(false);
+    SimpleAudioEngine::end();
+    unsetenv("SDL_DISKAUDIOFILE");
+    unsetenv("SDL_DISKAUDIODELAY");
 }
 
 } // namespace
