@@ -1,5 +1,6 @@
 #include "GLView.h"
 
+#include "Display.h"
 #include "Log.h"
 
 #include <SDL.h>
@@ -9,7 +10,10 @@ namespace cocos2d {
 
 namespace {
 GLView::GLContextAttrs g_attrs{8, 8, 8, 8, 24, 8};
-}
+// A quarter of the design size each way: the buttons are still large enough to hit.
+constexpr int kMinimumWidth = 480;
+constexpr int kMinimumHeight = 270;
+} // namespace
 
 void GLView::setGLContextAttrs(GLContextAttrs& attrs) {
     g_attrs = attrs;
@@ -25,21 +29,20 @@ GLView::~GLView() {
 }
 
 bool GLView::initWindow(const std::string& title, int width, int height) {
-    if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        log("cannot start video: %s", SDL_GetError());
-        return false;
-    }
+    if (!Display::open()) return false;
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
     _window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
                                SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
     if (!_window) {
-        log("cannot open the window: %s", SDL_GetError());
+        warn("cannot open the window: %s", SDL_GetError());
         return false;
     }
+    // Dragged down to a sliver, the game could not be seen or played.
+    SDL_SetWindowMinimumSize(_window, kMinimumWidth, kMinimumHeight);
     _renderer = SDL_CreateRenderer(_window, -1, SDL_RENDERER_ACCELERATED);
     if (!_renderer) _renderer = SDL_CreateRenderer(_window, -1, SDL_RENDERER_SOFTWARE);
     if (!_renderer) {
-        log("cannot create a renderer: %s", SDL_GetError());
+        warn("cannot create a renderer: %s", SDL_GetError());
         return false;
     }
     applyDesignResolution();
@@ -103,7 +106,7 @@ void GLView::setFullscreen(bool fullscreen) {
     if (SDL_SetWindowFullscreen(_window, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) == 0)
         _fullscreen = fullscreen;
     else
-        log("cannot change to %s: %s", fullscreen ? "fullscreen" : "a window", SDL_GetError());
+        warn("cannot change to %s: %s", fullscreen ? "fullscreen" : "a window", SDL_GetError());
 }
 
 bool GLView::saveScreenshot(const std::string& file) {

@@ -5,6 +5,7 @@
 #include "EventPump.h"
 #include "FileUtils.h"
 #include "GLView.h"
+#include "InstanceLock.h"
 #include "Renderer.h"
 #include "SimpleAudioEngine.h"
 #include "TextCache.h"
@@ -118,7 +119,10 @@ long residentKilobytes() {
 
 } // namespace
 
-Playtest::Playtest() {
+Playtest::Playtest() : _lock(std::make_unique<InstanceLock>(UserDefault::storeFolder())) {
+    if (!_lock->held())
+        throw AlreadyRunning("already running with its progress in " + UserDefault::storeFolder() +
+                             ": this copy closes without touching it");
     // Headless: no window and no audio device; every sound call is still reported.
     CocosDenshion::SimpleAudioEngine::setDeviceEnabled(false);
     CocosDenshion::SimpleAudioEngine::getInstance()->setObserver([this](const CocosDenshion::AudioCall& c) {
@@ -228,6 +232,13 @@ json Playtest::stats() const {
             {"rssKB", residentKilobytes()}};
 }
 
+json Playtest::notes() const {
+    json j = json::object();
+    for (const auto& note : Overlay::getInstance()->notes())
+        j[note.key] = note.text;
+    return j;
+}
+
 void Playtest::open(const std::vector<std::string>& words) {
     const std::string line = words.empty() ? "" : words[0];
     if (words.size() < 2) throw BadCommand("open what?");
@@ -302,6 +313,13 @@ std::string Playtest::execute(const std::string& line) {
             _input->window(cmd == "minimize" ? SDL_WINDOWEVENT_MINIMIZED : SDL_WINDOWEVENT_RESTORED);
             return pumped("");
         }
+        if (cmd == "focus") {
+            expectWords(words, 2, line);
+            if (words[1] != "in" && words[1] != "out") throw BadCommand("focus goes in or out: " + line);
+            _input->focus(words[1] == "in");
+            return pumped("");
+        }
+        if (cmd == "notes") return notes().dump();
         if (cmd == "tree") return tree().dump();
         if (cmd == "store") return store().dump();
         if (cmd == "sounds") return sounds().dump();
