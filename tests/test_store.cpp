@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include "TempDirs.h"
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -19,7 +20,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
-#include "TempDirs.h"
 
 namespace fs = std::filesystem;
 using cocos2d::UserDefault;
@@ -453,8 +453,8 @@ TEST_F(StoreTest, StoreUnreadableAtStartIsNeverWrittenOverBeforeItIsRead) {
     // Another program holding the file for itself: not even reading is possible.
     sqlite3* other = nullptr;
     ASSERT_EQ(SQLITE_OK, sqlite3_open(store().c_str(), &other));
-    ASSERT_EQ(SQLITE_OK, sqlite3_exec(other, "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE; COMMIT;", nullptr,
-                                      nullptr, nullptr));
+    ASSERT_EQ(SQLITE_OK, sqlite3_exec(other, "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE; COMMIT;",
+                                      nullptr, nullptr, nullptr));
     const std::string before = readFile(store());
 
     ud = UserDefault::getInstance();
