@@ -153,8 +153,11 @@ void EventPump::windowEvent(const SDL_WindowEvent& e) {
     case SDL_WINDOWEVENT_FOCUS_GAINED:
         _unfocused = false;
         break;
-    case SDL_WINDOWEVENT_EXPOSED:
     case SDL_WINDOWEVENT_SIZE_CHANGED:
+        if (GLView* view = Director::getInstance()->getOpenGLView()) view->keepSizeWithinLimits();
+        Director::getInstance()->redraw();
+        break;
+    case SDL_WINDOWEVENT_EXPOSED:
         Director::getInstance()->redraw();
         break;
     default:

@@ -5,14 +5,18 @@
 
 #include <SDL.h>
 #include <SDL_image.h>
+#include <algorithm>
 
 namespace cocos2d {
 
 namespace {
 GLView::GLContextAttrs g_attrs{8, 8, 8, 8, 24, 8};
-// A quarter of the design size each way: the buttons are still large enough to hit.
+// A quarter of the design size each way: the buttons are still large enough to hit. At the
+// other end, four times the design size: a window of any larger picture only costs memory.
 constexpr int kMinimumWidth = 480;
 constexpr int kMinimumHeight = 270;
+constexpr int kMaximumWidth = 7680;
+constexpr int kMaximumHeight = 4320;
 } // namespace
 
 void GLView::setGLContextAttrs(GLContextAttrs& attrs) {
@@ -39,6 +43,7 @@ bool GLView::initWindow(const std::string& title, int width, int height) {
     }
     // Dragged down to a sliver, the game could not be seen or played.
     SDL_SetWindowMinimumSize(_window, kMinimumWidth, kMinimumHeight);
+    SDL_SetWindowMaximumSize(_window, kMaximumWidth, kMaximumHeight);
     _renderer = SDL_CreateRenderer(_window, -1, SDL_RENDERER_ACCELERATED);
     if (!_renderer) _renderer = SDL_CreateRenderer(_window, -1, SDL_RENDERER_SOFTWARE);
     if (!_renderer) {
@@ -91,6 +96,18 @@ Size GLView::getFrameSize() const {
         h = _target->h;
     }
     return Size(static_cast<float>(w), static_cast<float>(h));
+}
+
+void GLView::keepSizeWithinLimits() {
+    if (!_window) return;
+    // Fullscreen and maximised windows are the desktop's to size.
+    if (SDL_GetWindowFlags(_window) & (SDL_WINDOW_FULLSCREEN | SDL_WINDOW_MAXIMIZED | SDL_WINDOW_MINIMIZED))
+        return;
+    int w = 0, h = 0;
+    SDL_GetWindowSize(_window, &w, &h);
+    const int width = std::clamp(w, kMinimumWidth, kMaximumWidth);
+    const int height = std::clamp(h, kMinimumHeight, kMaximumHeight);
+    if (width != w || height != h) SDL_SetWindowSize(_window, width, height);
 }
 
 void GLView::setFrameSize(float width, float height) {

@@ -182,9 +182,9 @@ TEST_F(PauseTest, PressesWhileUnfocusedAreIgnoredAndTheNoteIsOnThePicture) {
     EXPECT_LT(paused, playing * 0.8) << "no note over the picture";
 }
 
-// A stopped director does not draw every frame; it draws the last picture again when a note
-// over it changes or when the window has lost it.
-class StoppedDrawingTest : public ::testing::Test {
+// A real window (on SDL's dummy driver): a stopped director does not draw every frame, only when
+// a note over the picture changes or the window has lost it; and the window keeps to its limits.
+class WindowTest : public ::testing::Test {
   protected:
     struct Counter : cocos2d::Node {
         int draws = 0;
@@ -219,7 +219,7 @@ class StoppedDrawingTest : public ::testing::Test {
     Counter* counter = nullptr;
 };
 
-TEST_F(StoppedDrawingTest, DrawsOnlyWhenANoteChangesOrTheWindowAsks) {
+TEST_F(WindowTest, DrawsOnlyWhenANoteChangesOrTheWindowAsks) {
     auto* director = cocos2d::Director::getInstance();
     frames(3);
     EXPECT_EQ(3, counter->draws);
@@ -237,6 +237,21 @@ TEST_F(StoppedDrawingTest, DrawsOnlyWhenANoteChangesOrTheWindowAsks) {
     director->startAnimation();
     frames(10);
     EXPECT_EQ(17, counter->draws);
+}
+
+TEST_F(WindowTest, TheWindowTellsTheDesktopItsSizeLimits) {
+    SDL_Window* window = view->getWindow();
+    int w = 0, h = 0;
+    SDL_GetWindowMinimumSize(window, &w, &h);
+    EXPECT_EQ(480, w);
+    EXPECT_EQ(270, h);
+    SDL_GetWindowMaximumSize(window, &w, &h);
+    EXPECT_EQ(7680, w);
+    EXPECT_EQ(4320, h);
+    view->keepSizeWithinLimits();
+    SDL_GetWindowSize(window, &w, &h);
+    EXPECT_EQ(1280, w) << "a window within its limits is left as it is";
+    EXPECT_EQ(720, h);
 }
 
 } // namespace
