@@ -9,9 +9,11 @@
 #include "InstanceLock.h"
 #include "Overlay.h"
 #include "SimpleAudioEngine.h"
+#include "SoundSettings.h"
 #include "TextCache.h"
 #include "TextureCache.h"
 #include "UserDefault.h"
+#include "WindowState.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
@@ -53,6 +55,7 @@ int Application::run() {
         return 1;
     }
     initGLContextAttrs();
+    SoundSettings::install();
     if (!applicationDidFinishLaunching()) {
         shutdown();
         return 1;
@@ -63,8 +66,11 @@ int Application::run() {
         shutdown();
         return 1;
     }
-    InputMap::getInstance()->setAction(InputMap::kFullscreen,
-                                       [view] { view->setFullscreen(!view->isFullscreen()); });
+    // The view is looked up when used: an action outlives the run that set it.
+    InputMap::getInstance()->setAction(InputMap::kFullscreen, [] {
+        if (GLView* shown = Director::getInstance()->getOpenGLView())
+            shown->setFullscreen(!shown->isFullscreen());
+    });
     const double frequency = static_cast<double>(SDL_GetPerformanceFrequency());
     Uint64 last = SDL_GetPerformanceCounter();
     {
@@ -90,6 +96,7 @@ int Application::run() {
                 SDL_Delay(static_cast<Uint32>((interval - spent) * 1000));
         }
     }
+    if (WindowState* state = view->windowState()) state->save();
     shutdown();
     return 0;
 }

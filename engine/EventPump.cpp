@@ -6,6 +6,7 @@
 #include "InputMap.h"
 #include "Log.h"
 #include "Overlay.h"
+#include "WindowState.h"
 
 #include <algorithm>
 
@@ -225,6 +226,7 @@ void EventPump::tick() {
     _gamepads.tick();
     GLView* view = Director::getInstance()->getOpenGLView();
     if (!view || !view->hasWindow()) return;
+    if (WindowState* state = view->windowState()) state->tick(SDL_GetTicks());
     if (view->isFullscreen() && SDL_GetTicks() - _lastMouseMove > kCursorHideMs)
         SDL_ShowCursor(SDL_DISABLE);
     else if (!view->isFullscreen())

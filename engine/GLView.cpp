@@ -2,6 +2,7 @@
 
 #include "Display.h"
 #include "Log.h"
+#include "WindowState.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
@@ -27,6 +28,7 @@ GLView::GLContextAttrs GLView::getGLContextAttrs() {
 }
 
 GLView::~GLView() {
+    _windowState.reset();
     if (_renderer) SDL_DestroyRenderer(_renderer);
     if (_target) SDL_FreeSurface(_target);
     if (_window) SDL_DestroyWindow(_window);
@@ -35,8 +37,13 @@ GLView::~GLView() {
 bool GLView::initWindow(const std::string& title, int width, int height) {
     if (!Display::open()) return false;
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
-    _window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
-                               SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
+    const WindowPlacement place = WindowState::restore(width, height);
+    const PixelRect& at = place.windowed;
+    // Shown only once it has its size limits: setting them resizes the window, and a window
+    // already maximised would take the maximised size as the one to come back to.
+    _window = SDL_CreateWindow(title.c_str(), at.x, at.y, at.width, at.height,
+                               SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_HIDDEN |
+                                   (place.maximized ? SDL_WINDOW_MAXIMIZED : 0));
     if (!_window) {
         warn("cannot open the window: %s", SDL_GetError());
         return false;
@@ -44,6 +51,7 @@ bool GLView::initWindow(const std::string& title, int width, int height) {
     // Dragged down to a sliver, the game could not be seen or played.
     SDL_SetWindowMinimumSize(_window, kMinimumWidth, kMinimumHeight);
     SDL_SetWindowMaximumSize(_window, kMaximumWidth, kMaximumHeight);
+    SDL_ShowWindow(_window);
     _renderer = SDL_CreateRenderer(_window, -1, SDL_RENDERER_ACCELERATED);
     if (!_renderer) _renderer = SDL_CreateRenderer(_window, -1, SDL_RENDERER_SOFTWARE);
     if (!_renderer) {
@@ -51,6 +59,8 @@ bool GLView::initWindow(const std::string& title, int width, int height) {
         return false;
     }
     applyDesignResolution();
+    _windowState = std::make_unique<WindowState>(_window, place);
+    if (place.fullscreen) setFullscreen(true);
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include "Ref.h"
 #include "Types.h"
 
+#include <memory>
 #include <string>
 
 struct SDL_Window;
@@ -11,6 +12,8 @@ struct SDL_Renderer;
 struct SDL_Surface;
 
 namespace cocos2d {
+
+class WindowState;
 
 class GLView : public Ref {
   public:
@@ -37,6 +40,8 @@ class GLView : public Ref {
     // Desktop fullscreen, the design area letterboxed as in a window.
     void setFullscreen(bool fullscreen);
     bool isFullscreen() const { return _fullscreen; }
+    // Where the window is and how it shows, remembered from run to run; null off screen.
+    WindowState* windowState() const { return _windowState.get(); }
 
   protected:
     GLView() = default;
@@ -50,11 +55,12 @@ class GLView : public Ref {
     Size _designSize{1920, 1080};
     ResolutionPolicy _policy = ResolutionPolicy::SHOW_ALL;
     bool _fullscreen = false;
+    std::unique_ptr<WindowState> _windowState;
 };
 
 class GLViewImpl : public GLView {
   public:
-    // A resizable window, 1280 x 720, with this title.
+    // A resizable window with this title, as the player left it last time; at first 1280 x 720.
     static GLViewImpl* create(const std::string& viewName);
     // No window: draws into memory (tools and tests).
     static GLViewImpl* createOffscreen();

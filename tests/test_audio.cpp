@@ -6,6 +6,7 @@
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
+#include "TempDirs.h"
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -14,7 +15,6 @@
 #include <fstream>
 #include <string>
 #include <vector>
-#include "TempDirs.h"
 
 namespace CocosDenshion::testing {
 const Mix_Chunk* effectChunkForPitch(const char* file, float pitch);
@@ -188,6 +188,49 @@ TEST_F(AudioTest, VolumesReachTheMixer) {
     audio->setBackgroundMusicVolume(0.25f); // applies to the music already playing
     EXPECT_EQ(MIX_MAX_VOLUME / 4, Mix_VolumeMusic(-1));
     EXPECT_TRUE(_logs.empty());
+}
+
+TEST_F(AudioTest, MasterVolumeScalesWhatTheGameAsksForAndReachesSoundsPlaying) {
+    SimpleAudioEngine* audio = engine();
+    ASSERT_TRUE(audio->hasDevice());
+    audio->playBackgroundMusic("tone.wav", true);
+    audio->setBackgroundMusicVolume(0.5f);
+    const int quiet = static_cast<int>(audio->playEffect("tone.wav", true, 1.0f, 0.0f, 0.5f)) - 1;
+    const int full = static_cast<int>(audio->playEffect("tone.wav", true)) - 1;
+    ASSERT_TRUE(quiet >= 0 && full >= 0);
+
+    audio->setMasterVolume(0.5f);
+    EXPECT_EQ(MIX_MAX_VOLUME / 4, Mix_VolumeMusic(-1));
+    EXPECT_EQ(MIX_MAX_VOLUME / 4, Mix_Volume(quiet, -1));
+    EXPECT_EQ(MIX_MAX_VOLUME / 2, Mix_Volume(full, -1));
+    // The game's own volumes keep being what it asked for; the device gets the product.
+    EXPECT_FLOAT_EQ(0.5f, audio->getBackgroundMusicVolume());
+    EXPECT_FLOAT_EQ(0.25f, audio->deviceMusicVolume());
+    audio->setBackgroundMusicVolume(1.0f);
+    EXPECT_EQ(MIX_MAX_VOLUME / 2, Mix_VolumeMusic(-1));
+    const int later = static_cast<int>(audio->playEffect("tone.wav", true, 1.0f, 0.0f, 0.5f)) - 1;
+    EXPECT_EQ(MIX_MAX_VOLUME / 4, Mix_Volume(later, -1));
+
+    // Muted, everything is silent at once; back on, everything returns to its level.
+    audio->setMasterVolume(0.5f, true);
+    EXPECT_EQ(0, Mix_VolumeMusic(-1));
+    for (const int channel : {quiet, full, later})
+        EXPECT_EQ(0, Mix_Volume(channel, -1)) << channel;
+    EXPECT_FLOAT_EQ(0.0f, audio->deviceEffectsVolume());
+    audio->setMasterVolume(1.0f);
+    EXPECT_EQ(MIX_MAX_VOLUME, Mix_VolumeMusic(-1));
+    EXPECT_EQ(MIX_MAX_VOLUME / 2, Mix_Volume(quiet, -1));
+    EXPECT_EQ(MIX_MAX_VOLUME, Mix_Volume(full, -1));
+
+    // Each change is reported with what the device gets.
+    const AudioCall& muted = _calls[_calls.size() - 2];
+    EXPECT_EQ("setMasterVolume", muted.call);
+    EXPECT_TRUE(muted.muted);
+    EXPECT_FLOAT_EQ(0.5f, muted.volume);
+    EXPECT_FLOAT_EQ(0.0f, muted.device);
+    const AudioCall& played = _calls[_calls.size() - 3];
+    EXPECT_EQ("playEffect", played.call);
+    EXPECT_FLOAT_EQ(0.25f, played.device);
 }
 
 TEST_F(AudioTest, PitchedEffectIsAResampledCachedCopy) {

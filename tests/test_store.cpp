@@ -214,6 +214,43 @@ TEST_F(StoreTest, FailedCommitStaysPendingAndIsReportedOnce) {
     EXPECT_EQ(std::vector<std::string>{"score|2"}, query(store(), "SELECT key, value FROM kv"));
 }
 
+TEST_F(StoreTest, AWriteRefusedMidFrameIsRolledBackAndLaterFramesSaveAgain) {
+    UserDefault* ud = UserDefault::getInstance();
+    ud->setIntegerForKey("coinScore", 1);
+    ud->flush();
+    // Another program's trigger refuses one value: the frame fails half-way through its rows.
+    sqlite3* other = nullptr;
+    ASSERT_EQ(SQLITE_OK, sqlite3_open(store().c_str(), &other));
+    ASSERT_EQ(SQLITE_OK, sqlite3_exec(other,
+                                      "CREATE TRIGGER refuse BEFORE INSERT ON kv WHEN NEW.value = 13 "
+                                      "BEGIN SELECT RAISE(ABORT, 'refused'); END",
+                                      nullptr, nullptr, nullptr));
+    ud->setIntegerForKey("a", 5);
+    ud->setIntegerForKey("b", 13);
+    ud->flush();
+    EXPECT_TRUE(ud->hasPendingWrites());
+    EXPECT_EQ(std::vector<std::string>{"coinScore|1"}, query(store(), "SELECT key, value FROM kv"));
+    EXPECT_EQ(1u, _logs.size());
+
+    ud->setIntegerForKey("b", 14);
+    ud->flush();
+    EXPECT_FALSE(ud->hasPendingWrites());
+    sqlite3_close(other);
+    EXPECT_EQ((std::vector<std::string>{"a|5", "b|14", "coinScore|1"}),
+              query(store(), "SELECT key, value FROM kv ORDER BY key"));
+}
+
+TEST_F(StoreTest, AnOverwrittenFlagReadsBackItsNewValueAlsoAfterARestart) {
+    UserDefault* ud = UserDefault::getInstance();
+    for (const bool value : {true, false, true, false}) {
+        ud->setBoolForKey("Button1", value);
+        EXPECT_EQ(value, ud->getBoolForKey("Button1", !value));
+        ud->flush();
+        ud = restart();
+        EXPECT_EQ(value, ud->getBoolForKey("Button1", !value));
+    }
+}
+
 TEST_F(StoreTest, KillKeepsFlushedFramesAndLosesOnlyTheOneInProgress) {
     UserDefault::getInstance()->setIntegerForKey("gems", 1);
     UserDefault::destroyInstance(); // the child opens its own connection

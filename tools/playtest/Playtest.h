@@ -44,12 +44,16 @@ class Playtest {
     void move(float x, float y);
     void up(float x, float y);
     nlohmann::json tree() const;
+    // The pictures drawn over a point of the screen if the frame were drawn now, bottom first:
+    // the last one is what the player sees there.
+    std::vector<std::string> picturesAt(float x, float y) const;
     nlohmann::json store() const;
     nlohmann::json sounds();
+    // The notes shown over the game now ("Sound off", "Paused", the saving notice), with the
+    // seconds each has left.
+    nlohmann::json notes() const;
     nlohmann::json logLines();
     nlohmann::json stats() const;
-    // The notes over the game ("Paused", the saving notice), by key.
-    nlohmann::json notes() const;
     unsigned long long frame() const;
 
     cocos2d::Scene* runningScene() const;
@@ -85,6 +89,11 @@ class Playtest {
             collect<T>(child, out);
     }
     void open(const std::vector<std::string>& words);
+    // Presses the stage's six targets in order, each where the ring shows its element.
+    std::string solve();
+    // Steps until the running scene (a fade over) is of a class, "stage N" has begun, the
+    // stage's "timer stopped", or the round is lost ("game over"); two minutes at most.
+    std::string waitFor(const std::string& what);
     // Commands that act through SDL's events, handled by the game's own event pump.
     std::string keyCommand(const std::vector<std::string>& words, const std::string& line);
     std::string padCommand(const std::vector<std::string>& words, const std::string& line);

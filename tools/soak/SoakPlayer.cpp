@@ -6,6 +6,7 @@
 #include "GameButton.h"
 #include "GameLayer.h"
 #include "GameScene.h"
+#include "Spots.h"
 #include "TargetManager.h"
 #include "TargetSprite.h"
 #include "TextCache.h"
@@ -33,18 +34,9 @@ namespace {
 constexpr int kFps = 60;
 const char* const kFont = "fonts/PixelMplus10-Regular.ttf";
 
-struct Point {
-    float x, y;
-};
-
-// Where the controls of each scene are drawn, in design units.
-constexpr Point kShopControls[] = {{418, 812}, {422, 497}, {1040, 812}, {1037, 497}, {1584, 135}, {96, 108}};
-constexpr Point kShopStart = {1584, 135};
-constexpr Point kShopTitle = {96, 108};
-constexpr Point kBackButton = {384, 108};
-constexpr Point kRetry = {672, 324};
-constexpr Point kGoShop = {1248, 324};
-constexpr Point kRing[] = {{758, 772}, {1200, 772}, {1392, 535}, {1200, 308}, {758, 308}, {586, 535}};
+// The shop's six controls.
+constexpr Vec2 kShopControls[] = {Spot::kTimeIcon,  Spot::kTimePlate, Spot::kLifeIcon,
+                                  Spot::kLifePlate, Spot::kStart,     Spot::kTitle};
 const char* const kKeys[] = {"Space", "Return",    "W", "E", "D", "X", "Z",
                              "A",     "Backspace", "R", "S", "T", "L", "Escape"};
 
@@ -427,14 +419,17 @@ void SoakPlayer::tapAnywhere() {
 }
 
 void SoakPlayer::tapControl() {
-    Point at{960, 540};
+    Vec2 at{960, 540};
     switch (_scene) {
     case Scene::Shop:
         at = kShopControls[pick(0, 5)];
         break;
     case Scene::Round: {
         const int which = pick(0, 8);
-        at = which < 6 ? kRing[which] : which == 6 ? kBackButton : which == 7 ? kRetry : kGoShop;
+        at = which < 6    ? Spot::kRing[which]
+             : which == 6 ? Spot::kBack
+             : which == 7 ? Spot::kRetry
+                          : Spot::kGoShop;
         break;
     }
     default:
@@ -460,7 +455,7 @@ void SoakPlayer::drag() {
 void SoakPlayer::backStorm() {
     for (int n = pick(10, 40); n > 0; --n) {
         if (chance(0.5)) {
-            _pt.tap(kBackButton.x, kBackButton.y);
+            _pt.tap(Spot::kBack.x, Spot::kBack.y);
             ++_taps;
         } else {
             command("key Backspace");
@@ -518,7 +513,7 @@ void SoakPlayer::steer() {
         _pt.tap(960, 540);
         break;
     case Scene::Shop: {
-        const Point at = chance(0.8) ? kShopStart : kShopTitle;
+        const Vec2 at = chance(0.8) ? Spot::kStart : Spot::kTitle;
         ++_taps;
         _pt.tap(at.x, at.y);
         break;
@@ -528,7 +523,7 @@ void SoakPlayer::steer() {
         if (layer && layer->buttonManager && layer->buttonManager->isVisible() && chance(0.7)) {
             playWell(layer);
         } else {
-            const Point at = chance(0.5) ? kRetry : kGoShop;
+            const Vec2 at = chance(0.5) ? Spot::kRetry : Spot::kGoShop;
             ++_taps;
             _pt.tap(at.x, at.y);
         }
@@ -544,7 +539,7 @@ void SoakPlayer::steer() {
 void SoakPlayer::playWell(GameLayer* layer) {
     const long long stage = layer->stageCount;
     for (int n = layer->buttonManager->pressCount; n > 0; --n) {
-        _pt.tap(kBackButton.x, kBackButton.y);
+        _pt.tap(Spot::kBack.x, Spot::kBack.y);
         if (!advance(1)) return;
     }
     for (int place = 0; place < TargetManager::kPlaces; ++place) {
