@@ -622,9 +622,10 @@ void UserDefault::endFrame(float seconds) {
     flush();
 }
 
+// Short: a note in a corner must leave the picture to the game.
 std::string UserDefault::trouble() const {
-    if (!_db && _unread) return "Saved progress not read yet";
-    if (!_db || (_failing && _failingFor >= kNoticeAfterSeconds)) return "Progress is not being saved";
+    if (!_db && _unread) return "Save not read yet";
+    if (!_db || (_failing && _failingFor >= kNoticeAfterSeconds)) return "Progress not saved";
     return {};
 }
 

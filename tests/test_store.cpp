@@ -440,7 +440,7 @@ TEST_F(StoreTest, NoHomePlaysOnInMemory) {
     ud->flush();
     endFrames(ud, 5);
     EXPECT_EQ(77, ud->getIntegerForKey("best"));
-    EXPECT_EQ("Progress is not being saved", ud->trouble());
+    EXPECT_EQ("Progress not saved", ud->trouble());
     ASSERT_EQ(1u, _logs.size());
     EXPECT_NE(std::string::npos, _logs[0].find("not be saved")) << _logs[0];
     // At exit a last line says what was lost.
@@ -468,7 +468,7 @@ TEST_F(StoreTest, BusyStoreNeverHoldsUpAFrameAndSavesOnceFree) {
     EXPECT_TRUE(ud->hasPendingWrites());
     EXPECT_EQ(95, ud->getIntegerForKey("coinScore"));
     endFrames(ud, 0.5);
-    EXPECT_EQ("Progress is not being saved", ud->trouble()) << "a second and more without saving";
+    EXPECT_EQ("Progress not saved", ud->trouble()) << "a second and more without saving";
     ASSERT_EQ(1u, _logs.size());
 
     sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
@@ -497,7 +497,7 @@ TEST_F(StoreTest, StoreUnreadableAtStartIsNeverWrittenOverBeforeItIsRead) {
     ud = UserDefault::getInstance();
     EXPECT_FALSE(ud->isPersistent());
     EXPECT_TRUE(ud->entries().empty()) << "plays on defaults";
-    EXPECT_EQ("Saved progress not read yet", ud->trouble());
+    EXPECT_EQ("Save not read yet", ud->trouble());
     ASSERT_EQ(1u, _logs.size());
     EXPECT_NE(std::string::npos, _logs[0].find("playing on defaults")) << _logs[0];
     // Made on defaults, these must never reach the file.
