@@ -34,13 +34,15 @@ bool Display::open() {
         SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
     }
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
-    const char* display = variable("DISPLAY");
-    const char* wayland = variable("WAYLAND_DISPLAY");
-    if (!display && !wayland && !variable("SDL_VIDEODRIVER"))
+    // What was tried, in the player's words.
+    std::string tried;
+    for (const char* name : {"SDL_VIDEODRIVER", "DISPLAY", "WAYLAND_DISPLAY"})
+        if (const char* value = variable(name))
+            tried += std::string(tried.empty() ? "" : ", ") + name + "=" + value;
+    if (tried.empty())
         warn("no display to open a window on: neither DISPLAY nor WAYLAND_DISPLAY is set");
     else
-        warn("no display to open a window on (DISPLAY=%s, WAYLAND_DISPLAY=%s): %s", display ? display : "",
-             wayland ? wayland : "", SDL_GetError());
+        warn("no display to open a window on: cannot reach %s (%s)", tried.c_str(), SDL_GetError());
     return false;
 }
 

@@ -1,15 +1,14 @@
 #include "UserDefault.h"
 
 #include "Log.h"
+#include "StoreReader.h"
 
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
-#include <limits>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -17,10 +16,6 @@ namespace fs = std::filesystem;
 namespace cocos2d {
 
 namespace {
-
-// How a value's kind is stored in the "type" column.
-constexpr int kTypeInt = 0;
-constexpr int kTypeBool = 1;
 
 // After a failure to open or to write: soon enough that a disk freed or a folder made
 // writable is used within moments, seldom enough to cost nothing meanwhile.
@@ -39,208 +34,6 @@ std::string dataFolder() {
     if (const char* home = std::getenv("HOME"); home && *home)
         return std::string(home) + "/.local/share/doviveduzuz";
     return {};
-}
-
-bool isBusyCode(int code) {
-    return (code & 0xff) == SQLITE_BUSY || (code & 0xff) == SQLITE_LOCKED;
-}
-
-bool isBadContentCode(int code) {
-    switch (code & 0xff) {
-    case SQLITE_CORRUPT:
-    case SQLITE_NOTADB:
-    case SQLITE_FORMAT:
-    case SQLITE_MISMATCH:
-    case SQLITE_ERROR: // e.g. a kv table without our columns
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool equalsNoCase(const unsigned char* text, const char* expected) {
-    if (!text) return false;
-    for (; *text && *expected; ++text, ++expected)
-        if (std::tolower(*text) != std::tolower(static_cast<unsigned char>(*expected))) return false;
-    return *text == 0 && *expected == 0;
-}
-
-} // namespace
-
-// What a store file holds: the values this game can use, and the rows it could not have
-// written (a value outside the int range or of another type), each reset alone.
-struct UserDefault::Rows {
-    std::map<std::string, Value> values;
-    std::vector<std::pair<sqlite3_int64, std::string>> bad;
-    // The file's content is known (read, or there is no file).
-    bool read = false;
-};
-
-namespace {
-
-int loadRows(sqlite3* db, std::map<std::string, UserDefault::Value>& values,
-             std::vector<std::pair<sqlite3_int64, std::string>>& bad, std::string& why) {
-    sqlite3_stmt* stmt = nullptr;
-    int rc = sqlite3_prepare_v2(db, "SELECT rowid, key, type, value FROM kv", -1, &stmt, nullptr);
-    if (rc != SQLITE_OK) {
-        why = sqlite3_errmsg(db);
-        return rc;
-    }
-    std::map<std::string, UserDefault::Value> good;
-    std::vector<std::pair<sqlite3_int64, std::string>> refused;
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-        // The types first: reading a column as text or a number converts it.
-        const bool shaped = sqlite3_column_type(stmt, 1) == SQLITE_TEXT &&
-                            sqlite3_column_type(stmt, 2) == SQLITE_INTEGER &&
-                            sqlite3_column_type(stmt, 3) == SQLITE_INTEGER;
-        const auto* key = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1));
-        const std::string name(key ? key : "", static_cast<std::size_t>(sqlite3_column_bytes(stmt, 1)));
-        const sqlite3_int64 type = sqlite3_column_int64(stmt, 2);
-        const sqlite3_int64 value = sqlite3_column_int64(stmt, 3);
-        const bool usable = shaped && (type == kTypeInt || type == kTypeBool) &&
-                            value >= std::numeric_limits<int>::min() &&
-                            value <= std::numeric_limits<int>::max();
-        if (!usable)
-            refused.emplace_back(sqlite3_column_int64(stmt, 0), name);
-        else if (type == kTypeBool)
-            good[name] = value != 0;
-        else
-            good[name] = static_cast<int>(value);
-    }
-    if (rc != SQLITE_DONE) {
-        why = sqlite3_errmsg(db);
-        sqlite3_finalize(stmt);
-        return rc;
-    }
-    sqlite3_finalize(stmt);
-    values.swap(good);
-    bad.swap(refused);
-    return SQLITE_OK;
-}
-
-// SQLITE_OK when the file holds no tables yet or a kv table of our shape.
-int checkShape(sqlite3* db, bool& hasTable, std::string& why) {
-    hasTable = false;
-    sqlite3_stmt* stmt = nullptr;
-    int rc = sqlite3_prepare_v2(db, "PRAGMA table_info(kv)", -1, &stmt, nullptr);
-    if (rc != SQLITE_OK) {
-        why = sqlite3_errmsg(db);
-        return rc;
-    }
-    int columns = 0;
-    bool matches = true;
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-        ++columns;
-        const unsigned char* name = sqlite3_column_text(stmt, 1);
-        const unsigned char* type = sqlite3_column_text(stmt, 2);
-        const int pk = sqlite3_column_int(stmt, 5);
-        if (equalsNoCase(name, "key"))
-            matches = matches && equalsNoCase(type, "TEXT") && pk == 1;
-        else if (equalsNoCase(name, "type") || equalsNoCase(name, "value"))
-            matches = matches && equalsNoCase(type, "INTEGER") && pk == 0;
-        else
-            matches = false;
-    }
-    if (rc != SQLITE_DONE) {
-        why = sqlite3_errmsg(db);
-        sqlite3_finalize(stmt);
-        return rc;
-    }
-    sqlite3_finalize(stmt);
-    if (columns > 0) {
-        if (columns != 3 || !matches) {
-            why = "a kv table of another shape";
-            return SQLITE_MISMATCH;
-        }
-        hasTable = true;
-        return SQLITE_OK;
-    }
-
-    // No kv table: only an empty database is ours to fill; anything else belongs to someone else.
-    rc = sqlite3_prepare_v2(db,
-                            "SELECT count(*) FROM sqlite_master WHERE name NOT LIKE 'sqlite\\_%' ESCAPE '\\'",
-                            -1, &stmt, nullptr);
-    if (rc != SQLITE_OK) {
-        why = sqlite3_errmsg(db);
-        return rc;
-    }
-    rc = sqlite3_step(stmt);
-    const int others = rc == SQLITE_ROW ? sqlite3_column_int(stmt, 0) : 0;
-    if (rc != SQLITE_ROW) why = sqlite3_errmsg(db);
-    sqlite3_finalize(stmt);
-    if (rc != SQLITE_ROW) return rc;
-    if (others > 0) {
-        why = "another program's database";
-        return SQLITE_MISMATCH;
-    }
-    return SQLITE_OK;
-}
-
-int quickCheck(sqlite3* db, std::string& why) {
-    sqlite3_stmt* stmt = nullptr;
-    int rc = sqlite3_prepare_v2(db, "PRAGMA quick_check", -1, &stmt, nullptr);
-    if (rc != SQLITE_OK) {
-        why = sqlite3_errmsg(db);
-        return rc;
-    }
-    rc = sqlite3_step(stmt);
-    if (rc == SQLITE_ROW) {
-        const unsigned char* verdict = sqlite3_column_text(stmt, 0);
-        if (equalsNoCase(verdict, "ok")) {
-            rc = SQLITE_OK;
-        } else {
-            why = verdict ? reinterpret_cast<const char*>(verdict) : "integrity check failed";
-            rc = SQLITE_CORRUPT;
-        }
-    } else {
-        why = sqlite3_errmsg(db);
-    }
-    sqlite3_finalize(stmt);
-    return rc;
-}
-
-std::string uriEscape(const std::string& path) {
-    static const char* hex = "0123456789ABCDEF";
-    std::string out;
-    for (unsigned char c : path) {
-        if (std::isalnum(c) || c == '/' || c == '.' || c == '-' || c == '_' || c == '~') {
-            out += static_cast<char>(c);
-        } else {
-            out += '%';
-            out += hex[c >> 4];
-            out += hex[c & 15];
-        }
-    }
-    return out;
-}
-
-// When the store cannot be written, what was saved before is still worth showing. True when
-// the file's content is known: read, or there is no file.
-bool loadReadOnly(const std::string& path, std::map<std::string, UserDefault::Value>& out) {
-    std::error_code ec;
-    const bool exists = fs::exists(path, ec);
-    if (ec) return false;
-    if (!exists) return true;
-    if (!fs::is_regular_file(path, ec)) return false;
-    int rc = SQLITE_OK;
-    const auto attempt = [&](const std::string& name, int flags) {
-        sqlite3* db = nullptr;
-        rc = sqlite3_open_v2(name.c_str(), &db, flags, nullptr);
-        if (rc == SQLITE_OK) {
-            std::string why;
-            std::vector<std::pair<sqlite3_int64, std::string>> bad;
-            rc = loadRows(db, out, bad, why);
-        }
-        sqlite3_close_v2(db);
-        return rc == SQLITE_OK;
-    };
-    if (attempt(path, SQLITE_OPEN_READONLY)) return true;
-    // A file another program is writing must wait: read as immutable it could be half written.
-    if (isBusyCode(rc)) return false;
-    // A write-protected folder leaves no room for the WAL index; without a leftover WAL the
-    // file alone is the whole truth, so it can be read as immutable.
-    if (fs::exists(path + "-wal", ec)) return false;
-    return attempt("file:" + uriEscape(path) + "?immutable=1", SQLITE_OPEN_READONLY | SQLITE_OPEN_URI);
 }
 
 // A free name beside the store for a file kept aside.
@@ -360,7 +153,7 @@ bool UserDefault::open(Rows& found) {
             if (rows.read)
                 found = std::move(rows);
             else
-                found.read = loadReadOnly(path, found.values);
+                found.read = StoreReader::loadReadOnly(path, found);
             _openFailure =
                 std::string(found.read ? "cannot write " : "cannot read ") + path + " (" + _openFailure + ")";
             return false;
@@ -391,8 +184,8 @@ bool UserDefault::openAt(const std::string& path, Rows& rows) {
     std::string why;
     const auto fail = [&](int rc) {
         _openFailure = why.empty() ? sqlite3_errstr(rc) : why;
-        _badFile = isBadContentCode(rc);
-        _openBusy = isBusyCode(rc);
+        _badFile = StoreReader::isBadContent(rc);
+        _openBusy = StoreReader::isBusy(rc);
         if (_insert) sqlite3_finalize(_insert);
         _insert = nullptr;
         sqlite3_close_v2(db);
@@ -415,9 +208,9 @@ bool UserDefault::openAt(const std::string& path, Rows& rows) {
     // Everything that can find the file unusable runs before anything writes to it, so a
     // file moved aside is exactly what was found.
     bool hasTable = false;
-    if ((rc = quickCheck(db, why)) != SQLITE_OK) return fail(rc);
-    if ((rc = checkShape(db, hasTable, why)) != SQLITE_OK) return fail(rc);
-    if (hasTable && (rc = loadRows(db, rows.values, rows.bad, why)) != SQLITE_OK) return fail(rc);
+    if ((rc = StoreReader::quickCheck(db, why)) != SQLITE_OK) return fail(rc);
+    if ((rc = StoreReader::checkShape(db, hasTable, why)) != SQLITE_OK) return fail(rc);
+    if (hasTable && (rc = StoreReader::loadRows(db, rows, why)) != SQLITE_OK) return fail(rc);
     rows.read = true;
     // SQLite quietly opens a write-protected file read-only; that is no place to save.
     if (sqlite3_db_readonly(db, "main") == 1) {
@@ -573,10 +366,10 @@ bool UserDefault::commit() {
             sqlite3_reset(_insert);
             sqlite3_bind_text(_insert, 1, key.data(), static_cast<int>(key.size()), SQLITE_TRANSIENT);
             if (const bool* flag = std::get_if<bool>(&value)) {
-                sqlite3_bind_int(_insert, 2, kTypeBool);
+                sqlite3_bind_int(_insert, 2, StoreReader::kTypeBool);
                 sqlite3_bind_int(_insert, 3, *flag ? 1 : 0);
             } else {
-                sqlite3_bind_int(_insert, 2, kTypeInt);
+                sqlite3_bind_int(_insert, 2, StoreReader::kTypeInt);
                 sqlite3_bind_int(_insert, 3, std::get<int>(value));
             }
             rc = sqlite3_step(_insert);
@@ -600,7 +393,7 @@ bool UserDefault::commit() {
         _reportedCommits.push_back(rc & 0xff);
         warn("could not save progress to %s (%s); will keep trying", storePath().c_str(), why.c_str());
     }
-    _retryIn = isBusyCode(rc) ? 0 : kRetrySeconds;
+    _retryIn = StoreReader::isBusy(rc) ? 0 : kRetrySeconds;
     return false;
 }
 

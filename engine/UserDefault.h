@@ -4,10 +4,11 @@
 // committed together at the end of that frame, in one transaction, so a crash loses at
 // most the frame in progress and never half of it. No frame waits on the file: a store that
 // is busy, full or cannot be written keeps what was set and tries again on a later frame.
+#include "StoreReader.h"
+
 #include <map>
 #include <optional>
 #include <string>
-#include <variant>
 #include <vector>
 
 struct sqlite3;
@@ -17,7 +18,7 @@ namespace cocos2d {
 
 class UserDefault {
   public:
-    using Value = std::variant<int, bool>;
+    using Value = StoreReader::Value;
 
     static UserDefault* getInstance();
     // Saves what it can and closes the store, saying on standard error what could not be
@@ -48,7 +49,7 @@ class UserDefault {
     const std::map<std::string, Value>& entries() const { return _values; }
 
   private:
-    struct Rows;
+    using Rows = StoreReader::Rows;
     UserDefault();
     ~UserDefault();
     // Opens the store, or says why not in _openFailure; `found` is what the file holds when it

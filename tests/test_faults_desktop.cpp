@@ -34,13 +34,6 @@ std::string freshHome() {
     fs::permissions(home, fs::perms(0755));
     return home;
 }
-std::string storeFolder(const std::string& home) {
-    return home + "/doviveduzuz";
-}
-std::string storePath(const std::string& home) {
-    return storeFolder(home) + "/UserDefault.db";
-}
-
 std::string readBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
@@ -68,8 +61,8 @@ bool contains(const std::string& text, const std::string& part) {
 
 // A store as an earlier run left it.
 void earlierRun(const std::string& home, const std::map<std::string, int>& values) {
-    fs::create_directories(storeFolder(home));
-    ASSERT_TRUE(StoreFile::write(storePath(home), values));
+    fs::create_directories(StoreFile::folderIn(home));
+    ASSERT_TRUE(StoreFile::write(StoreFile::pathIn(home), values));
 }
 
 // A harness process with answers checked as it goes.
@@ -113,7 +106,7 @@ TEST(FaultsDesktop, ASecondCopyOnTheSameSaveIsRefusedAndWritesNothing) {
     earlierRun(home, {{"coinScore", 1000}});
     Harness first(home, home + "/first.txt");
     first.expectOk({"seed 1", "open shop 0", "step 2"});
-    const std::string before = snapshot(storeFolder(home));
+    const std::string before = snapshot(StoreFile::folderIn(home));
 
     // A double click on the launcher: the game program, and the harness, started again.
     for (const char* program : {kGame, kHarness}) {
@@ -130,13 +123,13 @@ TEST(FaultsDesktop, ASecondCopyOnTheSameSaveIsRefusedAndWritesNothing) {
         EXPECT_TRUE(PlaytestProcess::exitedWith(*status, 0)) << "wait status " << *status;
         EXPECT_TRUE(contains(readBytes(errors), "already running")) << readBytes(errors);
         EXPECT_EQ(std::nullopt, second.readLine()) << "it answered commands";
-        EXPECT_EQ(before, snapshot(storeFolder(home))) << "the second copy wrote to the save";
+        EXPECT_EQ(before, snapshot(StoreFile::folderIn(home))) << "the second copy wrote to the save";
     }
 
     // The first copy plays on and saves as ever.
     first.expectOk({"tap 418 812", "step 2"});
     EXPECT_TRUE(PlaytestProcess::exitedWith(first.quit(), 0));
-    const StoreFile store = StoreFile::read(storePath(home));
+    const StoreFile store = StoreFile::read(StoreFile::pathIn(home));
     EXPECT_EQ(995, store.value("coinScore"));
     EXPECT_EQ(1, store.value("timeNo"));
 }
@@ -157,7 +150,7 @@ TEST(FaultsDesktop, ACopyKilledOutrightLeavesNoLockBehind) {
     game.signal(SIGTERM);
     EXPECT_TRUE(PlaytestProcess::exitedWith(game.wait(), 0));
     EXPECT_FALSE(contains(readBytes(errors), "already running")) << readBytes(errors);
-    EXPECT_EQ(1000, StoreFile::read(storePath(home)).value("coinScore"));
+    EXPECT_EQ(1000, StoreFile::read(StoreFile::pathIn(home)).value("coinScore"));
 }
 
 TEST(FaultsDesktop, NoTestRunsTwoGamesOnOneFolderInOneProcess) {
@@ -173,7 +166,7 @@ TEST(FaultsDesktop, AnotherProgramHoldingTheStoreNeverSlowsAFrame) {
     Harness pt(home, home + "/errors.txt");
     pt.expectOk({"seed 1", "open shop 0", "step 2"});
     sqlite3* other = nullptr;
-    ASSERT_EQ(SQLITE_OK, sqlite3_open(storePath(home).c_str(), &other));
+    ASSERT_EQ(SQLITE_OK, sqlite3_open(StoreFile::pathIn(home).c_str(), &other));
     ASSERT_EQ(SQLITE_OK, sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr));
 
     pt.expectOk({"tap 418 812"});
@@ -184,7 +177,7 @@ TEST(FaultsDesktop, AnotherProgramHoldingTheStoreNeverSlowsAFrame) {
     EXPECT_LT(took, std::chrono::seconds(1));
     RecordProperty("ms_for_60_frames_while_locked",
                    static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(took).count()));
-    EXPECT_EQ(0, StoreFile::read(storePath(home)).value("timeNo"));
+    EXPECT_EQ(0, StoreFile::read(StoreFile::pathIn(home)).value("timeNo"));
     EXPECT_EQ(1, pt.askJson("store").value("timeNo", -1)) << "bought in memory all the same";
     pt.expectOk({"step 30"});
     EXPECT_TRUE(pt.showsSavingNotice()) << "no word on screen";
@@ -192,7 +185,7 @@ TEST(FaultsDesktop, AnotherProgramHoldingTheStoreNeverSlowsAFrame) {
     sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
     sqlite3_close(other);
     pt.expectOk({"step 1"});
-    const StoreFile store = StoreFile::read(storePath(home));
+    const StoreFile store = StoreFile::read(StoreFile::pathIn(home));
     EXPECT_EQ(1, store.value("timeNo"));
     EXPECT_EQ(995, store.value("coinScore"));
     EXPECT_FALSE(pt.showsSavingNotice());
@@ -205,10 +198,10 @@ TEST(FaultsDesktop, AStoreUnwritableAtStartSavesEverythingOnceItCanAndSaysWhatIt
     // Root ignores permissions: then the harness runs as "nobody", who owns the save.
     const int uid = geteuid() == 0 ? kNobody : -1;
     if (uid >= 0) {
-        for (const std::string& path : {storeFolder(home), storePath(home)})
+        for (const std::string& path : {StoreFile::folderIn(home), StoreFile::pathIn(home)})
             ASSERT_EQ(0, chown(path.c_str(), kNobody, kNobody));
     }
-    fs::permissions(storeFolder(home), fs::perms(0555));
+    fs::permissions(StoreFile::folderIn(home), fs::perms(0555));
 
     // Still unwritable at exit: the purchases are lost, and standard error says which.
     {
@@ -217,19 +210,19 @@ TEST(FaultsDesktop, AStoreUnwritableAtStartSavesEverythingOnceItCanAndSaysWhatIt
         EXPECT_TRUE(pt.showsSavingNotice());
         EXPECT_TRUE(PlaytestProcess::exitedWith(pt.quit(), 0));
         const std::string errors = readBytes(home + "/exit.txt");
-        EXPECT_TRUE(contains(errors, "progress not saved to " + storePath(home))) << errors;
+        EXPECT_TRUE(contains(errors, "progress not saved to " + StoreFile::pathIn(home))) << errors;
         EXPECT_TRUE(contains(errors, "coinScore=400")) << errors;
         EXPECT_TRUE(contains(errors, "lifeNo=1")) << errors;
     }
-    EXPECT_EQ(700, StoreFile::read(storePath(home)).value("coinScore"));
+    EXPECT_EQ(700, StoreFile::read(StoreFile::pathIn(home)).value("coinScore"));
 
     // Made writable mid-session (a disk freed, a folder opened up): everything is saved.
     Harness pt(home, home + "/errors.txt", {}, uid);
     pt.expectOk({"seed 3", "open shop 500", "step 2", "tap 1040 812", "step 2"});
-    EXPECT_EQ(700, StoreFile::read(storePath(home)).value("coinScore"));
-    fs::permissions(storeFolder(home), fs::perms(0755));
+    EXPECT_EQ(700, StoreFile::read(StoreFile::pathIn(home)).value("coinScore"));
+    fs::permissions(StoreFile::folderIn(home), fs::perms(0755));
     pt.expectOk({"step 150"});
-    const StoreFile store = StoreFile::read(storePath(home));
+    const StoreFile store = StoreFile::read(StoreFile::pathIn(home));
     EXPECT_EQ(400, store.value("coinScore"));
     EXPECT_EQ(1, store.value("lifeNo"));
     EXPECT_EQ(2, store.value("timeNo"));
@@ -243,7 +236,7 @@ TEST(FaultsDesktop, AValueOutOfRangeIsResetAloneAndTheRestOfTheProgressKept) {
     const std::string home = freshHome();
     earlierRun(home, {{"coinScore", 700}, {"HS", 13}});
     sqlite3* db = nullptr;
-    ASSERT_EQ(SQLITE_OK, sqlite3_open(storePath(home).c_str(), &db));
+    ASSERT_EQ(SQLITE_OK, sqlite3_open(StoreFile::pathIn(home).c_str(), &db));
     ASSERT_EQ(SQLITE_OK, sqlite3_exec(db,
                                       "INSERT INTO kv VALUES('lifeNo', 0, 2147483648);"
                                       "INSERT INTO kv VALUES('timeNo', 0, 9223372036854775808.0);"
@@ -259,7 +252,7 @@ TEST(FaultsDesktop, AValueOutOfRangeIsResetAloneAndTheRestOfTheProgressKept) {
         << log;
     EXPECT_TRUE(PlaytestProcess::exitedWith(pt.quit(), 0));
     EXPECT_TRUE(contains(readBytes(home + "/errors.txt"), "kept a copy of the file"));
-    const StoreFile store = StoreFile::read(storePath(home));
+    const StoreFile store = StoreFile::read(StoreFile::pathIn(home));
     EXPECT_EQ(2u, store.rows.size());
     EXPECT_EQ(700, store.value("coinScore"));
 }
@@ -286,7 +279,7 @@ TEST(FaultsDesktop, NoDisplayEndsTheGameAtOnceWithOneLine) {
         const auto lines = linesOf(readBytes(errors));
         ASSERT_EQ(1u, lines.size()) << readBytes(errors);
         EXPECT_EQ(0u, lines[0].rfind("doviveduzuz: no display", 0)) << lines[0];
-        EXPECT_FALSE(fs::exists(storeFolder(home))) << "the save was touched";
+        EXPECT_FALSE(fs::exists(StoreFile::folderIn(home))) << "the save was touched";
     }
 }
 
