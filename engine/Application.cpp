@@ -2,9 +2,11 @@
 
 #include "AutoreleasePool.h"
 #include "Director.h"
+#include "Display.h"
 #include "EventPump.h"
 #include "GLView.h"
 #include "InputMap.h"
+#include "InstanceLock.h"
 #include "Overlay.h"
 #include "SimpleAudioEngine.h"
 #include "SoundSettings.h"
@@ -42,6 +44,16 @@ void Application::setAnimationInterval(float interval) {
 }
 
 int Application::run() {
+    // A second copy on the same progress would write over the first's purchases.
+    InstanceLock lock(UserDefault::storeFolder());
+    if (!lock.held()) {
+        lock.tellAlreadyRunning();
+        return 0;
+    }
+    if (!Display::open()) {
+        SDL_Quit();
+        return 1;
+    }
     initGLContextAttrs();
     SoundSettings::install();
     if (!applicationDidFinishLaunching()) {
@@ -64,11 +76,11 @@ int Application::run() {
     {
         EventPump events(this);
         while (true) {
-            const bool wasMinimized = events.isMinimized();
+            const bool wasPaused = events.isPaused();
             if (!events.pump()) break;
             events.tick();
-            // Time spent minimised is not game time.
-            if (wasMinimized && !events.isMinimized()) last = SDL_GetPerformanceCounter();
+            // Time spent paused is not game time.
+            if (wasPaused && !events.isPaused()) last = SDL_GetPerformanceCounter();
 
             const Uint64 now = SDL_GetPerformanceCounter();
             const double dt = std::clamp((now - last) / frequency, 0.0, kMaxFrameTime);

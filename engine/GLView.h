@@ -28,6 +28,9 @@ class GLView : public Ref {
     Size getDesignResolutionSize() const { return _designSize; }
     Size getFrameSize() const;
     void setFrameSize(float width, float height);
+    // Not every window manager holds a window to the size limits it is given (nor does a
+    // program resizing it from outside): a window sized past them is brought back.
+    void keepSizeWithinLimits();
     bool hasWindow() const { return _window != nullptr; }
     SDL_Renderer* getRenderer() const { return _renderer; }
     SDL_Window* getWindow() const { return _window; }

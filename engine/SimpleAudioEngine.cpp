@@ -50,7 +50,7 @@ int mixVolume(float value) {
 }
 
 void reportOnce(const std::string& path, const char* problem) {
-    if (g_reported.insert(path).second) cocos2d::log("audio: %s: %s", path.c_str(), problem);
+    if (g_reported.insert(path).second) cocos2d::warn("audio: %s: %s", path.c_str(), problem);
 }
 
 AudioCall describe(const char* call, const char* file = nullptr) {
@@ -264,13 +264,13 @@ SimpleAudioEngine::SimpleAudioEngine() : _impl(new Impl) {
     if (!g_deviceEnabled) return;
 
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        cocos2d::log("no audio device (%s): playing silently", SDL_GetError());
+        cocos2d::warn("no audio device (%s): playing silently", SDL_GetError());
         return;
     }
     // MP3 support is optional: without it WAV effects still play and MP3 files are reported.
     Mix_Init(MIX_INIT_MP3);
     if (Mix_OpenAudio(kFrequency, AUDIO_S16SYS, kChannels, kChunkSize) != 0) {
-        cocos2d::log("no audio device (%s): playing silently", Mix_GetError());
+        cocos2d::warn("no audio device (%s): playing silently", Mix_GetError());
         Mix_Quit();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return;

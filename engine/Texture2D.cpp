@@ -44,7 +44,7 @@ SDL_Texture* Texture2D::textureFor(SDL_Renderer* renderer) {
     if (!_surface && !_sourceFile.empty()) {
         FileUtils::getInstance()->countRead();
         _surface = decodeFile(_sourceFile);
-        if (!_surface) log("cannot read picture \"%s\" again: %s", _name.c_str(), IMG_GetError());
+        if (!_surface) warn("cannot read picture \"%s\" again: %s", _name.c_str(), IMG_GetError());
     }
     if (!_surface) return nullptr;
     _texture = SDL_CreateTextureFromSurface(renderer, _surface);

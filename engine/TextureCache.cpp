@@ -24,7 +24,7 @@ Texture2D* TextureCache::addImage(const std::string& file) {
     FileUtils::getInstance()->countRead();
     SDL_Surface* surface = Texture2D::decodeFile(path);
     if (!surface) {
-        log("cannot load picture \"%s\": %s", file.c_str(), IMG_GetError());
+        warn("cannot load picture \"%s\": %s", file.c_str(), IMG_GetError());
         _failed.insert(file);
         return nullptr;
     }

@@ -149,13 +149,13 @@ TEST_F(WindowStateTest, SavedAtExitEvenBeforeItSettlesAndReadBackByTheNextWindow
     state.tick(0);
     state.tick(WindowState::kPlacingMs);
     SDL_SetWindowPosition(window, screen.x + 40, screen.y + 50);
-    SDL_SetWindowSize(window, 320, 240);
+    SDL_SetWindowSize(window, 640, 400);
     state.tick(WindowState::kPlacingMs + 16);
     state.save();
     UserDefault::destroyInstance();
 
     const WindowPlacement next = WindowState::restore(1280, 720);
-    EXPECT_EQ(next.windowed, (PixelRect{screen.x + 40, screen.y + 50, 320, 240}));
+    EXPECT_EQ(next.windowed, (PixelRect{screen.x + 40, screen.y + 50, 640, 400}));
 
     // The program's own view opens its window there.
     SDL_DestroyWindow(window);
@@ -167,8 +167,8 @@ TEST_F(WindowStateTest, SavedAtExitEvenBeforeItSettlesAndReadBackByTheNextWindow
     SDL_GetWindowPosition(view->getWindow(), &x, &y);
     EXPECT_EQ(x, screen.x + 40);
     EXPECT_EQ(y, screen.y + 50);
-    EXPECT_EQ(view->getFrameSize().width, 320);
-    EXPECT_EQ(view->getFrameSize().height, 240);
+    EXPECT_EQ(view->getFrameSize().width, 640);
+    EXPECT_EQ(view->getFrameSize().height, 400);
     AutoreleasePool::getInstance()->clear();
 }
 

@@ -9,6 +9,7 @@
 #include "GLView.h"
 #include "GameButton.h"
 #include "GameLayer.h"
+#include "InstanceLock.h"
 #include "Renderer.h"
 #include "SimpleAudioEngine.h"
 #include "SoundSettings.h"
@@ -139,7 +140,10 @@ long residentKilobytes() {
 
 } // namespace
 
-Playtest::Playtest() {
+Playtest::Playtest() : _lock(std::make_unique<InstanceLock>(UserDefault::storeFolder())) {
+    if (!_lock->held())
+        throw AlreadyRunning("already running with its progress in " + UserDefault::storeFolder() +
+                             ": this copy closes without touching it");
     // Headless: no window and no audio device; every sound call is still reported.
     CocosDenshion::SimpleAudioEngine::setDeviceEnabled(false);
     auto* audio = CocosDenshion::SimpleAudioEngine::getInstance();
@@ -404,6 +408,13 @@ std::string Playtest::execute(const std::string& line) {
             _input->window(cmd == "minimize" ? SDL_WINDOWEVENT_MINIMIZED : SDL_WINDOWEVENT_RESTORED);
             return pumped("");
         }
+        if (cmd == "focus") {
+            expectWords(words, 2, line);
+            if (words[1] != "in" && words[1] != "out") throw BadCommand("focus goes in or out: " + line);
+            _input->focus(words[1] == "in");
+            return pumped("");
+        }
+        if (cmd == "notes") return notes().dump();
         if (cmd == "tree") return tree().dump();
         if (cmd == "view") return Snapshot::scene(tree()).dump();
         if (cmd == "snap") return Snapshot::moment(argument(line, words), frame(), sounds(), tree()).dump();
@@ -415,7 +426,6 @@ std::string Playtest::execute(const std::string& line) {
         }
         if (cmd == "store") return store().dump();
         if (cmd == "sounds") return sounds().dump();
-        if (cmd == "notes") return notes().dump();
         if (cmd == "log") return logLines().dump();
         if (cmd == "stats") return stats().dump();
         if (cmd == "shot") {

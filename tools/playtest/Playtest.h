@@ -13,12 +13,15 @@ class AppDelegate;
 class VirtualInput;
 namespace cocos2d {
 class EventPump;
-}
+class InstanceLock;
+} // namespace cocos2d
 
 class Playtest {
   public:
     // Starts the game as the program does (the first scene included, on the first command
-    // that is not a seed), with an off-screen view and no audio device.
+    // that is not a seed), with an off-screen view and no audio device. Like the game, it
+    // takes the lock of its save folder first: throws AlreadyRunning while another copy of
+    // the game or of the harness runs on the same folder.
     Playtest();
     // Saves the store and shuts the engine down.
     ~Playtest();
@@ -29,6 +32,9 @@ class Playtest {
     // malformed command.
     std::string execute(const std::string& line);
     struct BadCommand : std::runtime_error {
+        using std::runtime_error::runtime_error;
+    };
+    struct AlreadyRunning : std::runtime_error {
         using std::runtime_error::runtime_error;
     };
 
@@ -43,7 +49,8 @@ class Playtest {
     std::vector<std::string> picturesAt(float x, float y) const;
     nlohmann::json store() const;
     nlohmann::json sounds();
-    // The notes shown over the game now ("Sound off"), with the seconds each has left.
+    // The notes shown over the game now ("Sound off", "Paused", the saving notice), with the
+    // seconds each has left.
     nlohmann::json notes() const;
     nlohmann::json logLines();
     nlohmann::json stats() const;
@@ -94,6 +101,8 @@ class Playtest {
     std::string pumped(const std::string& error);
     void launch() const;
 
+    // First in, last out: held until everything else has shut down.
+    std::unique_ptr<cocos2d::InstanceLock> _lock;
     std::unique_ptr<AppDelegate> _app;
     std::unique_ptr<cocos2d::EventPump> _pump;
     std::unique_ptr<VirtualInput> _input;

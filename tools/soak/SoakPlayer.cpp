@@ -11,6 +11,7 @@
 #include "TargetSprite.h"
 #include "TextCache.h"
 #include "TextureCache.h"
+#include "TimeSprite.h"
 #include "TitleScene.h"
 #include "UpgradeScene.h"
 
@@ -177,6 +178,7 @@ void SoakPlayer::onEnter(Scene scene, cocos2d::Scene* node) {
     _held = node;
     _held->retain();
     _enteredAt = _animated;
+    ++_sceneEntries;
     _counted = false;
     ++_entries[scene];
     _watchCutScene = scene == Scene::Event && chance(0.3);
@@ -352,6 +354,7 @@ json SoakPlayer::figures() const {
             {"taps", _taps},
             {"keys", _keys},
             {"minimised", _minimised},
+            {"unfocused", _unfocused},
             {"soundCalls", _soundCalls},
             {"logLines", _logLines},
             {"rssFirstKB", _rssFirstKB},
@@ -402,7 +405,7 @@ void SoakPlayer::act() {
     else if (roll < 67)
         backStorm();
     else if (roll < 69)
-        minimiseAndRestore();
+        windowAway();
     else if (roll < 89)
         pressKey();
     else
@@ -462,13 +465,39 @@ void SoakPlayer::backStorm() {
     }
 }
 
-void SoakPlayer::minimiseAndRestore() {
-    ++_minimised;
-    command("minimize");
-    // Input still arrives while the window is down.
+void SoakPlayer::windowAway() {
+    // A desktop takes the window away by minimising it, by giving the focus to another window,
+    // or both, and gives it back in either order.
+    const bool minimise = chance(0.6);
+    const bool unfocus = !minimise || chance(0.5);
+    std::vector<const char*> back;
+    if (minimise) {
+        ++_minimised;
+        command("minimize");
+        back.push_back("restore");
+    }
+    if (unfocus) {
+        ++_unfocused;
+        command("focus out");
+        back.push_back("focus in");
+    }
+    GameLayer* layer = roundLayer();
+    TimeSprite* timer = layer ? layer->timeSprite : nullptr;
+    const int seconds = timer ? timer->seconds : 0;
+    const long long entries = _sceneEntries;
+    // Input still arrives while the window is away.
     if (chance(0.3)) tapAnywhere();
+    if (chance(0.3)) pressKey();
     advance(pick(1, 180));
-    command("restore");
+    // Still the same scene (so the same round and stage): its clock must not have moved.
+    if (timer && entries == _sceneEntries && layer->timeSprite == timer && timer->seconds != seconds)
+        fault("timer moved while away: the stage timer went from " + std::to_string(seconds) + " to " +
+              std::to_string(timer->seconds) + " while the window was away");
+    if (chance(0.5)) std::reverse(back.begin(), back.end());
+    for (const char* giveBack : back) {
+        command(giveBack);
+        if (chance(0.3)) advance(pick(1, 30));
+    }
 }
 
 void SoakPlayer::pressKey() {
