@@ -2,15 +2,19 @@
 
 #include "AutoreleasePool.h"
 #include "Director.h"
+#include "Display.h"
 #include "EventPump.h"
 #include "FramePacer.h"
 #include "GLView.h"
 #include "InputMap.h"
+#include "InstanceLock.h"
 #include "Overlay.h"
 #include "SimpleAudioEngine.h"
+#include "SoundSettings.h"
 #include "TextCache.h"
 #include "TextureCache.h"
 #include "UserDefault.h"
+#include "WindowState.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
@@ -38,7 +42,18 @@ void Application::setAnimationInterval(float interval) {
 }
 
 int Application::run() {
+    // A second copy on the same progress would write over the first's purchases.
+    InstanceLock lock(UserDefault::storeFolder());
+    if (!lock.held()) {
+        lock.tellAlreadyRunning();
+        return 0;
+    }
+    if (!Display::open()) {
+        SDL_Quit();
+        return 1;
+    }
     initGLContextAttrs();
+    SoundSettings::install();
     if (!applicationDidFinishLaunching()) {
         shutdown();
         return 1;
@@ -50,18 +65,21 @@ int Application::run() {
         shutdown();
         return 1;
     }
-    InputMap::getInstance()->setAction(InputMap::kFullscreen,
-                                       [view] { view->setFullscreen(!view->isFullscreen()); });
+    // The view is looked up when used: an action outlives the run that set it.
+    InputMap::getInstance()->setAction(InputMap::kFullscreen, [] {
+        if (GLView* shown = Director::getInstance()->getOpenGLView())
+            shown->setFullscreen(!shown->isFullscreen());
+    });
     FramePacer pacer(FramePacer::systemClock(), director->getAnimationInterval(),
                      [view](bool on) { view->setVSync(on); });
     {
         EventPump events(this, false);
         while (true) {
-            const bool wasMinimized = events.isMinimized();
+            const bool wasPaused = events.isPaused();
             if (!events.pump()) break;
             events.tick();
-            // Time spent minimised is not game time.
-            if (wasMinimized && !events.isMinimized()) pacer.restart();
+            // Time spent paused is not game time.
+            if (wasPaused && !events.isPaused()) pacer.restart();
 
             pacer.setRefreshRate(view->getRefreshRate());
             director->mainLoop(pacer.beginFrame());
@@ -73,6 +91,7 @@ int Application::run() {
                 SDL_WaitEventTimeout(nullptr, 100);
         }
     }
+    if (WindowState* state = view->windowState()) state->save();
     shutdown();
     return 0;
 }

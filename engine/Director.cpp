@@ -13,8 +13,14 @@
 #include "UserDefault.h"
 
 #include <SDL.h>
+#include <string>
 
 namespace cocos2d {
+
+namespace {
+// The note that says progress is not being saved, kept in a corner clear of play.
+constexpr const char* kSavingNote = "saving";
+} // namespace
 
 Director* Director::getInstance() {
     // Never destroyed: nodes released during static destruction still reach it.
@@ -113,21 +119,37 @@ void Director::cancelTouch(int id) {
 void Director::mainLoop(double dt) {
     ++_frames;
     applyPendingScene();
-    Overlay::getInstance()->advance(static_cast<float>(dt));
+    Overlay* overlay = Overlay::getInstance();
+    overlay->advance(static_cast<float>(dt));
     if (_animating) {
         _scheduler->update(dt);
         if (auto* transition = dynamic_cast<TransitionFade*>(_runningScene)) {
             transition->advance(dt);
             if (transition->isFinished()) finishTransition(transition);
         }
-        if (_view && _view->hasWindow()) {
-            drawScene();
-            _view->present();
-        }
+        drawFrame();
+    } else if (_redrawWanted || overlay->revision() != _shownRevision) {
+        // Stopped, the last picture stays as it was; it is drawn again only when the window
+        // has lost it or a note over it has changed.
+        drawFrame();
     }
     // Everything the frame set is saved together, once the frame is complete.
-    UserDefault::getInstance()->flush();
+    UserDefault* store = UserDefault::getInstance();
+    store->endFrame(static_cast<float>(dt));
+    const std::string trouble = store->trouble();
+    if (trouble.empty())
+        overlay->hide(kSavingNote);
+    else
+        overlay->show(kSavingNote, trouble, Overlay::Place::BottomRight);
     AutoreleasePool::getInstance()->clear();
+}
+
+void Director::drawFrame() {
+    _redrawWanted = false;
+    _shownRevision = Overlay::getInstance()->revision();
+    if (!_view || !_view->hasWindow()) return;
+    drawScene();
+    _view->present();
 }
 
 void Director::drawScene() {

@@ -26,7 +26,8 @@ class Director {
     bool isDisplayStats() const { return _displayStats; }
     void setAnimationInterval(float interval) { _animationInterval = interval; }
     float getAnimationInterval() const { return _animationInterval; }
-    // While stopped there are no updates and no drawing.
+    // While stopped there are no updates, and the last picture stays: it is drawn again, as it
+    // was, only when a note over it changes or the window asks for it (redraw()).
     void stopAnimation() { _animating = false; }
     void startAnimation() { _animating = true; }
     bool isAnimating() const { return _animating; }
@@ -56,6 +57,8 @@ class Director {
 
     // One frame of dt seconds. Draws only when the view has a window.
     void mainLoop(double dt);
+    // The window lost its picture (uncovered, resized): the next frame draws, stopped or not.
+    void redraw() { _redrawWanted = true; }
     void drawScene();
     unsigned long long getTotalFrames() const { return _frames; }
 
@@ -66,6 +69,8 @@ class Director {
     Director();
     void setNextScene();
     void finishTransition(TransitionFade* transition);
+    // Draws the frame into the window and shows it.
+    void drawFrame();
 
     std::unique_ptr<ActionManager> _actionManager;
     std::unique_ptr<Scheduler> _scheduler;
@@ -77,6 +82,8 @@ class Director {
     bool _animating = true;
     bool _displayStats = false;
     unsigned long long _frames = 0;
+    bool _redrawWanted = false;
+    unsigned long long _shownRevision = 0;
 };
 
 } // namespace cocos2d

@@ -5,6 +5,8 @@
 #include "GLView.h"
 #include "InputMap.h"
 #include "Log.h"
+#include "Overlay.h"
+#include "WindowState.h"
 
 #include <algorithm>
 
@@ -13,6 +15,32 @@ namespace cocos2d {
 namespace {
 // In fullscreen the mouse cursor hides after this long without moving.
 constexpr Uint32 kCursorHideMs = 2000;
+constexpr const char* kPausedNote = "paused";
+
+// What a player's hands do: dropped while the game is paused.
+bool isInput(const SDL_Event& e) {
+    switch (e.type) {
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+    case SDL_FINGERDOWN:
+    case SDL_FINGERMOTION:
+    case SDL_FINGERUP:
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP:
+    case SDL_CONTROLLERAXISMOTION:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool takesWindowAway(const SDL_Event& e) {
+    if (e.type != SDL_WINDOWEVENT) return false;
+    return e.window.event == SDL_WINDOWEVENT_FOCUS_LOST || e.window.event == SDL_WINDOWEVENT_HIDDEN ||
+           e.window.event == SDL_WINDOWEVENT_MINIMIZED;
+}
 } // namespace
 
 EventPump::EventPump(ApplicationProtocol* app, bool gamepadsNow) : _app(app), _lastMouseMove(SDL_GetTicks()) {
@@ -25,7 +53,7 @@ void EventPump::openGamepads() {
     if (_gamepadsOpen) return;
     _gamepadsOpen = true;
     if (!SDL_WasInit(SDL_INIT_GAMECONTROLLER) && SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
-        log("no gamepads: %s", SDL_GetError());
+        warn("no gamepads: %s", SDL_GetError());
 }
 
 EventPump::~EventPump() {
@@ -33,9 +61,17 @@ EventPump::~EventPump() {
 }
 
 bool EventPump::pump() {
+    _batch.clear();
     SDL_Event e;
     while (SDL_PollEvent(&e))
-        handle(e);
+        _batch.push_back(e);
+    // SDL lets go of the held keys just before it says the focus is gone: those releases, and
+    // any input that came with them, were cut short by the desktop and press nothing.
+    std::size_t inputFrom = 0;
+    for (std::size_t i = 0; i < _batch.size(); ++i)
+        if (takesWindowAway(_batch[i])) inputFrom = i + 1;
+    for (std::size_t i = 0; i < _batch.size(); ++i)
+        if (i >= inputFrom || !isInput(_batch[i])) handle(_batch[i]);
     return !_quit;
 }
 
@@ -46,6 +82,11 @@ Vec2 EventPump::designPoint(float x, float y) const {
 
 void EventPump::handle(const SDL_Event& e) {
     Director* director = Director::getInstance();
+    if (isPaused() && isInput(e)) {
+        // Paused, only the pads keep count of where their sticks are, quietly.
+        _gamepads.handle(e);
+        return;
+    }
     switch (e.type) {
     case SDL_QUIT:
         _quit = true;
@@ -96,13 +137,67 @@ void EventPump::handle(const SDL_Event& e) {
 }
 
 void EventPump::windowEvent(const SDL_WindowEvent& e) {
-    if (e.event == SDL_WINDOWEVENT_MINIMIZED && !_minimized) {
+    const bool wasPaused = isPaused();
+    switch (e.event) {
+    case SDL_WINDOWEVENT_MINIMIZED:
         _minimized = true;
-        if (_app) _app->applicationDidEnterBackground();
-    } else if ((e.event == SDL_WINDOWEVENT_RESTORED || e.event == SDL_WINDOWEVENT_SHOWN) && _minimized) {
+        break;
+    case SDL_WINDOWEVENT_RESTORED:
+    case SDL_WINDOWEVENT_MAXIMIZED:
         _minimized = false;
-        if (_app) _app->applicationWillEnterForeground();
+        break;
+    case SDL_WINDOWEVENT_HIDDEN:
+        _hidden = true;
+        break;
+    case SDL_WINDOWEVENT_SHOWN:
+        // Some desktops bring a minimised window back with this alone.
+        _hidden = false;
+        _minimized = false;
+        break;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+        _unfocused = true;
+        break;
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+        _unfocused = false;
+        break;
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+        if (GLView* view = Director::getInstance()->getOpenGLView()) view->keepSizeWithinLimits();
+        Director::getInstance()->redraw();
+        break;
+    case SDL_WINDOWEVENT_EXPOSED:
+        Director::getInstance()->redraw();
+        break;
+    default:
+        break;
     }
+    // Minimised and out of focus at once is one pause, over only when both are over.
+    if (!wasPaused && isPaused())
+        pause();
+    else if (wasPaused && !isPaused())
+        resume();
+}
+
+void EventPump::pause() {
+    letGo();
+    _gamepads.setPaused(true);
+    Overlay::getInstance()->show(kPausedNote, "Paused", Overlay::Place::Centre);
+    if (_app) _app->applicationDidEnterBackground();
+}
+
+void EventPump::resume() {
+    Overlay::getInstance()->hide(kPausedNote);
+    _gamepads.setPaused(false);
+    if (_app) _app->applicationWillEnterForeground();
+}
+
+void EventPump::letGo() {
+    InputMap::getInstance()->releaseAll();
+    Director* director = Director::getInstance();
+    if (_mouseDown) director->cancelTouch(0);
+    _mouseDown = false;
+    for (const auto& [finger, touch] : _fingers)
+        director->cancelTouch(touch);
+    _fingers.clear();
 }
 
 void EventPump::fingerEvent(const SDL_TouchFingerEvent& e) {
@@ -137,6 +232,7 @@ void EventPump::tick() {
     _gamepads.tick();
     GLView* view = Director::getInstance()->getOpenGLView();
     if (!view || !view->hasWindow()) return;
+    if (WindowState* state = view->windowState()) state->tick(SDL_GetTicks());
     if (view->isFullscreen() && SDL_GetTicks() - _lastMouseMove > kCursorHideMs)
         SDL_ShowCursor(SDL_DISABLE);
     else if (!view->isFullscreen())

@@ -2,11 +2,16 @@
 // Everything the desktop sends, turned into what the engine understands: the window's state
 // for the application, the mouse and fingers as touches, keys and gamepads through the input
 // map. The real main loop and the playtest harness run the same pump.
+//
+// The game's time stands still while its window is minimised, hidden or out of focus: a stage
+// timer running behind another window would end the round unseen. A small "Paused" note stays
+// over the last picture, and what was held when the window went away presses nothing.
 #include "Gamepads.h"
 #include "Types.h"
 
 #include <SDL.h>
 #include <map>
+#include <vector>
 
 namespace cocos2d {
 
@@ -32,6 +37,7 @@ class EventPump {
 
     bool quitRequested() const { return _quit; }
     bool isMinimized() const { return _minimized; }
+    bool isPaused() const { return _minimized || _hidden || _unfocused; }
     const Gamepads& gamepads() const { return _gamepads; }
 
     // Touch ids of fingers start here, apart from the mouse (0) and the input map's.
@@ -39,6 +45,10 @@ class EventPump {
 
   private:
     void windowEvent(const SDL_WindowEvent& event);
+    void pause();
+    void resume();
+    // Lets go of every held key, button, mouse press and finger without pressing anything.
+    void letGo();
     void fingerEvent(const SDL_TouchFingerEvent& event);
     Vec2 designPoint(float x, float y) const;
 
@@ -47,9 +57,12 @@ class EventPump {
     bool _gamepadsOpen = false;
     bool _quit = false;
     bool _minimized = false;
+    bool _hidden = false;
+    bool _unfocused = false;
     bool _mouseDown = false;
     Uint32 _lastMouseMove = 0;
     std::map<SDL_FingerID, int> _fingers;
+    std::vector<SDL_Event> _batch;
 };
 
 } // namespace cocos2d

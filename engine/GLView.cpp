@@ -1,15 +1,24 @@
 #include "GLView.h"
 
+#include "Display.h"
 #include "Log.h"
+#include "WindowState.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
+#include <algorithm>
 
 namespace cocos2d {
 
 namespace {
 GLView::GLContextAttrs g_attrs{8, 8, 8, 8, 24, 8};
-}
+// A quarter of the design size each way: the buttons are still large enough to hit. At the
+// other end, four times the design size: a window of any larger picture only costs memory.
+constexpr int kMinimumWidth = 480;
+constexpr int kMinimumHeight = 270;
+constexpr int kMaximumWidth = 7680;
+constexpr int kMaximumHeight = 4320;
+} // namespace
 
 void GLView::setGLContextAttrs(GLContextAttrs& attrs) {
     g_attrs = attrs;
@@ -19,23 +28,31 @@ GLView::GLContextAttrs GLView::getGLContextAttrs() {
 }
 
 GLView::~GLView() {
+    _windowState.reset();
     if (_renderer) SDL_DestroyRenderer(_renderer);
     if (_target) SDL_FreeSurface(_target);
     if (_window) SDL_DestroyWindow(_window);
 }
 
 bool GLView::initWindow(const std::string& title, int width, int height) {
-    if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        log("cannot start video: %s", SDL_GetError());
-        return false;
-    }
+    if (!Display::open()) return false;
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
-    _window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
-                               SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_HIDDEN);
+    const WindowPlacement place = WindowState::restore(width, height);
+    const PixelRect& at = place.windowed;
+    // Shown only once it has its size limits (when its renderer opens): setting them resizes the
+    // window, and a window already maximised would take the maximised size as the one to come
+    // back to.
+    _window = SDL_CreateWindow(title.c_str(), at.x, at.y, at.width, at.height,
+                               SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_HIDDEN |
+                                   (place.maximized ? SDL_WINDOW_MAXIMIZED : 0));
     if (!_window) {
-        log("cannot open the window: %s", SDL_GetError());
+        warn("cannot open the window: %s", SDL_GetError());
         return false;
     }
+    // Dragged down to a sliver, the game could not be seen or played.
+    SDL_SetWindowMinimumSize(_window, kMinimumWidth, kMinimumHeight);
+    SDL_SetWindowMaximumSize(_window, kMaximumWidth, kMaximumHeight);
+    _placement = std::make_unique<WindowPlacement>(place);
     return true;
 }
 
@@ -48,11 +65,13 @@ bool GLView::openRenderer() {
     _renderer = SDL_CreateRenderer(_window, -1, SDL_RENDERER_ACCELERATED);
     if (!_renderer) _renderer = SDL_CreateRenderer(_window, -1, SDL_RENDERER_SOFTWARE);
     if (!_renderer) {
-        log("cannot create a renderer: %s", SDL_GetError());
+        warn("cannot create a renderer: %s", SDL_GetError());
         return false;
     }
     applyDesignResolution();
     SDL_ShowWindow(_window);
+    _windowState = std::make_unique<WindowState>(_window, *_placement);
+    if (_placement->fullscreen) setFullscreen(true);
     return true;
 }
 
@@ -100,6 +119,18 @@ Size GLView::getFrameSize() const {
     return Size(static_cast<float>(w), static_cast<float>(h));
 }
 
+void GLView::keepSizeWithinLimits() {
+    if (!_window) return;
+    // Fullscreen and maximised windows are the desktop's to size.
+    if (SDL_GetWindowFlags(_window) & (SDL_WINDOW_FULLSCREEN | SDL_WINDOW_MAXIMIZED | SDL_WINDOW_MINIMIZED))
+        return;
+    int w = 0, h = 0;
+    SDL_GetWindowSize(_window, &w, &h);
+    const int width = std::clamp(w, kMinimumWidth, kMaximumWidth);
+    const int height = std::clamp(h, kMinimumHeight, kMaximumHeight);
+    if (width != w || height != h) SDL_SetWindowSize(_window, width, height);
+}
+
 void GLView::setFrameSize(float width, float height) {
     if (_window) SDL_SetWindowSize(_window, static_cast<int>(width), static_cast<int>(height));
 }
@@ -124,7 +155,7 @@ void GLView::setFullscreen(bool fullscreen) {
     if (SDL_SetWindowFullscreen(_window, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) == 0)
         _fullscreen = fullscreen;
     else
-        log("cannot change to %s: %s", fullscreen ? "fullscreen" : "a window", SDL_GetError());
+        warn("cannot change to %s: %s", fullscreen ? "fullscreen" : "a window", SDL_GetError());
 }
 
 bool GLView::saveScreenshot(const std::string& file) {

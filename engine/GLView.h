@@ -4,6 +4,7 @@
 #include "Ref.h"
 #include "Types.h"
 
+#include <memory>
 #include <string>
 
 struct SDL_Window;
@@ -11,6 +12,9 @@ struct SDL_Renderer;
 struct SDL_Surface;
 
 namespace cocos2d {
+
+class WindowState;
+struct WindowPlacement;
 
 class GLView : public Ref {
   public:
@@ -25,6 +29,9 @@ class GLView : public Ref {
     Size getDesignResolutionSize() const { return _designSize; }
     Size getFrameSize() const;
     void setFrameSize(float width, float height);
+    // Not every window manager holds a window to the size limits it is given (nor does a
+    // program resizing it from outside): a window sized past them is brought back.
+    void keepSizeWithinLimits();
     bool hasWindow() const { return _window != nullptr; }
     // A window's renderer opens on first use, and the window shows then: until something is to
     // be drawn the first scene's pictures decode while nothing waits on OpenGL. Null when it
@@ -41,6 +48,8 @@ class GLView : public Ref {
     // Desktop fullscreen, the design area letterboxed as in a window.
     void setFullscreen(bool fullscreen);
     bool isFullscreen() const { return _fullscreen; }
+    // Where the window is and how it shows, remembered from run to run; null off screen.
+    WindowState* windowState() const { return _windowState.get(); }
 
   protected:
     GLView() = default;
@@ -55,11 +64,14 @@ class GLView : public Ref {
     Size _designSize{1920, 1080};
     ResolutionPolicy _policy = ResolutionPolicy::SHOW_ALL;
     bool _fullscreen = false;
+    std::unique_ptr<WindowState> _windowState;
+    // Where the window goes, until its renderer opens and it shows.
+    std::unique_ptr<WindowPlacement> _placement;
 };
 
 class GLViewImpl : public GLView {
   public:
-    // A resizable window, 1280 x 720, with this title.
+    // A resizable window with this title, as the player left it last time; at first 1280 x 720.
     static GLViewImpl* create(const std::string& viewName);
     // No window: draws into memory (tools and tests).
     static GLViewImpl* createOffscreen();

@@ -45,7 +45,7 @@ Gamepads::Pad* Gamepads::find(SDL_JoystickID id) {
 void Gamepads::open(int deviceIndex) {
     SDL_GameController* controller = SDL_GameControllerOpen(deviceIndex);
     if (!controller) {
-        log("cannot open game controller %d: %s", deviceIndex, SDL_GetError());
+        warn("cannot open game controller %d: %s", deviceIndex, SDL_GetError());
         return;
     }
     const SDL_JoystickID id = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller));
@@ -85,6 +85,7 @@ bool Gamepads::handle(const SDL_Event& e) {
             InputMap::getInstance()->releasePad(pad->id);
             return true;
         }
+        if (_paused) return true;
         const bool pressed = e.type == SDL_CONTROLLERBUTTONDOWN;
         if (dpadIndex(e.cbutton.button) >= 0)
             dpadChanged(*pad, e.cbutton.button, pressed);
@@ -118,7 +119,7 @@ void Gamepads::axisMoved(Pad& pad, int axis, float value) {
     if (pad.stickArmed[stick] && reach > kFlickAt) {
         pad.stickArmed[stick] = false;
         // Pads report y growing downwards; the screen's y grows upwards.
-        InputMap::getInstance()->stickFlicked(Vec2(x, -y));
+        if (!_paused) InputMap::getInstance()->stickFlicked(Vec2(x, -y));
     } else if (!pad.stickArmed[stick] && reach < kRearmAt) {
         pad.stickArmed[stick] = true;
     }
@@ -145,6 +146,16 @@ void Gamepads::dpadAct(Pad& pad, const bool held[4]) {
     const int dx = (held[3] ? 1 : 0) - (held[2] ? 1 : 0);
     const int dy = (held[0] ? 1 : 0) - (held[1] ? 1 : 0);
     if (dx != 0 || dy != 0) InputMap::getInstance()->dpadPressed(dx, dy);
+}
+
+void Gamepads::setPaused(bool paused) {
+    _paused = paused;
+    if (!paused) return;
+    // A D-pad press under way when the pause began never lands.
+    for (auto& pad : _pads) {
+        std::fill(std::begin(pad.dpad), std::end(pad.dpad), false);
+        pad.dpadPending = false;
+    }
 }
 
 void Gamepads::tick() {

@@ -26,6 +26,9 @@ class Gamepads {
     bool handle(const SDL_Event& event);
     // Once a frame.
     void tick();
+    // While paused nothing presses: buttons are ignored and a stick moved meanwhile only
+    // counts where it is, so a stick held through the pause does not flick on return.
+    void setPaused(bool paused);
     std::size_t count() const { return _pads.size(); }
 
   private:
@@ -46,6 +49,7 @@ class Gamepads {
     void dpadChanged(Pad& pad, int button, bool pressed);
     void dpadAct(Pad& pad, const bool held[4]);
     std::vector<Pad> _pads;
+    bool _paused = false;
 };
 
 } // namespace cocos2d

@@ -87,7 +87,9 @@ void InputMap::bind(const std::string& control, std::vector<InputBinding> inputs
 }
 
 void InputMap::clearBindings() {
-    _controls.clear();
+    std::erase_if(_controls, [](const Control& c) { return !c.action; });
+    for (auto& c : _controls)
+        c.inputs.clear();
 }
 
 const std::vector<InputBinding>* InputMap::bindingsOf(const std::string& control) const {

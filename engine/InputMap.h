@@ -37,12 +37,16 @@ class InputMap {
   public:
     // The engine's own actions, for the table to bind.
     static constexpr const char* kFullscreen = "fullscreen";
+    static constexpr const char* kMute = "mute";
+    static constexpr const char* kVolumeDown = "volumeDown";
+    static constexpr const char* kVolumeUp = "volumeUp";
 
     static InputMap* getInstance();
 
     // The table. Where one input is bound to several controls, the first control bound that
     // has something to press in the running scene takes it.
     void bind(const std::string& control, std::vector<InputBinding> inputs);
+    // Unbinds every input; the engine's actions stay, waiting for inputs to be bound again.
     void clearBindings();
     const std::vector<InputBinding>* bindingsOf(const std::string& control) const;
 

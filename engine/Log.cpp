@@ -4,6 +4,8 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <mutex>
 #include <utility>
 
@@ -12,6 +14,22 @@ namespace cocos2d {
 namespace {
 std::mutex g_logMutex;
 std::function<void(const std::string&)> g_observer;
+
+bool debugWanted() {
+    const char* value = std::getenv(kDebugVariable);
+    return value && *value && std::strcmp(value, "0") != 0;
+}
+
+void emit(const std::string& line, bool toStandardError) {
+    std::function<void(const std::string&)> observer;
+    {
+        std::lock_guard<std::mutex> lock(g_logMutex);
+        if (toStandardError) std::fprintf(stderr, "doviveduzuz: %s\n", line.c_str());
+        observer = g_observer;
+    }
+    // Called outside the lock so an observer may log or replace itself.
+    if (observer) observer(line);
+}
 } // namespace
 
 void log(const char* format, ...) {
@@ -19,15 +37,15 @@ void log(const char* format, ...) {
     va_start(args, format);
     const std::string line = formatString(format, args);
     va_end(args);
+    emit(line, debugWanted());
+}
 
-    std::function<void(const std::string&)> observer;
-    {
-        std::lock_guard<std::mutex> lock(g_logMutex);
-        std::fprintf(stderr, "doviveduzuz: %s\n", line.c_str());
-        observer = g_observer;
-    }
-    // Called outside the lock so an observer may log or replace itself.
-    if (observer) observer(line);
+void warn(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    const std::string line = formatString(format, args);
+    va_end(args);
+    emit(line, true);
 }
 
 void setLogObserver(std::function<void(const std::string&)> observer) {

@@ -30,11 +30,14 @@ void Overlay::show(const std::string& key, const std::string& text, Place place,
         Label* label = Label::createWithTTF(text, _fontFile, _fontSize);
         label->retain();
         _notes.push_back({key, text, place, seconds, label});
+        ++_revision;
         return;
     }
+    it->secondsLeft = seconds;
+    if (it->text == text && it->place == place) return;
+    ++_revision;
     it->text = text;
     it->place = place;
-    it->secondsLeft = seconds;
     it->label->setString(text);
 }
 
@@ -43,6 +46,7 @@ void Overlay::hide(const std::string& key) {
         if (it->key == key) {
             it->label->release();
             _notes.erase(it);
+            ++_revision;
             return;
         }
 }
@@ -50,6 +54,7 @@ void Overlay::hide(const std::string& key) {
 void Overlay::clear() {
     for (auto& note : _notes)
         note.label->release();
+    if (!_notes.empty()) ++_revision;
     _notes.clear();
 }
 

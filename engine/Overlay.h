@@ -34,6 +34,8 @@ class Overlay {
     const std::vector<Note>& notes() const { return _notes; }
     // The text of the note under `key`, or an empty string.
     std::string textOf(const std::string& key) const;
+    // Counts the changes of what the notes show, so a stopped game knows when to draw again.
+    unsigned long long revision() const { return _revision; }
 
     void advance(float seconds);
     void draw(Renderer& renderer, const Size& designSize);
@@ -43,6 +45,7 @@ class Overlay {
     std::vector<Note> _notes;
     std::string _fontFile;
     float _fontSize = 36;
+    unsigned long long _revision = 0;
 };
 
 } // namespace cocos2d

@@ -7,6 +7,7 @@
 #include <SDL_mixer.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -49,7 +50,7 @@ int mixVolume(float value) {
 }
 
 void reportOnce(const std::string& path, const char* problem) {
-    if (g_reported.insert(path).second) cocos2d::log("audio: %s: %s", path.c_str(), problem);
+    if (g_reported.insert(path).second) cocos2d::warn("audio: %s: %s", path.c_str(), problem);
 }
 
 AudioCall describe(const char* call, const char* file = nullptr) {
@@ -144,6 +145,9 @@ struct Mixer {
     // Music state without a device, so the game sees the same answers either way.
     enum class Silent { Stopped, Playing, Paused } silentMusic = Silent::Stopped;
     Mix_Music* current = nullptr;
+    // The volume each channel's sound was started with, before the player's setting, so a
+    // change of that setting reaches sounds already playing.
+    std::array<float, kMixChannels> channelVolume{};
 
     ~Mixer() {
         for (auto& [key, entry] : pitched)
@@ -260,20 +264,20 @@ SimpleAudioEngine::SimpleAudioEngine() : _impl(new Impl) {
     if (!g_deviceEnabled) return;
 
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        cocos2d::log("no audio device (%s): playing silently", SDL_GetError());
+        cocos2d::warn("no audio device (%s): playing silently", SDL_GetError());
         return;
     }
     // MP3 support is optional: without it WAV effects still play and MP3 files are reported.
     Mix_Init(MIX_INIT_MP3);
     if (Mix_OpenAudio(kFrequency, AUDIO_S16SYS, kChannels, kChunkSize) != 0) {
-        cocos2d::log("no audio device (%s): playing silently", Mix_GetError());
+        cocos2d::warn("no audio device (%s): playing silently", Mix_GetError());
         Mix_Quit();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return;
     }
     Mix_AllocateChannels(kMixChannels);
     Mix_QuerySpec(&_impl->frequency, &_impl->format, &_impl->channels);
-    Mix_VolumeMusic(mixVolume(_musicVolume));
+    Mix_VolumeMusic(mixVolume(deviceMusicVolume()));
     _device = true;
     _impl->device = true;
 }
@@ -299,6 +303,32 @@ void SimpleAudioEngine::report(AudioCall call) {
     observer(call);
 }
 
+float SimpleAudioEngine::masterFactor() const {
+    return _muted ? 0.0f : _masterVolume;
+}
+
+float SimpleAudioEngine::deviceMusicVolume() const {
+    return _musicVolume * masterFactor();
+}
+
+float SimpleAudioEngine::deviceEffectsVolume() const {
+    return _effectsVolume * masterFactor();
+}
+
+void SimpleAudioEngine::setMasterVolume(float volume, bool muted) {
+    _masterVolume = unit(volume);
+    _muted = muted;
+    AudioCall call = describe("setMasterVolume");
+    call.volume = _masterVolume;
+    call.muted = _muted;
+    call.device = deviceMusicVolume();
+    report(std::move(call));
+    if (!_device) return;
+    Mix_VolumeMusic(mixVolume(deviceMusicVolume()));
+    for (std::size_t channel = 0; channel < _impl->channelVolume.size(); ++channel)
+        Mix_Volume(static_cast<int>(channel), mixVolume(_impl->channelVolume[channel] * masterFactor()));
+}
+
 void SimpleAudioEngine::preloadBackgroundMusic(const char* file) {
     report(describe("preloadBackgroundMusic", file));
     const std::string path = resolve(file);
@@ -311,6 +341,7 @@ void SimpleAudioEngine::preloadBackgroundMusic(const char* file) {
 void SimpleAudioEngine::playBackgroundMusic(const char* file, bool loop) {
     AudioCall call = describe("playBackgroundMusic", file);
     call.loop = loop;
+    call.device = deviceMusicVolume();
     report(std::move(call));
     const std::string path = resolve(file);
     if (!_device) {
@@ -319,7 +350,7 @@ void SimpleAudioEngine::playBackgroundMusic(const char* file, bool loop) {
     }
     Mix_Music* track = _impl->loadMusic(path);
     if (!track) return;
-    Mix_VolumeMusic(mixVolume(_musicVolume));
+    Mix_VolumeMusic(mixVolume(deviceMusicVolume()));
     if (Mix_PlayMusic(track, loop ? -1 : 1) != 0) {
         reportOnce(path, Mix_GetError());
         return;
@@ -366,18 +397,20 @@ bool SimpleAudioEngine::isBackgroundMusicPlaying() const {
 }
 
 void SimpleAudioEngine::setBackgroundMusicVolume(float volume) {
+    _musicVolume = unit(volume);
     AudioCall call = describe("setBackgroundMusicVolume");
     call.volume = volume;
+    call.device = deviceMusicVolume();
     report(std::move(call));
-    _musicVolume = unit(volume);
-    if (_device) Mix_VolumeMusic(mixVolume(_musicVolume));
+    if (_device) Mix_VolumeMusic(mixVolume(deviceMusicVolume()));
 }
 
 void SimpleAudioEngine::setEffectsVolume(float volume) {
+    _effectsVolume = unit(volume);
     AudioCall call = describe("setEffectsVolume");
     call.volume = volume;
+    call.device = deviceEffectsVolume();
     report(std::move(call));
-    _effectsVolume = unit(volume);
 }
 
 void SimpleAudioEngine::preloadEffect(const char* file) {
@@ -390,9 +423,12 @@ void SimpleAudioEngine::preloadEffect(const char* file) {
 }
 
 unsigned int SimpleAudioEngine::playEffect(const char* file, bool loop, float pitch, float pan, float gain) {
+    const float asked = _effectsVolume * unit(gain);
     AudioCall call = describe("playEffect", file);
     call.pitch = pitch;
+    call.gain = gain;
     call.loop = loop;
+    call.device = asked * masterFactor();
     report(std::move(call));
     const std::string path = resolve(file);
     if (!_device) {
@@ -405,7 +441,8 @@ unsigned int SimpleAudioEngine::playEffect(const char* file, bool loop, float pi
     // Pick the channel first so the sound starts at its own volume rather than the last one's.
     const int channel = Mix_GroupAvailable(-1);
     if (channel < 0) return 0; // every channel busy: this sound is dropped
-    Mix_Volume(channel, mixVolume(_effectsVolume * unit(gain)));
+    _impl->channelVolume[static_cast<std::size_t>(channel)] = asked;
+    Mix_Volume(channel, mixVolume(asked * masterFactor()));
     if (_impl->channels == 2) {
         const float p = std::isfinite(pan) ? std::clamp(pan, -1.0f, 1.0f) : 0.0f;
         const auto left = static_cast<Uint8>(std::lround(255.0f * std::min(1.0f, 1.0f - p)));

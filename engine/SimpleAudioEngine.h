@@ -10,8 +10,12 @@ struct AudioCall {
     std::string call; // "playEffect", "playBackgroundMusic", "stopBackgroundMusic", ...
     std::string file;
     float pitch = 1.0f;
+    float gain = 1.0f;
     bool loop = false;
-    float volume = 0.0f; // for the two volume calls
+    float volume = 0.0f; // for the volume calls
+    // What the device gets: the music's or this effect's volume after the player's own setting.
+    float device = 0.0f;
+    bool muted = false; // for setMasterVolume
 };
 
 class SimpleAudioEngine {
@@ -39,6 +43,15 @@ class SimpleAudioEngine {
                             float gain = 1.0f);
     void stopAllEffects();
 
+    // The player's own setting over every volume the game asks for, music and effects alike:
+    // the device gets the product, so the game's volumes keep their ratios. Muted keeps the
+    // level to come back to. Sounds already playing follow at once.
+    void setMasterVolume(float volume, bool muted = false);
+    float getMasterVolume() const { return _masterVolume; }
+    bool isMuted() const { return _muted; }
+    float deviceMusicVolume() const;
+    float deviceEffectsVolume() const;
+
     void setObserver(std::function<void(const AudioCall&)> observer) { _observer = std::move(observer); }
     bool hasDevice() const { return _device; }
 
@@ -46,10 +59,13 @@ class SimpleAudioEngine {
     SimpleAudioEngine();
     ~SimpleAudioEngine();
     void report(AudioCall call);
+    float masterFactor() const;
 
     std::function<void(const AudioCall&)> _observer;
     float _musicVolume = 1.0f;
     float _effectsVolume = 1.0f;
+    float _masterVolume = 1.0f;
+    bool _muted = false;
     bool _device = false;
     struct Impl;
     Impl* _impl = nullptr;

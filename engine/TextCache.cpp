@@ -29,7 +29,7 @@ TTF_Font* TextCache::font(const std::string& fontFile, int fontSize) {
     if (auto it = _fonts.find(key); it != _fonts.end()) return it->second;
     if (_failedFonts.count(fontFile)) return nullptr;
     if (!TTF_WasInit() && TTF_Init() != 0) {
-        log("cannot start the font renderer: %s", TTF_GetError());
+        warn("cannot start the font renderer: %s", TTF_GetError());
         _failedFonts.insert(fontFile);
         return nullptr;
     }
@@ -46,7 +46,7 @@ TTF_Font* TextCache::font(const std::string& fontFile, int fontSize) {
                         : SDL_RWFromConstMem(data->second.data(), static_cast<int>(data->second.size()));
     TTF_Font* font = rw ? TTF_OpenFontRW(rw, 1, fontSize) : nullptr;
     if (!font) {
-        log("cannot load font \"%s\": %s", fontFile.c_str(), rw ? TTF_GetError() : "no such file");
+        warn("cannot load font \"%s\": %s", fontFile.c_str(), rw ? TTF_GetError() : "no such file");
         _failedFonts.insert(fontFile);
         return nullptr;
     }

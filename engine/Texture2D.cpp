@@ -45,7 +45,7 @@ Texture2D::~Texture2D() {
 void Texture2D::settle() {
     if (!_pending.valid()) return;
     _picture = _pending.get();
-    if (!_picture.valid()) log("cannot load picture \"%s\": %s", _name.c_str(), _picture.error().c_str());
+    if (!_picture.valid()) warn("cannot load picture \"%s\": %s", _name.c_str(), _picture.error().c_str());
 }
 
 const SDL_Rect& Texture2D::visibleRect() {
@@ -83,7 +83,7 @@ SDL_Texture* Texture2D::textureFor(SDL_Renderer* renderer) {
         FileUtils::getInstance()->countRead();
         Picture again = Picture::decodeFile(_sourceFile);
         if (!again.valid()) {
-            log("cannot read picture \"%s\" again: %s", _name.c_str(), again.error().c_str());
+            warn("cannot read picture \"%s\" again: %s", _name.c_str(), again.error().c_str());
             return nullptr;
         }
         _picture = std::move(again);

@@ -36,7 +36,7 @@ Texture2D* TextureCache::addImage(const std::string& file) {
     } else {
         Picture picture = Picture::decodeFile(path);
         if (!picture.valid()) {
-            log("cannot load picture \"%s\": %s", file.c_str(), picture.error().c_str());
+            warn("cannot load picture \"%s\": %s", file.c_str(), picture.error().c_str());
             _failed.insert(file);
             return nullptr;
         }

@@ -14,9 +14,10 @@ class EngineTest : public ::testing::Test {
         cocos2d::Director::getInstance()->applyPendingScene();
     }
     void TearDown() override { cocos2d::Director::getInstance()->reset(); }
-    void frames(int n) {
+    // The real loop measures each frame: dt may be any length up to its 0.1 s cap.
+    void frames(int n, double dt = kFrame) {
         for (int i = 0; i < n; ++i)
-            cocos2d::Director::getInstance()->mainLoop(kFrame);
+            cocos2d::Director::getInstance()->mainLoop(dt);
     }
 
     cocos2d::Scene* scene = nullptr;
@@ -24,10 +25,10 @@ class EngineTest : public ::testing::Test {
 
 #include "FileUtils.h"
 
+#include "TempDirs.h"
 #include <SDL.h>
 #include <SDL_image.h>
 #include <string>
-#include "TempDirs.h"
 
 // Pictures made on the spot in a folder of their own, used as the resource root.
 class MediaTest : public EngineTest {

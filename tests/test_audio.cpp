@@ -3,9 +3,11 @@
 #include "Log.h"
 #include "SimpleAudioEngine.h"
 
+#include <SDL.h>
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
+#include "TempDirs.h"
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -14,7 +16,6 @@
 #include <fstream>
 #include <string>
 #include <vector>
-#include "TempDirs.h"
 
 namespace CocosDenshion::testing {
 const Mix_Chunk* effectChunkForPitch(const char* file, float pitch);
@@ -190,6 +191,49 @@ TEST_F(AudioTest, VolumesReachTheMixer) {
     EXPECT_TRUE(_logs.empty());
 }
 
+TEST_F(AudioTest, MasterVolumeScalesWhatTheGameAsksForAndReachesSoundsPlaying) {
+    SimpleAudioEngine* audio = engine();
+    ASSERT_TRUE(audio->hasDevice());
+    audio->playBackgroundMusic("tone.wav", true);
+    audio->setBackgroundMusicVolume(0.5f);
+    const int quiet = static_cast<int>(audio->playEffect("tone.wav", true, 1.0f, 0.0f, 0.5f)) - 1;
+    const int full = static_cast<int>(audio->playEffect("tone.wav", true)) - 1;
+    ASSERT_TRUE(quiet >= 0 && full >= 0);
+
+    audio->setMasterVolume(0.5f);
+    EXPECT_EQ(MIX_MAX_VOLUME / 4, Mix_VolumeMusic(-1));
+    EXPECT_EQ(MIX_MAX_VOLUME / 4, Mix_Volume(quiet, -1));
+    EXPECT_EQ(MIX_MAX_VOLUME / 2, Mix_Volume(full, -1));
+    // The game's own volumes keep being what it asked for; the device gets the product.
+    EXPECT_FLOAT_EQ(0.5f, audio->getBackgroundMusicVolume());
+    EXPECT_FLOAT_EQ(0.25f, audio->deviceMusicVolume());
+    audio->setBackgroundMusicVolume(1.0f);
+    EXPECT_EQ(MIX_MAX_VOLUME / 2, Mix_VolumeMusic(-1));
+    const int later = static_cast<int>(audio->playEffect("tone.wav", true, 1.0f, 0.0f, 0.5f)) - 1;
+    EXPECT_EQ(MIX_MAX_VOLUME / 4, Mix_Volume(later, -1));
+
+    // Muted, everything is silent at once; back on, everything returns to its level.
+    audio->setMasterVolume(0.5f, true);
+    EXPECT_EQ(0, Mix_VolumeMusic(-1));
+    for (const int channel : {quiet, full, later})
+        EXPECT_EQ(0, Mix_Volume(channel, -1)) << channel;
+    EXPECT_FLOAT_EQ(0.0f, audio->deviceEffectsVolume());
+    audio->setMasterVolume(1.0f);
+    EXPECT_EQ(MIX_MAX_VOLUME, Mix_VolumeMusic(-1));
+    EXPECT_EQ(MIX_MAX_VOLUME / 2, Mix_Volume(quiet, -1));
+    EXPECT_EQ(MIX_MAX_VOLUME, Mix_Volume(full, -1));
+
+    // Each change is reported with what the device gets.
+    const AudioCall& muted = _calls[_calls.size() - 2];
+    EXPECT_EQ("setMasterVolume", muted.call);
+    EXPECT_TRUE(muted.muted);
+    EXPECT_FLOAT_EQ(0.5f, muted.volume);
+    EXPECT_FLOAT_EQ(0.0f, muted.device);
+    const AudioCall& played = _calls[_calls.size() - 3];
+    EXPECT_EQ("playEffect", played.call);
+    EXPECT_FLOAT_EQ(0.25f, played.device);
+}
+
 TEST_F(AudioTest, PitchedEffectIsAResampledCachedCopy) {
     using CocosDenshion::testing::effectChunkForPitch;
     SimpleAudioEngine* audio = engine();
@@ -228,6 +272,47 @@ TEST_F(AudioTest, PitchedEffectIsAResampledCachedCopy) {
             ASSERT_NEAR((in[i * ch + c] + in[(i + 1) * ch + c]) / 2.0, down[(2 * i + 1) * ch + c], 0.5) << i;
         }
     }
+}
+
+// The disk driver with no delay mixes as fast as it can into a file: the music's course can be
+// followed by how much has been mixed, not by the clock.
+TEST_F(AudioTest, LoopedMusicGoesOnAndAOneOffTuneEnds) {
+    const std::string out = _dir + "/mixed.raw";
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", out.c_str(), 1);
+    setenv("SDL_DISKAUDIODELAY", "0", 1);
+    SimpleAudioEngine* audio = engine();
+    ASSERT_TRUE(audio->hasDevice());
+    int rate = 0, channels = 0;
+    Uint16 format = 0;
+    Mix_QuerySpec(&rate, &format, &channels);
+    // The tone lasts a fifth of a second.
+    const auto trackBytes = static_cast<std::uintmax_t>(rate / 5 * channels * SDL_AUDIO_BITSIZE(format) / 8);
+    auto mixedBytes = [&] {
+        std::error_code ec;
+        const auto size = std::filesystem::file_size(out, ec);
+        return ec ? 0 : size;
+    };
+    // Waits until `bytes` more have been mixed (or gives up after a generous number of checks).
+    auto mixFurther = [&](std::uintmax_t bytes) {
+        const std::uintmax_t goal = mixedBytes() + bytes;
+        for (int i = 0; i < 20000 && mixedBytes() < goal; ++i)
+            SDL_Delay(1);
+        return mixedBytes() >= goal;
+    };
+
+    audio->playBackgroundMusic("tone.wav", false);
+    ASSERT_TRUE(mixFurther(3 * trackBytes));
+    EXPECT_FALSE(audio->isBackgroundMusicPlaying());
+    EXPECT_EQ(0, Mix_PlayingMusic());
+
+    audio->playBackgroundMusic("tone.wav", true);
+    ASSERT_TRUE(mixFurther(5 * trackBytes));
+    EXPECT_EQ(1, Mix_PlayingMusic());
+    audio->stopBackgroundMusic(false);
+    SimpleAudioEngine::end();
+    unsetenv("SDL_DISKAUDIOFILE");
+    unsetenv("SDL_DISKAUDIODELAY");
 }
 
 } // namespace

@@ -112,6 +112,7 @@ TEST_F(SchedulingTest, NothingRunsBeforeANodeEntersTheSceneOrWhilePaused) {
     p->retain(); // kept across frames before it joins the tree
     p->name = "p";
     p->schedule(CC_SCHEDULE_SELECTOR(Probe::tick), 0);
+    p->scheduleUpdate();
     p->runAction(MoveTo::create(1, Vec2(60, 0)));
     frames(5);
     EXPECT_EQ(p->ticks, 0);
@@ -122,7 +123,10 @@ TEST_F(SchedulingTest, NothingRunsBeforeANodeEntersTheSceneOrWhilePaused) {
     EXPECT_EQ(p->ticks, 30);
     EXPECT_NEAR(p->getPositionX(), 30, 1e-3);
     p->pause();
+    const auto updates = std::count(g_calls.begin(), g_calls.end(), "p.update");
+    EXPECT_EQ(updates, 30);
     frames(10);
+    EXPECT_EQ(std::count(g_calls.begin(), g_calls.end(), "p.update"), updates);
     EXPECT_EQ(p->ticks, 30);
     EXPECT_NEAR(p->getPositionX(), 30, 1e-3);
     p->resume();
@@ -214,4 +218,92 @@ TEST_F(EngineTest, ATimerScheduledDuringAnUpdateStartsCountingNextFrame) {
     frames(61);
     ASSERT_NE(node->scheduledAt, 0u);
     EXPECT_EQ(node->firedAt - node->scheduledAt, 60u);
+}
+
+// The real loop steps by measured frame times: 0.3 s, 1/24 s, a 0.1 s hitch among 1/60 s frames.
+TEST_F(SchedulingTest, TimersKeepTheirOvershootWhateverTheFrameLength) {
+    const auto firings = [&](double dt, int steps, const std::vector<int>& hitches = {}) {
+        g_calls.clear();
+        auto* p = probe("p");
+        p->schedule(CC_SCHEDULE_SELECTOR(Probe::tick), 1.0f);
+        p->scheduleOnce(CC_SCHEDULE_SELECTOR(Probe::once), 0.5f);
+        std::vector<int> at;
+        for (int i = 1; i <= steps; ++i) {
+            const int before = p->ticks;
+            frames(1, std::count(hitches.begin(), hitches.end(), i) ? 0.1 : dt);
+            if (p->ticks > before) at.push_back(i);
+            // The half-second one-off has fired, once, by 0.6 s (or 0.5 s in short frames).
+            if (i == (dt > 0.1 ? 2 : 30)) {
+                EXPECT_EQ(std::count(g_calls.begin(), g_calls.end(), "p.once"), 1) << dt;
+            }
+        }
+        p->removeFromParentAndCleanup(true);
+        return at;
+    };
+    // Every 0.3 s: at 1.2, 2.1, 3.0, 4.2, 5.1 and 6.0 s, not at 1.2, 2.4, 3.6 ...
+    EXPECT_EQ(firings(0.3, 20), (std::vector<int>{4, 7, 10, 14, 17, 20}));
+    EXPECT_EQ(firings(1.0 / 24, 73), (std::vector<int>{24, 48, 72}));
+    // A 0.1 s hitch as the 31st frame: 0.6 s gone, so the second is full 24 frames later.
+    EXPECT_EQ(firings(kFrame, 130, {31}), (std::vector<int>{55, 115}));
+    EXPECT_EQ(std::count(g_calls.begin(), g_calls.end(), "p.once"), 1);
+}
+
+TEST_F(EngineTest, SequencesRepeatsAndEndlessLoopsCarryTheTimeLeftOver) {
+    auto* s = Sprite::create();
+    scene->addChild(s);
+    s->runAction(Sequence::create(MoveTo::create(0.5f, Vec2(100, 0)), MoveTo::create(0.5f, Vec2(200, 0))));
+    const float x[] = {60, 120, 180, 200}; // the second move already 0.1 s on at 0.6 s
+    for (float expected : x) {
+        frames(1, 0.3);
+        EXPECT_NEAR(s->getPositionX(), expected, 1e-3);
+    }
+    EXPECT_EQ(s->getPosition(), Vec2(200, 0));
+
+    // The plant's jump at 24 frames a second: up in 12 frames, 1.3 s up there, and the way
+    // down already 1/30 s along in the frame the wait ends.
+    s->setPosition(0, 540);
+    s->runAction(Sequence::create(MoveTo::create(0.5f, Vec2(0, 864)), DelayTime::create(1.3f),
+                                  MoveTo::create(0.5f, Vec2(0, 540))));
+    frames(12, 1.0 / 24);
+    EXPECT_EQ(s->getPositionY(), 864);
+    frames(31, 1.0 / 24);
+    EXPECT_EQ(s->getPositionY(), 864);
+    frames(1, 1.0 / 24);
+    EXPECT_NEAR(s->getPositionY(), 842.4, 1e-2);
+    frames(12, 1.0 / 24);
+    EXPECT_EQ(s->getPositionY(), 540);
+
+    // Three quarter turns, and not one more.
+    s->runAction(Repeat::create(RotateBy::create(1, 90), 3));
+    const float turned[] = {27, 54, 81, 108, 135, 162, 189, 216, 243, 270, 270, 270};
+    for (float expected : turned) {
+        frames(1, 0.3);
+        EXPECT_NEAR(s->getRotation(), expected, 1e-3);
+    }
+    EXPECT_EQ(s->getNumberOfRunningActions(), 0u);
+
+    // A twinkle (0.7 s each way) keeps its phase over a hundred rounds of 0.3 s frames.
+    s->runAction(
+        RepeatForever::create(Sequence::create(FadeTo::create(0.7f, 20), FadeTo::create(0.7f, 255))));
+    for (int round : {0, 100}) {
+        frames(round * 14 + 1, 0.3);
+        EXPECT_EQ(s->getOpacity(), 154) << round;
+        frames(2, 0.3);
+        EXPECT_EQ(s->getOpacity(), 87) << round;
+        frames(11, 0.3);
+    }
+}
+
+TEST_F(EngineTest, MovesAndFadesEndExactlyOnTheirTargetAfterAHitch) {
+    auto* s = Sprite::create();
+    scene->addChild(s);
+    s->runAction(MoveTo::create(0.7f, Vec2(100.3f, -7.7f)));
+    s->runAction(FadeTo::create(0.7f, 20));
+    frames(20);
+    frames(1, 0.1);
+    frames(15);
+    EXPECT_NE(s->getOpacity(), 20);
+    frames(1);
+    EXPECT_EQ(s->getPosition(), Vec2(100.3f, -7.7f));
+    EXPECT_EQ(s->getOpacity(), 20);
 }

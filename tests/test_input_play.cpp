@@ -280,6 +280,23 @@ TEST_F(InputPlayTest, APressHeldAcrossASceneChangeDoesNothingInTheNext) {
     }
 }
 
+// The mouse holds the result panel's SHOP button while R retries; let go during the fade, the
+// shop button must not fire: the new round begins and stays.
+TEST_F(InputPlayTest, AButtonHeldWhenAFadeBeginsIsLetGo) {
+    run("open game 7 0 0");
+    pt->step(500);
+    pt->down(1248, 324);
+    run("key R");
+    pt->step(10);
+    ASSERT_TRUE(dynamic_cast<GameScene*>(fadingTo()));
+    pt->sounds();
+    pt->up(1248, 324);
+    EXPECT_EQ(soundFiles("playEffect"), std::vector<std::string>());
+    pt->step(4 * kFps);
+    EXPECT_TRUE(dynamic_cast<GameScene*>(pt->runningScene()));
+    EXPECT_FALSE(fadingTo());
+}
+
 TEST_F(InputPlayTest, APadUnpluggedWhileHeldPressesNothing) {
     run("pad attach 0");
     run("open shop 500");

@@ -1,17 +1,18 @@
 #pragma once
 // The whole program in-process on a store of its own, for the title, shop, cut-scene and loop tests.
 #include "Playtest.h"
+#include "Spots.h"
 #include "cocos2d.h"
 
 #include <gtest/gtest.h>
 
+#include "TempDirs.h"
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
-#include "TempDirs.h"
 
 class LoopTest : public ::testing::Test {
   protected:
@@ -45,11 +46,7 @@ class LoopTest : public ::testing::Test {
     }
 
     void seconds(double s) { pt->step(static_cast<int>(std::lround(s * kFps))); }
-    void press(const cocos2d::Node* node) {
-        const cocos2d::Size size = node->getContentSize();
-        const cocos2d::Vec2 at = node->convertToWorldSpace(cocos2d::Vec2(size.width / 2, size.height / 2));
-        pt->tap(at.x, at.y);
-    }
+    void tap(const cocos2d::Vec2& at) { pt->tap(at.x, at.y); }
     // The only menu item of a button holder, or of its newest menu.
     static cocos2d::Node* itemOf(const cocos2d::Node* holder) {
         return holder->getChildren().back()->getChildren().front();

@@ -1,22 +1,14 @@
 // The whole loop: title, shop, cut-scene, round, result panel and back, with the progress at
 // every hand-over and across a restart of the program.
 #include "BarrierField.h"
-#include "ButtonManager.h"
 #include "EventScene.h"
-#include "GameButton.h"
 #include "GameLayer.h"
 #include "GameScene.h"
 #include "PriceTime.h"
-#include "RetryButton.h"
-#include "StartButton.h"
-#include "TargetManager.h"
-#include "TargetSprite.h"
 #include "TimeSprite.h"
-#include "TitleButton.h"
 #include "TitleScene.h"
 #include "UpgradeButton.h"
 #include "UpgradeLayer.h"
-#include "UpgradeLifeNode.h"
 #include "UpgradeNode.h"
 #include "UpgradeScene.h"
 #include "UpgradeScore.h"
@@ -41,7 +33,7 @@ class WholeLoopTest : public LoopTest {
     }
     // Start, then the cut-scene to its end or skipped after a second; the round has begun.
     void startRound(bool skip) {
-        press(itemOf(shop()->startButton));
+        tap(Spot::kStart);
         ASSERT_TRUE(arriveAt<EventScene>());
         if (skip) {
             seconds(1);
@@ -65,19 +57,9 @@ class WholeLoopTest : public LoopTest {
     }
     // Presses the six targets in order on the element buttons, then waits for the next stage.
     void solveStage() {
-        GameLayer* layer = round();
-        const int stage = layer->stageCount;
-        for (TargetSprite* target : layer->targetManager->targets) {
-            GameButton* match = nullptr;
-            for (GameButton* b : layer->buttonManager->buttons)
-                if (b->kind + 1 == target->kind) match = b;
-            ASSERT_TRUE(match);
-            press(itemOf(match));
-            pt->step(1);
-        }
-        for (int n = 0; n < 20 * kFps && layer->stageCount == stage; ++n)
-            pt->step(1);
-        ASSERT_EQ(layer->stageCount, stage + 1);
+        const int stage = round()->stageCount;
+        ASSERT_EQ(pt->execute("solve"), "ok");
+        ASSERT_EQ(pt->execute("wait stage " + std::to_string(stage + 1)), "ok");
         seconds(1);
     }
     // Lets the timer run out until the result panel offers its buttons.
@@ -96,10 +78,8 @@ class WholeLoopTest : public LoopTest {
 TEST_F(WholeLoopTest, PurchasesReachTheRoundThroughTheCutScene) {
     pt->execute("open shop 1000");
     pt->step(1);
-    press(shop()->upgradeNode->iconItem);
-    press(shop()->upgradeNode->plateItem);
-    press(shop()->upgradeLifeNode->iconItem);
-    press(shop()->upgradeLifeNode->plateItem);
+    for (const auto& at : {Spot::kTimeIcon, Spot::kTimePlate, Spot::kLifeIcon, Spot::kLifePlate})
+        tap(at);
     startRound(true);
     expectRoundStartedWith(1000 - 5 - 25 - 100 - 200, 2, 2);
     const cocos2d::Color3B barrier = pt->find<BarrierField>()->getColor(); // two lives: yellow
@@ -124,11 +104,11 @@ TEST_F(WholeLoopTest, TheLoopTwiceWithARestartInBetween) {
     EXPECT_EQ(intKey("HS"), score);
 
     // The result panel's shop button brings the banked coins into the shop.
-    press(itemOf(round()->upgradeButton));
+    tap(Spot::kGoShop);
     ASSERT_TRUE(arriveAt<UpgradeScene>());
     pt->step(1);
     EXPECT_EQ(intKey("coinScore"), score);
-    press(shop()->upgradeNode->iconItem);
+    tap(Spot::kTimeIcon);
     startRound(true);
     expectRoundStartedWith(score - 5, 1, 0);
 
@@ -143,12 +123,12 @@ TEST_F(WholeLoopTest, TheLoopTwiceWithARestartInBetween) {
     loseRound();
 
     // Retry keeps the round's own coins and levels, with no shop and no cut-scene between.
-    press(itemOf(round()->retryButton));
+    tap(Spot::kRetry);
     ASSERT_TRUE(arriveAt<GameScene>());
     EXPECT_EQ(intKey("scoreMoney"), score - 5);
     EXPECT_EQ(round()->lives, 0);
     loseRound();
-    press(itemOf(round()->upgradeButton));
+    tap(Spot::kGoShop);
     ASSERT_TRUE(arriveAt<UpgradeScene>());
     pt->step(1);
     EXPECT_EQ(intKey("coinScore"), score - 5);
@@ -156,7 +136,7 @@ TEST_F(WholeLoopTest, TheLoopTwiceWithARestartInBetween) {
 
     // The title button leaves the store as it is.
     const auto before = pt->store();
-    press(itemOf(shop()->titleButton));
+    tap(Spot::kTitle);
     ASSERT_TRUE(arriveAt<TitleScene>());
     EXPECT_EQ(pt->store(), before);
 }

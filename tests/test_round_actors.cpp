@@ -49,14 +49,23 @@ TEST_F(RoundTest, FlyPastMovesAFixedStepPerFrame) {
     EXPECT_FALSE(planet->canHeal);
 }
 
-TEST_F(RoundTest, GroundTileWrapsToTheRightInTheFrameItPassesTheLeftEdge) {
-    open(0, 3, 0);
-    SpeedGround* ground = layer()->speedGround;
-    Sprite* tile =
-        ground->groundA->getPositionX() < ground->groundB->getPositionX() ? ground->groundA : ground->groundB;
-    stepUntil([&] { return tile->getPositionX() - ground->speed < -960.0f; });
-    step(1);
-    EXPECT_FLOAT_EQ(2880.0f, tile->getPositionX());
+TEST_F(RoundTest, GroundScrollsAndWrapsOnItsFramesWhileTheCloudPulsesInPlace) {
+    // Tiles start at 960 and 2880 and move 20 a frame; one that passes below -960 is put back
+    // at 2880 in that frame. The cloud fades to 20 in a second and back in a second.
+    pt->execute("open game 0 3 0");
+    GameLayer* l = layer();
+    EXPECT_EQ(l->timeSprite->getPosition(), Vec2(1632, 540));
+    struct {
+        int frame, cloud; // -1: not looked at
+        float a, b;
+    } rows[] = {{0, 255, 960, 2880},   {1, -1, 940, 2860},  {30, 138, 360, 2280}, {60, 20, -240, 1680},
+                {90, 138, -840, 1080}, {96, -1, -960, 960}, {97, -1, 2880, 940},  {120, 255, 2420, 480}};
+    for (int frame = 0; const auto& r : rows) {
+        step(r.frame - std::exchange(frame, r.frame));
+        EXPECT_TRUE(r.cloud < 0 || l->timeSprite->getOpacity() == r.cloud) << r.frame;
+        EXPECT_EQ(l->speedGround->groundA->getPosition(), Vec2(r.a, 540)) << r.frame;
+        EXPECT_EQ(l->speedGround->groundB->getPosition(), Vec2(r.b, 540)) << r.frame;
+    }
 }
 
 TEST_F(RoundTest, StarsStayInsideTheSky) {

@@ -170,7 +170,7 @@ TEST_F(RoundTest, HiddenRingTakesNoPresses) {
     pt->sounds();
     ButtonManager* bm = l->buttonManager;
     for (auto* button : bm->buttons)
-        tapNode(itemOf(button));
+        pressButton(button);
     pressBack();
     EXPECT_TRUE(pt->sounds().empty());
     EXPECT_EQ(6, bm->pressCount);
@@ -208,11 +208,11 @@ TEST_F(RoundTest, BonusButtonPaysTenOnceAndItsMarkFollowsIt) {
     EXPECT_FLOAT_EQ(bonus->getPositionX() + 1920 * 0.22f, l->bonusEffect->getPositionX());
     EXPECT_FLOAT_EQ(bonus->getPositionY() + 1080 * 0.23f, l->bonusEffect->getPositionY());
 
-    tapNode(itemOf(bonus));
+    pressButton(bonus);
     EXPECT_EQ(10, l->score);
     step(1);
     EXPECT_FALSE(l->bonusEffect->isVisible());
-    tapNode(itemOf(bonus));
+    pressButton(bonus);
     EXPECT_EQ(10, l->score);
     EXPECT_EQ(2, l->buttonManager->pressCount);
 }

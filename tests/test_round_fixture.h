@@ -1,7 +1,6 @@
 #pragma once
 // A round played through the playtest harness on the virtual clock, with a store of its own.
-#include "Playtest.h"
-
+// Buttons are pressed where the layout puts them on screen, not where the engine says they are.
 #include "AnswerManager.h"
 #include "ButtonManager.h"
 #include "GameButton.h"
@@ -9,27 +8,12 @@
 #include "TargetManager.h"
 #include "TargetSprite.h"
 #include "TimeSprite.h"
+#include "test_loop_fixture.h"
 
-#include <gtest/gtest.h>
+#include <algorithm>
 
-#include <cstdlib>
-#include <memory>
-#include <string>
-#include "TempDirs.h"
-
-class RoundTest : public ::testing::Test {
+class RoundTest : public LoopTest {
   protected:
-    static constexpr int kFps = 60;
-
-    void SetUp() override {
-        char dir[] = "/tmp/doviveduzuz-round-XXXXXX";
-        ASSERT_NE(nullptr, TempDirs::keep(mkdtemp(dir)));
-        setenv("XDG_DATA_HOME", dir, 1);
-        pt = std::make_unique<Playtest>();
-        pt->execute("seed 7");
-    }
-    void TearDown() override { pt.reset(); }
-
     void open(int coins, int timeLevel, int lifeLevel) {
         pt->execute("open game " + std::to_string(coins) + " " + std::to_string(timeLevel) + " " +
                     std::to_string(lifeLevel));
@@ -54,32 +38,15 @@ class RoundTest : public ::testing::Test {
     }
     // Steps until the ring shows six different elements; returns the frames it took.
     int settleRing() {
-        int frames = 0;
-        while (!ringIsDistinct() && frames < 10 * kFps) {
-            pt->step(1);
-            ++frames;
-        }
-        EXPECT_TRUE(ringIsDistinct()) << "the ring did not settle";
-        return frames;
+        return stepUntil([&] { return ringIsDistinct(); }, 10 * kFps);
     }
     GameLayer* layer() const { return pt->find<GameLayer>(); }
     void step(int frames = 1) { pt->step(frames); }
 
-    // Where a node's centre is on screen.
-    static cocos2d::Vec2 centreOf(cocos2d::Node* node) {
-        const auto& size = node->getContentSize();
-        return node->convertToWorldSpace(cocos2d::Vec2(size.width / 2, size.height / 2));
+    void pressButton(const GameButton* button) {
+        const auto& ring = layer()->buttonManager->buttons;
+        tap(Spot::kRing[std::find(std::begin(ring), std::end(ring), button) - std::begin(ring)]);
     }
-    // The image button that takes a press: the newest menu's item.
-    static cocos2d::Node* itemOf(cocos2d::Node* holder) {
-        cocos2d::Node* menu = holder->getChildren().back();
-        return menu->getChildren().front();
-    }
-    void tapNode(cocos2d::Node* node) {
-        const auto at = centreOf(node);
-        pt->tap(at.x, at.y);
-    }
-
     GameButton* buttonShowing(int elementId) const {
         for (auto* button : layer()->buttonManager->buttons)
             if (button->kind + 1 == elementId) return button;
@@ -89,21 +56,13 @@ class RoundTest : public ::testing::Test {
     void press(int elementId) {
         GameButton* button = buttonShowing(elementId);
         ASSERT_NE(nullptr, button) << "no button shows element " << elementId;
-        tapNode(itemOf(button));
+        pressButton(button);
     }
     // Some element the target in place i does not ask for.
     int wrongFor(int i) const { return layer()->targetManager->targets[i]->kind % 6 + 1; }
     int target(int i) const { return layer()->targetManager->targets[i]->kind; }
-    void pressBack() {
-        // The back menu is the manager's only child at z 1 besides the buttons' menus.
-        for (auto* child : layer()->buttonManager->getChildren())
-            if (dynamic_cast<cocos2d::Menu*>(child)) return tapNode(child->getChildren().front());
-        FAIL() << "no back button";
-    }
-    void solveStage() {
-        for (int i = 0; i < 6; ++i)
-            press(target(i));
-    }
+    void pressBack() { tap(Spot::kBack); }
+    void solveStage() { ASSERT_EQ(pt->execute("solve"), "ok"); }
 
     // Counts the sound calls of one kind and file since the last look.
     static int countCalls(const nlohmann::json& sounds, const std::string& call, const std::string& file) {
@@ -112,6 +71,4 @@ class RoundTest : public ::testing::Test {
             if (s["call"] == call && s.value("file", "") == file) ++n;
         return n;
     }
-
-    std::unique_ptr<Playtest> pt;
 };

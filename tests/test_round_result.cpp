@@ -130,7 +130,7 @@ TEST_F(ResultTest, RetryStartsANewRoundWithTheBankedCoins) {
     EXPECT_EQ(12 + old->score, banked);
     step(150);
     pt->sounds();
-    tapNode(itemOf(old->retryButton));
+    tap(Spot::kRetry);
     EXPECT_EQ(1, countCalls(pt->sounds(), "playEffect", "Music/botton.mp3"));
     step(kFps + 2);
     GameLayer* fresh = layer();
@@ -147,7 +147,7 @@ TEST_F(ResultTest, RetryStartsANewRoundWithTheBankedCoins) {
 TEST_F(ResultTest, ShopButtonLeavesForTheShop) {
     playAndLose(5, 0);
     step(150);
-    tapNode(itemOf(layer()->upgradeButton));
+    tap(Spot::kGoShop);
     step(kFps + 2);
     EXPECT_EQ(nullptr, layer());
     EXPECT_EQ("UpgradeScene", pt->tree()["type"]);

@@ -136,17 +136,26 @@ TEST_F(RoundTest, BarrierChangesColourWithEachLifeLostUntilTheFourthTimeOut) {
 TEST_F(RoundTest, ANegativeLifeCountGivesNoEndlessLives) {
     pt->execute("open game 0 0 -1");
     GameLayer* l = layer();
+    EXPECT_EQ(0, l->lives) << "read as no extra life";
     step(5 * kFps + 1);
     EXPECT_FALSE(l->timeSprite->isArmed);
     EXPECT_EQ(nullptr, l->answerPlate) << "the first time-out must end the round";
-    EXPECT_EQ(-1, l->lives);
 }
 
-TEST_F(RoundTest, ALifeCountAboveThreeLeavesTheBarrierUntinted) {
-    pt->execute("open game 0 0 5");
-    step(2);
-    EXPECT_EQ(Color3B(255, 255, 255), layer()->barrierField->getColor());
-    EXPECT_TRUE(layer()->barrierField->isVisible());
+// Only a damaged or edited store holds a level above 3: it counts as 3, so the round still ends
+// and its score is banked.
+TEST_F(RoundTest, ALifeLevelAboveThreeCountsAsThree) {
+    for (const long long level : {4LL, 2147483647LL}) {
+        SCOPED_TRACE(level);
+        pt->execute("open game 100 0 " + std::to_string(level));
+        GameLayer* l = layer();
+        EXPECT_EQ(3, l->lives);
+        step(2);
+        EXPECT_EQ(Color3B(100, 255, 100), l->barrierField->getColor());
+        stepUntil([&] { return l->answerPlate == nullptr; }, 40 * kFps);
+        EXPECT_EQ(3, l->score) << "three stages ended by time-outs with a life left";
+        EXPECT_EQ(103, pt->store()["scoreMoney"]);
+    }
 }
 
 TEST_F(RoundTest, RowCompletedJustAfterTheLastSecondRanOutStillCounts) {

@@ -23,6 +23,7 @@ struct Offer {
     std::array<int, 3> prices;
     std::array<const char*, 4> icons; // shown at levels 0..3
     const char* gauge;
+    cocos2d::Vec2 iconAt, plateAt;
 };
 
 const Offer kTime{"time",
@@ -31,14 +32,18 @@ const Offer kTime{"time",
                   {5, 25, 50},
                   {"UpGradeScene/timeThree.png", "UpGradeScene/timeFive.png", "UpGradeScene/timeSeven.png",
                    "UpGradeScene/timeSoldOutSeven.png"},
-                  "UpGradeScene/timeGauge"};
+                  "UpGradeScene/timeGauge",
+                  Spot::kTimeIcon,
+                  Spot::kTimePlate};
 const Offer kLife{"life",
                   "lifeNo",
                   "Button2",
                   {100, 200, 400},
                   {"UpGradeScene/life.png", "UpGradeScene/life.png", "UpGradeScene/life.png",
                    "UpGradeScene/lifeSoldOut.png"},
-                  "UpGradeScene/lifeGauge"};
+                  "UpGradeScene/lifeGauge",
+                  Spot::kLifeIcon,
+                  Spot::kLifePlate};
 
 class ShopTest : public LoopTest {
   protected:
@@ -50,9 +55,6 @@ class ShopTest : public LoopTest {
     }
     cocos2d::MenuItemImage* icon(const Offer& o) const {
         return &o == &kTime ? shop()->upgradeNode->iconItem : shop()->upgradeLifeNode->iconItem;
-    }
-    cocos2d::MenuItemImage* plate(const Offer& o) const {
-        return &o == &kTime ? shop()->upgradeNode->plateItem : shop()->upgradeLifeNode->plateItem;
     }
     // Icon, price label and gauge as the offer shows them at a level.
     void expectShows(const Offer& o, int level) {
@@ -112,14 +114,14 @@ TEST_P(PurchaseTest, ExactPriceBuysAndOneCoinShortIsRefused) {
     saved(offer->levelKey, level);
     enterShop(price - 1);
     const auto before = pt->store();
-    press(onPlate ? plate(*offer) : icon(*offer));
+    tap(onPlate ? offer->plateAt : offer->iconAt);
     EXPECT_EQ(soundFiles("playEffect"), std::vector<std::string>{"Music/cursor9.mp3"});
     pt->step(1);
     EXPECT_EQ(pt->store(), before);
     expectShows(*offer, level);
 
     enterShop(price);
-    press(onPlate ? plate(*offer) : icon(*offer));
+    tap(onPlate ? offer->plateAt : offer->iconAt);
     EXPECT_EQ(soundFiles("playEffect"), std::vector<std::string>{"Music/cursor6.mp3"});
     pt->step(1);
     EXPECT_EQ(intKey("coinScore"), 0);
@@ -133,8 +135,8 @@ INSTANTIATE_TEST_SUITE_P(Offers, PurchaseTest, ::testing::ValuesIn(allPurchases(
 TEST_F(ShopTest, BothOffersSellOutInOneVisitAndStaySoldOutAfterARestart) {
     enterShop(5 + 25 + 50 + 100 + 200 + 400 + 3);
     for (int i = 0; i < 3; ++i) {
-        press(icon(kTime));
-        press(plate(kLife));
+        tap(kTime.iconAt);
+        tap(kLife.plateAt);
     }
     pt->step(1);
     EXPECT_EQ(soundFiles("playEffect"), std::vector<std::string>(6, "Music/cursor6.mp3"));
@@ -148,8 +150,8 @@ TEST_F(ShopTest, BothOffersSellOutInOneVisitAndStaySoldOutAfterARestart) {
     expectShows(kLife, 3);
     const auto before = pt->store();
     for (const Offer* offer : {&kTime, &kLife}) {
-        press(icon(*offer));
-        press(plate(*offer));
+        tap(offer->iconAt);
+        tap(offer->plateAt);
     }
     pt->step(1);
     EXPECT_EQ(soundFiles("playEffect"), std::vector<std::string>(4, "Music/cursor9.mp3"));
@@ -160,13 +162,34 @@ TEST_F(ShopTest, PressesAfterStartInTheSameFrameBuyNothing) {
     // The cut-scene already holds the balance of the moment of the press; a purchase now would
     // come back free once the round banks that balance.
     enterShop(500);
-    press(itemOf(shop()->startButton));
-    press(icon(kLife));
-    press(plate(kTime));
+    tap(Spot::kStart);
+    tap(kLife.iconAt);
+    tap(kTime.plateAt);
     pt->step(1);
     EXPECT_TRUE(dynamic_cast<EventScene*>(fadingTo()));
     EXPECT_EQ(intKey("coinScore"), 500);
     EXPECT_EQ(intKey("scores"), 500);
     EXPECT_EQ(intKey("lifeNo"), 0);
     EXPECT_EQ(intKey("timeNo"), 0);
+}
+
+TEST_F(ShopTest, ALevelOutsideTheOffersShowsSoldOutAtPriceZeroAndPressesDoNothing) {
+    // Only a damaged store holds such levels; the sold-out flags stay false.
+    for (const int level : {7, -1, 3}) {
+        for (const Offer* offer : {&kTime, &kLife}) {
+            saved(offer->levelKey, level);
+            enterShop(1000);
+            const bool time = offer == &kTime;
+            EXPECT_EQ(icon(*offer)->getNormalFile(), offer->icons[3]) << offer->name << " " << level;
+            EXPECT_EQ(time ? shop()->priceTime->getString() : shop()->priceLife->getString(), "0");
+            EXPECT_EQ(time ? shop()->timeGaugSprite->getFileName() : shop()->lifeGaugSprite->getFileName(),
+                      level == 3 ? offer->gauge + std::string("3.png") : "");
+            const auto before = pt->store();
+            tap(offer->iconAt);
+            tap(offer->plateAt);
+            pt->step(1);
+            EXPECT_EQ(soundFiles("playEffect"), std::vector<std::string>{}) << offer->name << " " << level;
+            EXPECT_EQ(pt->store(), before);
+        }
+    }
 }

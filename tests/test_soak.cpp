@@ -13,6 +13,7 @@
 #include "SoakPlayer.h"
 #include "TextCache.h"
 #include "Texture2D.h"
+#include "TimeSprite.h"
 #include "cocos2d.h"
 
 #include <SDL.h>
@@ -27,7 +28,7 @@
 namespace {
 
 class SoakTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char dir[] = "/tmp/doviveduzuz-soak-XXXXXX";
         ASSERT_NE(nullptr, mkdtemp(dir));
@@ -61,7 +62,8 @@ TEST_F(SoakTest, HundredThousandFramesOfRandomPlayKeepEveryPromise) {
     options.frames = 100000;
     std::vector<std::string> faults;
     const nlohmann::json figures = soak(options, faults);
-    for (const std::string& f : faults) ADD_FAILURE() << f;
+    for (const std::string& f : faults)
+        ADD_FAILURE() << f;
     std::cout << figures.dump() << '\n';
 
     EXPECT_EQ(100000, figures["frames"].get<long long>());
@@ -74,13 +76,15 @@ TEST_F(SoakTest, HundredThousandFramesOfRandomPlayKeepEveryPromise) {
     EXPECT_GT(figures["bestScore"].get<int>(), 0) << "no stage was ever won";
     EXPECT_GE(figures["checkpoints"].get<long long>(), 300);
     EXPECT_GT(figures["minimised"].get<long long>(), 0);
+    EXPECT_GT(figures["unfocused"].get<long long>(), 0);
     EXPECT_GT(figures["keys"].get<long long>(), 0);
 }
 
 TEST_F(SoakTest, EachCheckCatchesItsPlantedFault) {
     // One fault of each kind, each planted where the check looks, in a short run.
     cocos2d::Node* kept = nullptr;
-    bool scorePlanted = false, livesPlanted = false, coinsPlanted = false, ringPlanted = false;
+    bool scorePlanted = false, livesPlanted = false, coinsPlanted = false, ringPlanted = false,
+         clockPlanted = false;
     GameLayer* scored = nullptr;
     int lastStage = 0;
     std::vector<std::vector<char>> hoard;
@@ -117,6 +121,12 @@ TEST_F(SoakTest, EachCheckCatchesItsPlantedFault) {
                 ringPlanted = true;
             }
         }
+        // A stage clock that ticks on behind another window.
+        if (layer && layer->timeSprite && layer->timeSprite->isArmed && frame > 5000 && !clockPlanted &&
+            !cocos2d::Director::getInstance()->isAnimating()) {
+            --layer->timeSprite->seconds;
+            clockPlanted = true;
+        }
         if (frame == 25000 && !coinsPlanted) {
             cocos2d::UserDefault::getInstance()->setIntegerForKey("coinScore", -3);
             coinsPlanted = true;
@@ -128,7 +138,7 @@ TEST_F(SoakTest, EachCheckCatchesItsPlantedFault) {
     soak(options, faults);
     if (kept) kept->release();
 
-    EXPECT_TRUE(scorePlanted && livesPlanted && coinsPlanted && ringPlanted)
+    EXPECT_TRUE(scorePlanted && livesPlanted && coinsPlanted && ringPlanted && clockPlanted)
         << "the run never gave a chance to plant a fault";
     EXPECT_TRUE(saw(faults, "objects on re-entry")) << "a node kept past its scene went unnoticed";
     EXPECT_TRUE(saw(faults, "score fell"));
@@ -136,6 +146,7 @@ TEST_F(SoakTest, EachCheckCatchesItsPlantedFault) {
     EXPECT_TRUE(saw(faults, "negative coins"));
     EXPECT_TRUE(saw(faults, "memory growth"));
     EXPECT_TRUE(saw(faults, "ring not settled"));
+    EXPECT_TRUE(saw(faults, "timer moved while away"));
     // What was not planted is not reported.
     EXPECT_FALSE(saw(faults, "tree and stats"));
     EXPECT_FALSE(saw(faults, "sold-out flag"));

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include "TempDirs.h"
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -18,7 +20,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
-#include "TempDirs.h"
 
 namespace fs = std::filesystem;
 using cocos2d::UserDefault;
@@ -106,6 +107,12 @@ class StoreTest : public ::testing::Test {
         return UserDefault::getInstance();
     }
 
+    // Ends frames of 1/60 s, as the director does, for this many seconds.
+    static void endFrames(UserDefault* ud, double seconds) {
+        for (int n = static_cast<int>(seconds * 60 + 0.5); n > 0; --n)
+            ud->endFrame(1.0f / 60);
+    }
+
     // Stores moved aside, without their companions.
     std::vector<std::string> movedAside() const {
         std::vector<std::string> found;
@@ -135,9 +142,14 @@ TEST_F(StoreTest, FreshStoreReadsDefaultsWhereXdgSays) {
     EXPECT_TRUE(ud->getBoolForKey("muted", true));
     EXPECT_TRUE(_logs.empty());
 
-    setenv("XDG_DATA_HOME", "", 1);
     setenv("HOME", (_root + "/home").c_str(), 1);
-    EXPECT_EQ(_root + "/home/.local/share/doviveduzuz/UserDefault.db", UserDefault::storePath());
+    // Empty, or relative (which would tie the save to the working folder): the XDG rules say
+    // to ignore it.
+    for (const char* xdg : {"", "relative/data"}) {
+        setenv("XDG_DATA_HOME", xdg, 1);
+        EXPECT_EQ(_root + "/home/.local/share/doviveduzuz/UserDefault.db", UserDefault::storePath()) << xdg;
+        EXPECT_EQ(_root + "/home/.local/share/doviveduzuz", UserDefault::storeFolder()) << xdg;
+    }
     EXPECT_TRUE(restart()->isPersistent());
     EXPECT_TRUE(fs::is_regular_file(UserDefault::storePath()));
 }
@@ -200,6 +212,43 @@ TEST_F(StoreTest, FailedCommitStaysPendingAndIsReportedOnce) {
     ud->flush();
     EXPECT_FALSE(ud->hasPendingWrites());
     EXPECT_EQ(std::vector<std::string>{"score|2"}, query(store(), "SELECT key, value FROM kv"));
+}
+
+TEST_F(StoreTest, AWriteRefusedMidFrameIsRolledBackAndLaterFramesSaveAgain) {
+    UserDefault* ud = UserDefault::getInstance();
+    ud->setIntegerForKey("coinScore", 1);
+    ud->flush();
+    // Another program's trigger refuses one value: the frame fails half-way through its rows.
+    sqlite3* other = nullptr;
+    ASSERT_EQ(SQLITE_OK, sqlite3_open(store().c_str(), &other));
+    ASSERT_EQ(SQLITE_OK, sqlite3_exec(other,
+                                      "CREATE TRIGGER refuse BEFORE INSERT ON kv WHEN NEW.value = 13 "
+                                      "BEGIN SELECT RAISE(ABORT, 'refused'); END",
+                                      nullptr, nullptr, nullptr));
+    ud->setIntegerForKey("a", 5);
+    ud->setIntegerForKey("b", 13);
+    ud->flush();
+    EXPECT_TRUE(ud->hasPendingWrites());
+    EXPECT_EQ(std::vector<std::string>{"coinScore|1"}, query(store(), "SELECT key, value FROM kv"));
+    EXPECT_EQ(1u, _logs.size());
+
+    ud->setIntegerForKey("b", 14);
+    ud->flush();
+    EXPECT_FALSE(ud->hasPendingWrites());
+    sqlite3_close(other);
+    EXPECT_EQ((std::vector<std::string>{"a|5", "b|14", "coinScore|1"}),
+              query(store(), "SELECT key, value FROM kv ORDER BY key"));
+}
+
+TEST_F(StoreTest, AnOverwrittenFlagReadsBackItsNewValueAlsoAfterARestart) {
+    UserDefault* ud = UserDefault::getInstance();
+    for (const bool value : {true, false, true, false}) {
+        ud->setBoolForKey("Button1", value);
+        EXPECT_EQ(value, ud->getBoolForKey("Button1", !value));
+        ud->flush();
+        ud = restart();
+        EXPECT_EQ(value, ud->getBoolForKey("Button1", !value));
+    }
 }
 
 TEST_F(StoreTest, KillKeepsFlushedFramesAndLosesOnlyTheOneInProgress) {
@@ -309,10 +358,6 @@ const Damage kDamages[] = {
     {"ShortHeader", [](const std::string& path) { writeFile(path, "SQLite format 3"); }},
     {"OtherColumns",
      [](const std::string& path) { makeDatabase(path, "CREATE TABLE kv(name TEXT, amount REAL);"); }},
-    {"TextValue",
-     [](const std::string& path) { makeDatabase(path, kSchema + "INSERT INTO kv VALUES('g', 0, 'x');"); }},
-    {"UnknownKind",
-     [](const std::string& path) { makeDatabase(path, kSchema + "INSERT INTO kv VALUES('g', 7, 3);"); }},
     {"AnotherProgramsDatabase",
      [](const std::string& path) { makeDatabase(path, "CREATE TABLE photos(id, data);"); }},
     {"FolderInItsPlace", [](const std::string& path) { fs::create_directories(path + "/inside"); }},
@@ -340,14 +385,20 @@ TEST_F(StoreTest, EmptyFileIsAnEmptyStoreAndEachBadFileGetsItsOwnPlace) {
               (std::set<std::string>{readFile(aside[0]), readFile(aside[1])}));
 }
 
-TEST_F(StoreTest, ReadOnlyFolderPlaysOnInMemoryShowingSavedProgress) {
+TEST_F(StoreTest, ReadOnlyFolderPlaysOnShowingSavedProgressAndSavesOnceWritable) {
     UserDefault::getInstance()->setIntegerForKey("level", 3);
     UserDefault::destroyInstance();
     for (const auto& dir : {_root, _root + "/data"})
         fs::permissions(dir, fs::perms(0755));
+    // Root ignores permissions, so then the check runs in a child turned into "nobody", who
+    // owns the folder and can open it up again halfway.
+    if (geteuid() == 0) {
+        for (const auto& entry : fs::directory_iterator(folder()))
+            ASSERT_EQ(0, chown(entry.path().c_str(), 65534, 65534));
+        ASSERT_EQ(0, chown(folder().c_str(), 65534, 65534));
+    }
     fs::permissions(folder(), fs::perms(0555));
 
-    // Root ignores permissions, so then the check runs in a child turned into "nobody".
     const pid_t pid = fork();
     if (pid == 0) {
         if (geteuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0))
@@ -356,9 +407,14 @@ TEST_F(StoreTest, ReadOnlyFolderPlaysOnInMemoryShowingSavedProgress) {
         if (ud->isPersistent()) _exit(1);
         if (ud->getIntegerForKey("level") != 3) _exit(2);
         ud->setIntegerForKey("coins", 9);
-        ud->flush();
-        if (ud->hasPendingWrites() || ud->getIntegerForKey("coins") != 9) _exit(3);
+        endFrames(ud, 10);
+        if (!ud->hasPendingWrites() || ud->getIntegerForKey("coins") != 9 || ud->trouble().empty()) _exit(3);
         if (_logs.size() != 1 || _logs[0].find("not be saved") == std::string::npos) _exit(4);
+        // Made writable: within a few seconds everything set meanwhile is saved, and said so.
+        fs::permissions(folder(), fs::perms(0755));
+        endFrames(ud, 2.5);
+        if (!ud->isPersistent() || ud->hasPendingWrites() || !ud->trouble().empty()) _exit(5);
+        if (_logs.size() != 2 || _logs[1].find("from now on") == std::string::npos) _exit(6);
         _exit(0);
     }
     int status = 0;
@@ -366,9 +422,11 @@ TEST_F(StoreTest, ReadOnlyFolderPlaysOnInMemoryShowingSavedProgress) {
     fs::permissions(folder(), fs::perms(0755));
     ASSERT_TRUE(WIFEXITED(status));
     if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "cannot drop privileges";
-    EXPECT_EQ(0, WEXITSTATUS(status)) << "1 persistent, 2 saved value hidden, 3 value lost, 4 log";
+    EXPECT_EQ(0, WEXITSTATUS(status))
+        << "1 persistent, 2 saved value hidden, 3 value lost, 4 log, 5 not saved once writable, 6 log";
     EXPECT_TRUE(movedAside().empty());
-    EXPECT_EQ(std::vector<std::string>{"level|3"}, query(store(), "SELECT key, value FROM kv"));
+    EXPECT_EQ((std::vector<std::string>{"coins|9", "level|3"}),
+              query(store(), "SELECT key, value FROM kv ORDER BY key"));
 }
 
 TEST_F(StoreTest, NoHomePlaysOnInMemory) {
@@ -378,12 +436,129 @@ TEST_F(StoreTest, NoHomePlaysOnInMemory) {
     UserDefault* ud = UserDefault::getInstance();
     EXPECT_FALSE(ud->isPersistent());
     ud->setIntegerForKey("best", 77);
+    ud->setBoolForKey("muted", true);
     ud->flush();
-    EXPECT_FALSE(ud->hasPendingWrites());
+    endFrames(ud, 5);
     EXPECT_EQ(77, ud->getIntegerForKey("best"));
+    EXPECT_EQ("Progress not saved", ud->trouble());
     ASSERT_EQ(1u, _logs.size());
     EXPECT_NE(std::string::npos, _logs[0].find("not be saved")) << _logs[0];
+    // At exit a last line says what was lost.
     EXPECT_EQ(0, restart()->getIntegerForKey("best")); // nothing outlives the run
+    ASSERT_EQ(3u, _logs.size());
+    EXPECT_NE(std::string::npos, _logs[1].find("not saved")) << _logs[1];
+    EXPECT_NE(std::string::npos, _logs[1].find("best=77, muted=true")) << _logs[1];
+}
+
+TEST_F(StoreTest, BusyStoreNeverHoldsUpAFrameAndSavesOnceFree) {
+    UserDefault* ud = UserDefault::getInstance();
+    ud->setIntegerForKey("coinScore", 100);
+    ud->flush();
+    // Another program holding the write lock.
+    sqlite3* other = nullptr;
+    ASSERT_EQ(SQLITE_OK, sqlite3_open(store().c_str(), &other));
+    ASSERT_EQ(SQLITE_OK, sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr));
+    ud->setIntegerForKey("coinScore", 95);
+    ud->setIntegerForKey("timeNo", 1);
+
+    // Waiting on the lock, each frame took half a second: 60 frames, 30 seconds.
+    const auto start = std::chrono::steady_clock::now();
+    endFrames(ud, 1);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    EXPECT_TRUE(ud->hasPendingWrites());
+    EXPECT_EQ(95, ud->getIntegerForKey("coinScore"));
+    endFrames(ud, 0.5);
+    EXPECT_EQ("Progress not saved", ud->trouble()) << "a second and more without saving";
+    ASSERT_EQ(1u, _logs.size());
+
+    sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    endFrames(ud, 1.0 / 60);
+    EXPECT_FALSE(ud->hasPendingWrites()) << "saved on the next frame";
+    EXPECT_EQ("", ud->trouble());
+    EXPECT_EQ((std::vector<std::string>{"coinScore|95", "timeNo|1"}),
+              query(store(), "SELECT key, value FROM kv ORDER BY key"));
+    ASSERT_EQ(2u, _logs.size());
+    EXPECT_NE(std::string::npos, _logs[1].find("after all")) << _logs[1];
+}
+
+TEST_F(StoreTest, StoreUnreadableAtStartIsNeverWrittenOverBeforeItIsRead) {
+    UserDefault* ud = UserDefault::getInstance();
+    ud->setIntegerForKey("coinScore", 500);
+    ud->setIntegerForKey("HS", 13);
+    UserDefault::destroyInstance();
+    // Another program holding the file for itself: not even reading is possible.
+    sqlite3* other = nullptr;
+    ASSERT_EQ(SQLITE_OK, sqlite3_open(store().c_str(), &other));
+    ASSERT_EQ(SQLITE_OK, sqlite3_exec(other, "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE; COMMIT;",
+                                      nullptr, nullptr, nullptr));
+    const std::string before = readFile(store());
+
+    ud = UserDefault::getInstance();
+    EXPECT_FALSE(ud->isPersistent());
+    EXPECT_TRUE(ud->entries().empty()) << "plays on defaults";
+    EXPECT_EQ("Save not read yet", ud->trouble());
+    ASSERT_EQ(1u, _logs.size());
+    EXPECT_NE(std::string::npos, _logs[0].find("playing on defaults")) << _logs[0];
+    // Made on defaults, these must never reach the file.
+    ud->setIntegerForKey("coinScore", 0);
+    ud->setIntegerForKey("HS", 2);
+    endFrames(ud, 5);
+    EXPECT_FALSE(ud->isPersistent());
+    EXPECT_EQ(2, ud->getIntegerForKey("HS"));
+    EXPECT_TRUE(before == readFile(store()));
+
+    sqlite3_close(other);
+    endFrames(ud, 0.5);
+    EXPECT_TRUE(ud->isPersistent());
+    EXPECT_FALSE(ud->hasPendingWrites());
+    EXPECT_EQ("", ud->trouble());
+    EXPECT_EQ(500, ud->getIntegerForKey("coinScore"));
+    EXPECT_EQ(13, ud->getIntegerForKey("HS"));
+    EXPECT_EQ((std::vector<std::string>{"HS|13", "coinScore|500"}),
+              query(store(), "SELECT key, value FROM kv ORDER BY key"));
+    ASSERT_EQ(3u, _logs.size());
+    EXPECT_NE(std::string::npos, _logs[1].find("at last")) << _logs[1];
+}
+
+// A value this game could not have written (outside the int range, of another type) is reset
+// alone; the rest of the progress stays, and the file as found is kept aside.
+TEST_F(StoreTest, ValuesOfTheWrongKindAreResetAloneAndTheRestKept) {
+    fs::create_directories(folder());
+    makeDatabase(store(), kSchema + "INSERT INTO kv VALUES('coinScore', 0, 700);"
+                                    "INSERT INTO kv VALUES('timeNo', 0, 2);"
+                                    "INSERT INTO kv VALUES('Button1', 1, 1);"
+                                    "INSERT INTO kv VALUES('lifeNo', 0, 2147483648);"
+                                    "INSERT INTO kv VALUES('scores', 0, -2147483649);"
+                                    "INSERT INTO kv VALUES('HS', 0, 9223372036854775808.0);"
+                                    "INSERT INTO kv VALUES('gaug1', 0, 'x');"
+                                    "INSERT INTO kv VALUES('life', 7, 3);"
+                                    "INSERT INTO kv VALUES(X'6b', 0, 1);");
+    const std::string before = readFile(store());
+
+    UserDefault* ud = UserDefault::getInstance();
+    EXPECT_TRUE(ud->isPersistent());
+    EXPECT_EQ(700, ud->getIntegerForKey("coinScore"));
+    EXPECT_EQ(2, ud->getIntegerForKey("timeNo"));
+    EXPECT_TRUE(ud->getBoolForKey("Button1"));
+    for (const char* reset : {"lifeNo", "scores", "HS", "gaug1", "life", "k"}) {
+        EXPECT_EQ(0, ud->getIntegerForKey(reset)) << reset;
+        EXPECT_EQ(0u, ud->entries().count(reset)) << reset;
+    }
+    const auto aside = movedAside();
+    ASSERT_EQ(1u, aside.size());
+    EXPECT_TRUE(before == readFile(aside[0])) << "the copy is not the file as found";
+    ASSERT_EQ(1u, _logs.size());
+    for (const char* named : {"\"lifeNo\"", "\"HS\"", "\"gaug1\"", "\"life\"", "\"k\"", aside[0].c_str()})
+        EXPECT_NE(std::string::npos, _logs[0].find(named)) << named << " in " << _logs[0];
+
+    // Gone from the store itself, so the next start finds nothing to say.
+    EXPECT_EQ((std::vector<std::string>{"Button1", "coinScore", "timeNo"}),
+              query(store(), "SELECT key FROM kv ORDER BY key"));
+    ud = restart();
+    EXPECT_EQ(700, ud->getIntegerForKey("coinScore"));
+    EXPECT_EQ(1u, _logs.size());
+    EXPECT_EQ(1u, movedAside().size());
 }
 
 } // namespace

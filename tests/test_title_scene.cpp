@@ -23,9 +23,16 @@ class TitleTest : public LoopTest {
 
 } // namespace
 
-TEST_F(TitleTest, OnlyTheFirstTapCountsAndTheShopFadeBeginsOnceAbout1_37sLater) {
+TEST_F(TitleTest, PromptBlinksUntilTheOnlyTapThatCountsAndTheShopFadeBegins84FramesLater) {
     saved("coinScore", 321);
     TitleLayer* layer = title(); // still running under the fade
+    // Out over a second, back over a second: seen every half second (the fixture took two
+    // frames) up to frame 150.
+    const int opacity[] = {128, 0, 128, 255, 128};
+    for (int i = 0; i < 5; ++i) {
+        pt->step(i ? 30 : 28);
+        EXPECT_EQ(layer->tap->getOpacity(), opacity[i]) << i;
+    }
     pt->tap(1800, 50);
     const auto sounds = pt->sounds();
     ASSERT_EQ(sounds.size(), 2u);
@@ -33,18 +40,29 @@ TEST_F(TitleTest, OnlyTheFirstTapCountsAndTheShopFadeBeginsOnceAbout1_37sLater) 
     EXPECT_EQ(sounds[1].value("file", ""), "Music/decision24.mp3");
     EXPECT_FALSE(sounds[1].value("loop", true));
 
-    seconds(0.5);
-    EXPECT_EQ(layer->tap->getOpacity(), 0);
-    EXPECT_EQ(layer->title->getOpacity(), 0);
-    EXPECT_FLOAT_EQ(layer->titlePlayer->getPositionY(), static_cast<float>(kDesignSize.height * 0.52));
-    const auto actions = layer->titlePlayer->getNumberOfRunningActions();
-    pt->tap(100, 100);
-    EXPECT_TRUE(pt->sounds().empty());
-    EXPECT_EQ(layer->titlePlayer->getNumberOfRunningActions(), actions);
-
-    // A second of waiting, then 194.4 of the 1058.4 units the plant flies in two seconds.
-    const double expected = 0.5 + 2.0 * (0.7 - 0.52) / (1.5 - 0.52);
-    EXPECT_NEAR(framesUntilFade(3 * kFps) / double(kFps), expected, 2.0 / kFps);
+    for (int frame = 1, last = 128; frame <= 84; ++frame) {
+        pt->step(1);
+        EXPECT_LE(layer->tap->getOpacity(), last) << "the prompt blinks again " << frame << " frames on";
+        last = layer->tap->getOpacity();
+        // A second's wait, then 1058.4 units in 2 s: past 756 on frame 83, and the fade follows.
+        EXPECT_EQ(fadingTo() != nullptr, frame == 84) << frame;
+        if (frame == 30) {
+            EXPECT_EQ(last, 0);
+            EXPECT_EQ(layer->title->getOpacity(), 0);
+            EXPECT_NEAR(layer->title->getPositionY(), 939.6, 0.01); // 864 towards 1620 in 5 s
+            const auto actions = layer->titlePlayer->getNumberOfRunningActions();
+            pt->tap(100, 100);
+            EXPECT_TRUE(pt->sounds().empty());
+            EXPECT_EQ(layer->titlePlayer->getNumberOfRunningActions(), actions);
+        }
+        if (frame == 60) {
+            EXPECT_NEAR(layer->title->getPositionY(), 1015.2, 0.01);
+            EXPECT_NEAR(layer->titlePlayer->getPositionY(), 561.6, 0.01);
+        }
+        if (frame == 61) {
+            EXPECT_NEAR(layer->titlePlayer->getPositionY(), 570.42, 0.01);
+        }
+    }
     EXPECT_TRUE(dynamic_cast<UpgradeScene*>(fadingTo()));
     EXPECT_NEAR(framesOfFade(), 1.0 * kFps, 1);
     seconds(1);

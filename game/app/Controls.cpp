@@ -47,4 +47,8 @@ void Controls::install() {
     map->bind(kStart, {B::key("Return"), B::key("Keypad Enter"), B::padButton("a"), B::padButton("start")});
     map->bind(kGoTitle, {B::key("Escape"), B::padButton("b")});
     map->bind(InputMap::kFullscreen, {B::key("F11"), B::key("Return", true), B::key("Keypad Enter", true)});
+    // Sound anywhere; "=" is the key that carries "+" on most layouts. Not B: it is "back" in play.
+    map->bind(InputMap::kMute, {B::key("M"), B::padButton("back")});
+    map->bind(InputMap::kVolumeDown, {B::key("-"), B::key("Keypad -")});
+    map->bind(InputMap::kVolumeUp, {B::key("="), B::key("Keypad +")});
 }

@@ -25,6 +25,8 @@
 #include "TimeSprite.h"
 #include "UpgradeButton.h"
 
+#include <algorithm>
+#include <limits>
 #include <new>
 
 USING_NS_CC;
@@ -78,7 +80,9 @@ bool GameLayer::initWithProgress(int coins, int timeLevel, int lifeLevel) {
     userDefault->setIntegerForKey("gaug1", timeLevel);
     userDefault->setIntegerForKey("gaug2", lifeLevel);
 
-    lives = userDefault->getIntegerForKey("gaug2");
+    // Only a damaged or edited store holds a level outside 0..3; above 3 it would give a round
+    // that never ends, and its score would never be banked.
+    lives = std::clamp(userDefault->getIntegerForKey("gaug2"), 0, 3);
     score = 0;
     jiyamaThreshold = 101;
     stageCount = 0;
@@ -183,7 +187,10 @@ void GameLayer::clearStageForGameOver() {
 }
 
 void GameLayer::bankScore() {
-    userDefault->setIntegerForKey("scoreMoney", userDefault->getIntegerForKey("scoreMoney") + score);
+    // A balance near the int limit stops there rather than wrapping round to a debt.
+    const long long banked = static_cast<long long>(userDefault->getIntegerForKey("scoreMoney")) + score;
+    userDefault->setIntegerForKey(
+        "scoreMoney", static_cast<int>(std::min<long long>(banked, std::numeric_limits<int>::max())));
 }
 
 void GameLayer::loseLife() {

@@ -48,6 +48,8 @@ bool UpgradeLayer::initWithProgress(int coins) {
     else
         userDefault->setIntegerForKey("coinScore", userDefault->getIntegerForKey("coinScore"));
     if (userDefault->getIntegerForKey("coinScore") > 10000) userDefault->setIntegerForKey("coinScore", 9999);
+    // Only a damaged or edited store holds a debt; shown, it would run off the screen.
+    if (userDefault->getIntegerForKey("coinScore") < 0) userDefault->setIntegerForKey("coinScore", 0);
 
     backGround = BackGround::create();
     addChild(backGround, 0);

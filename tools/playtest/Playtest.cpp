@@ -1,14 +1,25 @@
 #include "Playtest.h"
+#include "Snapshot.h"
 
 #include "AppDelegate.h"
 #include "AutoreleasePool.h"
+#include "ButtonManager.h"
 #include "EventPump.h"
 #include "FileUtils.h"
 #include "GLView.h"
+#include "GameButton.h"
+#include "GameLayer.h"
+#include "InstanceLock.h"
 #include "Renderer.h"
 #include "SimpleAudioEngine.h"
+#include "SoundSettings.h"
+#include "Spots.h"
+#include "TargetManager.h"
+#include "TargetSprite.h"
 #include "TextCache.h"
+#include "Texture2D.h"
 #include "TextureCache.h"
+#include "TimeSprite.h"
 #include "TitleScene.h"
 #include "VirtualInput.h"
 
@@ -17,6 +28,7 @@
 #include "UpgradeScene.h"
 
 #include <SDL.h>
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <fstream>
@@ -30,6 +42,7 @@ namespace {
 
 // Exactly 1/60 s: the virtual clock of every test.
 constexpr double kFrameTime = 1.0 / 60.0;
+constexpr float kDesignHeight = 1080;
 
 std::vector<std::string> split(const std::string& line) {
     std::istringstream in(line);
@@ -55,6 +68,14 @@ float toFloat(const std::string& word, const std::string& line) {
     } catch (const std::exception&) {
     }
     throw Playtest::BadCommand("not a number in: " + line);
+}
+
+// Everything from the second word on: names that may hold spaces ("Keypad 7").
+std::string argument(const std::string& line, const std::vector<std::string>& words) {
+    if (words.size() < 2) throw Playtest::BadCommand(words[0] + " needs an argument: " + line);
+    std::string rest = line.substr(line.find(words[1], words[0].size()));
+    rest.erase(rest.find_last_not_of(" \t\r") + 1);
+    return rest;
 }
 
 void expectWords(const std::vector<std::string>& words, std::size_t count, const std::string& line) {
@@ -88,6 +109,7 @@ json nodeJson(Node* node) {
     if (auto* item = dynamic_cast<MenuItemImage*>(node)) {
         j["image"] = item->getNormalFile();
         j["pressed"] = item->getSelectedFile();
+        j["selected"] = item->isSelected();
     } else if (auto* sprite = dynamic_cast<Sprite*>(node)) {
         j["image"] = sprite->getFileName();
     }
@@ -118,18 +140,43 @@ long residentKilobytes() {
 
 } // namespace
 
-Playtest::Playtest() {
+Playtest::Playtest() : _lock(std::make_unique<InstanceLock>(UserDefault::storeFolder())) {
+    if (!_lock->held())
+        throw AlreadyRunning("already running with its progress in " + UserDefault::storeFolder() +
+                             ": this copy closes without touching it");
     // Headless: no window and no audio device; every sound call is still reported.
     CocosDenshion::SimpleAudioEngine::setDeviceEnabled(false);
-    CocosDenshion::SimpleAudioEngine::getInstance()->setObserver([this](const CocosDenshion::AudioCall& c) {
+    auto* audio = CocosDenshion::SimpleAudioEngine::getInstance();
+    audio->setObserver([this, audio](const CocosDenshion::AudioCall& c) {
         json entry = {{"call", c.call}};
         if (!c.file.empty()) entry["file"] = c.file;
-        if (c.call == "playEffect") entry["pitch"] = c.pitch;
-        if (c.call == "playBackgroundMusic") entry["loop"] = c.loop;
+        // What a player hears: the volume a sound starts at, which the engine takes from the
+        // volume set last (times the effect's own gain).
+        if (c.call == "playEffect") {
+            entry["pitch"] = c.pitch;
+            entry["loop"] = c.loop;
+            entry["volume"] = audio->getEffectsVolume() * std::clamp(c.gain, 0.0f, 1.0f);
+        }
+        if (c.call == "playBackgroundMusic") {
+            entry["loop"] = c.loop;
+            entry["volume"] = audio->getBackgroundMusicVolume();
+        }
         if (c.call == "setBackgroundMusicVolume" || c.call == "setEffectsVolume") entry["volume"] = c.volume;
+        // What the device gets once the player's own setting is applied.
+        if (c.call == "playEffect" || c.call == "playBackgroundMusic" ||
+            c.call == "setBackgroundMusicVolume" || c.call == "setEffectsVolume")
+            entry["device"] = c.device;
+        if (c.call == "setMasterVolume") {
+            entry["volume"] = c.volume;
+            entry["muted"] = c.muted;
+            entry["music"] = audio->deviceMusicVolume();
+            entry["effects"] = audio->deviceEffectsVolume();
+        }
         _sounds.push_back(std::move(entry));
     });
     setLogObserver([this](const std::string& line) { _log.push_back(line); });
+    // The player's sound setting, as the program starts with it.
+    SoundSettings::install();
     auto* view = GLViewImpl::createOffscreen();
     Director::getInstance()->setOpenGLView(view);
     _app = std::make_unique<AppDelegate>();
@@ -197,6 +244,29 @@ json Playtest::tree() const {
     return scene ? nodeJson(scene) : json(nullptr);
 }
 
+std::vector<std::string> Playtest::picturesAt(float x, float y) const {
+    launch();
+    std::vector<CapturedQuad> quads;
+    // Only the point itself is painted: every picture is still handed to the renderer.
+    SDL_Renderer* sdl = Director::getInstance()->getOpenGLView()->getRenderer();
+    const SDL_Rect spot{static_cast<int>(x), static_cast<int>(kDesignHeight - y), 1, 1};
+    SDL_RenderSetClipRect(sdl, &spot);
+    Renderer::setCapture(&quads);
+    Director::getInstance()->drawScene();
+    Renderer::setCapture(nullptr);
+    SDL_RenderSetClipRect(sdl, nullptr);
+    std::vector<std::string> names;
+    for (const auto& q : quads) {
+        if (!q.texture) continue; // a coloured fill, not a picture
+        const auto [left, right] =
+            std::minmax({q.corners[0].x, q.corners[1].x, q.corners[2].x, q.corners[3].x});
+        const auto [bottom, top] =
+            std::minmax({q.corners[0].y, q.corners[1].y, q.corners[2].y, q.corners[3].y});
+        if (x >= left && x <= right && y >= bottom && y <= top) names.push_back(q.texture->getName());
+    }
+    return names;
+}
+
 json Playtest::store() const {
     launch();
     json j = json::object();
@@ -212,6 +282,13 @@ json Playtest::store() const {
 json Playtest::sounds() {
     json out = std::move(_sounds);
     _sounds = json::array();
+    return out;
+}
+
+json Playtest::notes() const {
+    json out = json::array();
+    for (const auto& note : Overlay::getInstance()->notes())
+        out.push_back({{"key", note.key}, {"text", note.text}, {"secondsLeft", note.secondsLeft}});
     return out;
 }
 
@@ -262,10 +339,40 @@ void Playtest::open(const std::vector<std::string>& words) {
     Director::getInstance()->applyPendingScene();
 }
 
+std::string Playtest::solve() {
+    GameLayer* layer = find<GameLayer>();
+    if (!layer || !layer->targetManager || !layer->buttonManager) return "error: no stage to solve";
+    for (TargetSprite* target : layer->targetManager->targets) {
+        const auto& ring = layer->buttonManager->buttons;
+        const auto match = std::find_if(std::begin(ring), std::end(ring),
+                                        [&](const GameButton* b) { return b->kind + 1 == target->kind; });
+        if (match == std::end(ring))
+            return "error: the ring does not show element " + std::to_string(target->kind);
+        const Vec2 at = Spot::kRing[match - std::begin(ring)];
+        tap(at.x, at.y);
+    }
+    return "ok";
+}
+
+std::string Playtest::waitFor(const std::string& what) {
+    const auto done = [&] {
+        auto* layer = find<GameLayer>();
+        if (what.rfind("stage ", 0) == 0) return layer && std::to_string(layer->stageCount) == what.substr(6);
+        // The answer plate stays for the whole round and goes only when it is lost.
+        if (what == "game over") return layer && !layer->answerPlate;
+        if (what == "timer stopped") return layer && layer->timeSprite && !layer->timeSprite->isArmed;
+        return runningScene()->getTypeName() == what;
+    };
+    for (int n = 0; n < 120 * 60 && !done(); ++n)
+        step(1);
+    return done() ? "ok" : "error: still waiting for " + what;
+}
+
 std::string Playtest::execute(const std::string& line) {
     const auto words = split(line);
     if (words.empty()) throw BadCommand("empty command");
     const std::string& cmd = words[0];
+    if (cmd[0] == '#') return "ok"; // a comment in a script
     if (cmd != "seed") launch();
     try {
         if (cmd == "seed") {
@@ -305,7 +412,22 @@ std::string Playtest::execute(const std::string& line) {
             _input->window(cmd == "minimize" ? SDL_WINDOWEVENT_MINIMIZED : SDL_WINDOWEVENT_RESTORED);
             return pumped("");
         }
+        if (cmd == "focus") {
+            expectWords(words, 2, line);
+            if (words[1] != "in" && words[1] != "out") throw BadCommand("focus goes in or out: " + line);
+            _input->focus(words[1] == "in");
+            return pumped("");
+        }
+        if (cmd == "notes") return notes().dump();
         if (cmd == "tree") return tree().dump();
+        if (cmd == "view") return Snapshot::scene(tree()).dump();
+        if (cmd == "snap") return Snapshot::moment(argument(line, words), frame(), sounds(), tree()).dump();
+        if (cmd == "solve") return solve();
+        if (cmd == "wait") return waitFor(argument(line, words));
+        if (cmd == "look") {
+            expectWords(words, 3, line);
+            return json(picturesAt(toFloat(words[1], line), toFloat(words[2], line))).dump();
+        }
         if (cmd == "store") return store().dump();
         if (cmd == "sounds") return sounds().dump();
         if (cmd == "log") return logLines().dump();

@@ -13,12 +13,15 @@ class AppDelegate;
 class VirtualInput;
 namespace cocos2d {
 class EventPump;
-}
+class InstanceLock;
+} // namespace cocos2d
 
 class Playtest {
   public:
     // Starts the game as the program does (the first scene included, on the first command
-    // that is not a seed), with an off-screen view and no audio device.
+    // that is not a seed), with an off-screen view and no audio device. Like the game, it
+    // takes the lock of its save folder first: throws AlreadyRunning while another copy of
+    // the game or of the harness runs on the same folder.
     Playtest();
     // Saves the store and shuts the engine down.
     ~Playtest();
@@ -31,6 +34,9 @@ class Playtest {
     struct BadCommand : std::runtime_error {
         using std::runtime_error::runtime_error;
     };
+    struct AlreadyRunning : std::runtime_error {
+        using std::runtime_error::runtime_error;
+    };
 
     void step(int frames = 1);
     void tap(float x, float y);
@@ -38,8 +44,14 @@ class Playtest {
     void move(float x, float y);
     void up(float x, float y);
     nlohmann::json tree() const;
+    // The pictures drawn over a point of the screen if the frame were drawn now, bottom first:
+    // the last one is what the player sees there.
+    std::vector<std::string> picturesAt(float x, float y) const;
     nlohmann::json store() const;
     nlohmann::json sounds();
+    // The notes shown over the game now ("Sound off", "Paused", the saving notice), with the
+    // seconds each has left.
+    nlohmann::json notes() const;
     nlohmann::json logLines();
     nlohmann::json stats() const;
     unsigned long long frame() const;
@@ -77,6 +89,11 @@ class Playtest {
             collect<T>(child, out);
     }
     void open(const std::vector<std::string>& words);
+    // Presses the stage's six targets in order, each where the ring shows its element.
+    std::string solve();
+    // Steps until the running scene (a fade over) is of a class, "stage N" has begun, the
+    // stage's "timer stopped", or the round is lost ("game over"); two minutes at most.
+    std::string waitFor(const std::string& what);
     // Commands that act through SDL's events, handled by the game's own event pump.
     std::string keyCommand(const std::vector<std::string>& words, const std::string& line);
     std::string padCommand(const std::vector<std::string>& words, const std::string& line);
@@ -84,6 +101,8 @@ class Playtest {
     std::string pumped(const std::string& error);
     void launch() const;
 
+    // First in, last out: held until everything else has shut down.
+    std::unique_ptr<cocos2d::InstanceLock> _lock;
     std::unique_ptr<AppDelegate> _app;
     std::unique_ptr<cocos2d::EventPump> _pump;
     std::unique_ptr<VirtualInput> _input;

@@ -34,6 +34,10 @@ std::string VirtualInput::key(const std::string& name, bool alt, bool pressed) {
     e.key.keysym.sym = SDL_GetKeyFromScancode(code);
     e.key.keysym.mod = alt ? KMOD_LALT : KMOD_NONE;
     push(e);
+    if (pressed)
+        _keysDown.insert(code);
+    else
+        _keysDown.erase(code);
     return "";
 }
 
@@ -91,6 +95,15 @@ void VirtualInput::window(Uint8 windowEvent) {
     e.type = SDL_WINDOWEVENT;
     e.window.event = windowEvent;
     push(e);
+}
+
+void VirtualInput::focus(bool gained) {
+    if (!gained) {
+        const std::set<SDL_Scancode> held = _keysDown;
+        for (const SDL_Scancode code : held)
+            key(SDL_GetScancodeName(code), false, false);
+    }
+    window(gained ? SDL_WINDOWEVENT_FOCUS_GAINED : SDL_WINDOWEVENT_FOCUS_LOST);
 }
 
 VirtualInput::Pad* VirtualInput::find(int pad) {

@@ -21,6 +21,9 @@ class VirtualInput {
     // x, y in design units (origin bottom left) over a design area of this size.
     std::string finger(long long id, const std::string& what, float x, float y, float width, float height);
     void window(Uint8 windowEvent);
+    // The window losing or gaining the keyboard's focus. As SDL does, the keys held are let go
+    // of just before the loss is told.
+    void focus(bool gained);
 
     std::string padAttach(int pad);
     std::string padDetach(int pad);
@@ -37,4 +40,5 @@ class VirtualInput {
     Pad* find(int pad);
     std::map<int, Pad> _pads;
     std::set<long long> _fingers;
+    std::set<SDL_Scancode> _keysDown;
 };

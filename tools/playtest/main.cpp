@@ -3,10 +3,19 @@
 #include "Playtest.h"
 
 #include <iostream>
+#include <memory>
 
 int main() {
     std::ios::sync_with_stdio(false);
-    Playtest playtest;
+    std::unique_ptr<Playtest> started;
+    try {
+        started = std::make_unique<Playtest>();
+    } catch (const Playtest::AlreadyRunning& e) {
+        // Not an error: the other copy goes on, and this one leaves the save alone.
+        std::cerr << "playtest: " << e.what() << '\n';
+        return 0;
+    }
+    Playtest& playtest = *started;
     std::string line;
     while (std::getline(std::cin, line)) {
         if (line.find_first_not_of(" \t\r") == std::string::npos) continue;

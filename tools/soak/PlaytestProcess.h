@@ -3,6 +3,7 @@
 // out), run as a child process on pipes, so a test can read each answer before it sends the
 // next command, end the input, or kill the program at a moment of its choosing.
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
@@ -12,13 +13,14 @@
 #include <string>
 #include <sys/types.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
 extern char** environ;
 
 class PlaytestProcess {
-public:
+  public:
     // changes: "NAME=value" sets a variable, "NAME" alone removes it. errorFile: where the program's
     // standard error (its log lines) goes; empty: nowhere. uid, gid: run as this user and group
     // (only when started as root); -1 leaves them.
@@ -26,14 +28,17 @@ public:
                              const std::string& errorFile = {}, int uid = -1, int gid = -1) {
         // Everything the child needs is prepared here: after fork() it only makes system calls.
         std::vector<std::string> env;
-        for (char** e = environ; *e; ++e) env.emplace_back(*e);
+        for (char** e = environ; *e; ++e)
+            env.emplace_back(*e);
         for (const std::string& change : changes) {
             const std::string name = change.substr(0, change.find('='));
-            std::erase_if(env, [&](const std::string& e) { return e.compare(0, name.size() + 1, name + "=") == 0; });
+            std::erase_if(
+                env, [&](const std::string& e) { return e.compare(0, name.size() + 1, name + "=") == 0; });
             if (change.find('=') != std::string::npos) env.push_back(change);
         }
         std::vector<char*> envp;
-        for (std::string& e : env) envp.push_back(e.data());
+        for (std::string& e : env)
+            envp.push_back(e.data());
         envp.push_back(nullptr);
         std::string program = programPath;
         char* argv[] = {program.data(), nullptr};
@@ -47,8 +52,9 @@ public:
             close(toChild[1]);
             return;
         }
-        const int errFd = errorFile.empty() ? open("/dev/null", O_WRONLY | O_CLOEXEC)
-                                            : open(errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        const int errFd = errorFile.empty()
+                              ? open("/dev/null", O_WRONLY | O_CLOEXEC)
+                              : open(errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
         _pid = fork();
         if (_pid == 0) {
             dup2(toChild[0], STDIN_FILENO);
@@ -132,6 +138,23 @@ public:
         return status;
     }
 
+    // Waits at most `limit` for the program to end: its wait status, or nothing while it runs on.
+    std::optional<int> waitFor(std::chrono::milliseconds limit) {
+        if (_status) return _status;
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        for (;;) {
+            int status = 0;
+            const pid_t ended = waitpid(_pid, &status, WNOHANG);
+            if (ended == _pid) {
+                _status = status;
+                return status;
+            }
+            if ((ended < 0 && errno != EINTR) || std::chrono::steady_clock::now() >= deadline)
+                return std::nullopt;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
+
     void kill(int signal) {
         if (_pid > 0 && !_status) ::kill(_pid, signal);
         wait();
@@ -144,7 +167,7 @@ public:
 
     static bool exitedWith(int status, int code) { return WIFEXITED(status) && WEXITSTATUS(status) == code; }
 
-private:
+  private:
     pid_t _pid = -1;
     int _in = -1;
     int _out = -1;

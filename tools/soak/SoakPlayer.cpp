@@ -6,10 +6,12 @@
 #include "GameButton.h"
 #include "GameLayer.h"
 #include "GameScene.h"
+#include "Spots.h"
 #include "TargetManager.h"
 #include "TargetSprite.h"
 #include "TextCache.h"
 #include "TextureCache.h"
+#include "TimeSprite.h"
 #include "TitleScene.h"
 #include "UpgradeScene.h"
 
@@ -32,19 +34,11 @@ namespace {
 constexpr int kFps = 60;
 const char* const kFont = "fonts/PixelMplus10-Regular.ttf";
 
-struct Point {
-    float x, y;
-};
-
-// Where the controls of each scene are drawn, in design units.
-constexpr Point kShopControls[] = {{418, 812}, {422, 497}, {1040, 812}, {1037, 497}, {1584, 135}, {96, 108}};
-constexpr Point kShopStart = {1584, 135};
-constexpr Point kShopTitle = {96, 108};
-constexpr Point kBackButton = {384, 108};
-constexpr Point kRetry = {672, 324};
-constexpr Point kGoShop = {1248, 324};
-constexpr Point kRing[] = {{758, 772}, {1200, 772}, {1392, 535}, {1200, 308}, {758, 308}, {586, 535}};
-const char* const kKeys[] = {"Space", "Return", "W", "E", "D", "X", "Z", "A", "Backspace", "R", "S", "T", "L", "Escape"};
+// The shop's six controls.
+constexpr Vec2 kShopControls[] = {Spot::kTimeIcon,  Spot::kTimePlate, Spot::kLifeIcon,
+                                  Spot::kLifePlate, Spot::kStart,     Spot::kTitle};
+const char* const kKeys[] = {"Space", "Return",    "W", "E", "D", "X", "Z",
+                             "A",     "Backspace", "R", "S", "T", "L", "Escape"};
 
 // After entering a scene the player waits this long before its first move, as a person would;
 // by then every star has begun to twinkle (each waits up to a second), so the live objects of a
@@ -74,21 +68,29 @@ Vec2 itemCentre(Node* holder) {
 
 const char* SoakPlayer::name(Scene scene) {
     switch (scene) {
-    case Scene::Title: return "title";
-    case Scene::Shop: return "shop";
-    case Scene::Event: return "event";
-    case Scene::Round: return "round";
-    default: return "fade";
+    case Scene::Title:
+        return "title";
+    case Scene::Shop:
+        return "shop";
+    case Scene::Event:
+        return "event";
+    case Scene::Round:
+        return "round";
+    default:
+        return "fade";
     }
 }
 
-SoakPlayer::SoakPlayer(Playtest& pt, Options options) : _pt(pt), _options(std::move(options)), _rng(_options.seed) {}
+SoakPlayer::SoakPlayer(Playtest& pt, Options options)
+    : _pt(pt), _options(std::move(options)), _rng(_options.seed) {}
 
 SoakPlayer::~SoakPlayer() {
     if (_held) _held->release();
 }
 
-void SoakPlayer::command(const std::string& line) { _pt.execute(line); }
+void SoakPlayer::command(const std::string& line) {
+    _pt.execute(line);
+}
 
 SoakPlayer::Scene SoakPlayer::sceneNow() const {
     cocos2d::Scene* running = _pt.runningScene();
@@ -124,7 +126,8 @@ void SoakPlayer::run() {
     // new score line is then not growth, and cannot hide a leak or look like one.
     std::ifstream manifest(FileUtils::getInstance()->fullPathForFilename("manifest.txt"));
     for (std::string file; std::getline(manifest, file);)
-        if (file.size() > 4 && file.compare(file.size() - 4, 4, ".png") == 0) TextureCache::getInstance()->addImage(file);
+        if (file.size() > 4 && file.compare(file.size() - 4, 4, ".png") == 0)
+            TextureCache::getInstance()->addImage(file);
     TextCache* text = TextCache::getInstance();
     for (int n = 0;; ++n) {
         const std::size_t before = text->size();
@@ -132,7 +135,8 @@ void SoakPlayer::run() {
         if (text->size() <= before || n > 10000) break;
     }
     afterFrame();
-    while (_frame < _options.frames) act();
+    while (_frame < _options.frames)
+        act();
     // The last stretch is checked like every other.
     checkpoint();
 }
@@ -174,6 +178,7 @@ void SoakPlayer::onEnter(Scene scene, cocos2d::Scene* node) {
     _held = node;
     _held->retain();
     _enteredAt = _animated;
+    ++_sceneEntries;
     _counted = false;
     ++_entries[scene];
     _watchCutScene = scene == Scene::Event && chance(0.3);
@@ -185,7 +190,8 @@ void SoakPlayer::onEnter(Scene scene, cocos2d::Scene* node) {
     }
     const json store = _pt.store();
     for (const char* coins : {"coinScore", "scoreMoney", "scores"})
-        if (store.value(coins, 0) < 0) fault(std::string("negative coins: ") + coins + " " + store[coins].dump());
+        if (store.value(coins, 0) < 0)
+            fault(std::string("negative coins: ") + coins + " " + store[coins].dump());
 }
 
 // Objects alive a fixed while after a fresh entry, less the caches that only grow to their
@@ -198,18 +204,19 @@ void SoakPlayer::countObjects() {
     long long menus = 0;
     std::function<void(Node*)> walk = [&](Node* node) {
         if (dynamic_cast<Menu*>(node)) ++menus;
-        for (Node* child : node->getChildren()) walk(child);
+        for (Node* child : node->getChildren())
+            walk(child);
     };
     walk(_pt.runningScene());
     const long long objects = stats["refs"].get<long long>() - stats["textures"].get<long long>() -
-                              static_cast<long long>(TextCache::getInstance()->size()) - stats["nodes"].get<long long>() -
-                              menus;
+                              static_cast<long long>(TextCache::getInstance()->size()) -
+                              stats["nodes"].get<long long>() - menus;
     const std::string key = name(_scene);
     const auto [it, first] = _objectsAtEntry.try_emplace(key, objects);
     ++_objectChecks;
     if (!first && it->second != objects)
-        fault("objects on re-entry: " + key + ": " + std::to_string(objects) + " live objects, the first time " +
-              std::to_string(it->second));
+        fault("objects on re-entry: " + key + ": " + std::to_string(objects) +
+              " live objects, the first time " + std::to_string(it->second));
 }
 
 void SoakPlayer::checkRound(GameLayer* layer) {
@@ -249,12 +256,14 @@ void SoakPlayer::checkpoint() {
     _logLines += static_cast<long long>(_pt.logLines().size());
     const json store = _pt.store();
     for (const char* coins : {"coinScore", "scoreMoney", "scores"})
-        if (store.value(coins, 0) < 0) fault(std::string("negative coins: ") + coins + " " + store[coins].dump());
+        if (store.value(coins, 0) < 0)
+            fault(std::string("negative coins: ") + coins + " " + store[coins].dump());
     for (const auto& [level, flag] : {std::pair{"timeNo", "Button1"}, std::pair{"lifeNo", "Button2"}}) {
         const int n = store.value(level, 0);
         if (n < 0 || n > 3) fault(std::string("level out of range: ") + level + " " + std::to_string(n));
         if ((n == 3) != store.value(flag, false))
-            fault(std::string("sold-out flag: ") + flag + " does not match " + level + " " + std::to_string(n));
+            fault(std::string("sold-out flag: ") + flag + " does not match " + level + " " +
+                  std::to_string(n));
     }
 
     const json tree = _pt.tree();
@@ -264,12 +273,13 @@ void SoakPlayer::checkpoint() {
         if (node.is_null()) return 0;
         if (node.value("type", "") == "TransitionFade") return 1 + count(node["out"]) + count(node["in"]);
         long long n = 1;
-        for (const json& child : node["children"]) n += count(child);
+        for (const json& child : node["children"])
+            n += count(child);
         return n;
     };
     if (count(tree) != stats["nodes"].get<long long>())
-        fault("tree and stats disagree: " + std::to_string(count(tree)) + " nodes shown, " + stats["nodes"].dump() +
-              " counted");
+        fault("tree and stats disagree: " + std::to_string(count(tree)) + " nodes shown, " +
+              stats["nodes"].dump() + " counted");
     if (GameLayer* layer = roundLayer()) {
         // Ring buttons seen through the tree: once settled, six different pictures on top.
         if (_ringSettled && layer->buttonManager && layer->buttonManager->isVisible()) {
@@ -280,7 +290,8 @@ void SoakPlayer::checkpoint() {
                     if (!menu["children"].empty()) shown.push_back(menu["children"][0].value("image", ""));
                     return;
                 }
-                for (const json& child : node["children"]) walk(child);
+                for (const json& child : node["children"])
+                    walk(child);
             };
             walk(tree);
             std::sort(shown.begin(), shown.end());
@@ -314,16 +325,21 @@ void SoakPlayer::checkpoint() {
     const long now = rss, then = _rssTenthPeakKB;
 #endif
     if (now - then >= _options.memoryGrowthLimitKB)
-        fault(std::string("memory growth: ") + what + " " + std::to_string(now) + " kB, " + std::to_string(now - then) +
-              " kB above the first tenth's most, " + std::to_string(then) + " kB");
+        fault(std::string("memory growth: ") + what + " " + std::to_string(now) + " kB, " +
+              std::to_string(now - then) + " kB above the first tenth's most, " + std::to_string(then) +
+              " kB");
 }
 
 json SoakPlayer::figures() const {
     json entries = json::object(), frames = json::object(), objects = json::object(), ring = json::object();
-    for (const auto& [scene, n] : _entries) entries[name(scene)] = n;
-    for (const auto& [scene, n] : _framesIn) frames[name(scene)] = n;
-    for (const auto& [key, n] : _objectsAtEntry) objects[key] = n;
-    for (const auto& [age, n] : _ringSettleHistogram) ring[std::to_string(age)] = n;
+    for (const auto& [scene, n] : _entries)
+        entries[name(scene)] = n;
+    for (const auto& [scene, n] : _framesIn)
+        frames[name(scene)] = n;
+    for (const auto& [key, n] : _objectsAtEntry)
+        objects[key] = n;
+    for (const auto& [age, n] : _ringSettleHistogram)
+        ring[std::to_string(age)] = n;
     return {{"frames", _frame},
             {"seed", _options.seed},
             {"entries", entries},
@@ -338,6 +354,7 @@ json SoakPlayer::figures() const {
             {"taps", _taps},
             {"keys", _keys},
             {"minimised", _minimised},
+            {"unfocused", _unfocused},
             {"soundCalls", _soundCalls},
             {"logLines", _logLines},
             {"rssFirstKB", _rssFirstKB},
@@ -366,8 +383,9 @@ void SoakPlayer::act() {
         return;
     }
     // Now and then the player steers, so that every scene keeps coming round.
-    const bool stuck = (_scene == Scene::Title && inScene > 20 * kFps) || (_scene == Scene::Shop && inScene > 40 * kFps) ||
-                       (_scene == Scene::Event && inScene > 15 * kFps) || (_scene == Scene::Round && inScene > 240 * kFps);
+    const bool stuck =
+        (_scene == Scene::Title && inScene > 20 * kFps) || (_scene == Scene::Shop && inScene > 40 * kFps) ||
+        (_scene == Scene::Event && inScene > 15 * kFps) || (_scene == Scene::Round && inScene > 240 * kFps);
     if (_scene == Scene::Event && _watchCutScene) {
         // Some cut-scenes are watched to the end.
         advance(pick(10, 60));
@@ -378,13 +396,20 @@ void SoakPlayer::act() {
         return;
     }
     const int roll = pick(0, 99);
-    if (roll < 38) tapAnywhere();
-    else if (roll < 55) tapControl();
-    else if (roll < 64) drag();
-    else if (roll < 67) backStorm();
-    else if (roll < 69) minimiseAndRestore();
-    else if (roll < 89) pressKey();
-    else advance(pick(30, 240));
+    if (roll < 38)
+        tapAnywhere();
+    else if (roll < 55)
+        tapControl();
+    else if (roll < 64)
+        drag();
+    else if (roll < 67)
+        backStorm();
+    else if (roll < 69)
+        windowAway();
+    else if (roll < 89)
+        pressKey();
+    else
+        advance(pick(30, 240));
     advance(pick(1, 20));
 }
 
@@ -394,15 +419,21 @@ void SoakPlayer::tapAnywhere() {
 }
 
 void SoakPlayer::tapControl() {
-    Point at{960, 540};
+    Vec2 at{960, 540};
     switch (_scene) {
-    case Scene::Shop: at = kShopControls[pick(0, 5)]; break;
+    case Scene::Shop:
+        at = kShopControls[pick(0, 5)];
+        break;
     case Scene::Round: {
         const int which = pick(0, 8);
-        at = which < 6 ? kRing[which] : which == 6 ? kBackButton : which == 7 ? kRetry : kGoShop;
+        at = which < 6    ? Spot::kRing[which]
+             : which == 6 ? Spot::kBack
+             : which == 7 ? Spot::kRetry
+                          : Spot::kGoShop;
         break;
     }
-    default: break;
+    default:
+        break;
     }
     ++_taps;
     _pt.tap(at.x, at.y);
@@ -424,7 +455,7 @@ void SoakPlayer::drag() {
 void SoakPlayer::backStorm() {
     for (int n = pick(10, 40); n > 0; --n) {
         if (chance(0.5)) {
-            _pt.tap(kBackButton.x, kBackButton.y);
+            _pt.tap(Spot::kBack.x, Spot::kBack.y);
             ++_taps;
         } else {
             command("key Backspace");
@@ -434,13 +465,39 @@ void SoakPlayer::backStorm() {
     }
 }
 
-void SoakPlayer::minimiseAndRestore() {
-    ++_minimised;
-    command("minimize");
-    // Input still arrives while the window is down.
+void SoakPlayer::windowAway() {
+    // A desktop takes the window away by minimising it, by giving the focus to another window,
+    // or both, and gives it back in either order.
+    const bool minimise = chance(0.6);
+    const bool unfocus = !minimise || chance(0.5);
+    std::vector<const char*> back;
+    if (minimise) {
+        ++_minimised;
+        command("minimize");
+        back.push_back("restore");
+    }
+    if (unfocus) {
+        ++_unfocused;
+        command("focus out");
+        back.push_back("focus in");
+    }
+    GameLayer* layer = roundLayer();
+    TimeSprite* timer = layer ? layer->timeSprite : nullptr;
+    const int seconds = timer ? timer->seconds : 0;
+    const long long entries = _sceneEntries;
+    // Input still arrives while the window is away.
     if (chance(0.3)) tapAnywhere();
+    if (chance(0.3)) pressKey();
     advance(pick(1, 180));
-    command("restore");
+    // Still the same scene (so the same round and stage): its clock must not have moved.
+    if (timer && entries == _sceneEntries && layer->timeSprite == timer && timer->seconds != seconds)
+        fault("timer moved while away: the stage timer went from " + std::to_string(seconds) + " to " +
+              std::to_string(timer->seconds) + " while the window was away");
+    if (chance(0.5)) std::reverse(back.begin(), back.end());
+    for (const char* giveBack : back) {
+        command(giveBack);
+        if (chance(0.3)) advance(pick(1, 30));
+    }
 }
 
 void SoakPlayer::pressKey() {
@@ -456,7 +513,7 @@ void SoakPlayer::steer() {
         _pt.tap(960, 540);
         break;
     case Scene::Shop: {
-        const Point at = chance(0.8) ? kShopStart : kShopTitle;
+        const Vec2 at = chance(0.8) ? Spot::kStart : Spot::kTitle;
         ++_taps;
         _pt.tap(at.x, at.y);
         break;
@@ -466,13 +523,14 @@ void SoakPlayer::steer() {
         if (layer && layer->buttonManager && layer->buttonManager->isVisible() && chance(0.7)) {
             playWell(layer);
         } else {
-            const Point at = chance(0.5) ? kRetry : kGoShop;
+            const Vec2 at = chance(0.5) ? Spot::kRetry : Spot::kGoShop;
             ++_taps;
             _pt.tap(at.x, at.y);
         }
         break;
     }
-    default: break;
+    default:
+        break;
     }
     advance(pick(1, 30));
 }
@@ -481,7 +539,7 @@ void SoakPlayer::steer() {
 void SoakPlayer::playWell(GameLayer* layer) {
     const long long stage = layer->stageCount;
     for (int n = layer->buttonManager->pressCount; n > 0; --n) {
-        _pt.tap(kBackButton.x, kBackButton.y);
+        _pt.tap(Spot::kBack.x, Spot::kBack.y);
         if (!advance(1)) return;
     }
     for (int place = 0; place < TargetManager::kPlaces; ++place) {

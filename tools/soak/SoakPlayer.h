@@ -1,6 +1,7 @@
 #pragma once
 // A seeded random-input player for long runs of the game on the virtual clock: it taps anywhere,
-// drags, storms the back button, minimises and restores, presses keys, and now and then steers
+// drags, storms the back button, takes the window away (minimised, out of focus, or both) and
+// gives it back, presses keys, and now and then steers
 // (starts a round, skips the cut-scene, plays a stage well, leaves the result panel) so that no
 // scene keeps it for the whole run. After every frame and at regular checkpoints it checks what
 // must always hold, and it keeps the figures of the run.
@@ -18,7 +19,7 @@
 class GameLayer;
 
 class SoakPlayer {
-public:
+  public:
     struct Options {
         unsigned seed = 1;
         long long frames = 100000;
@@ -53,7 +54,7 @@ public:
     enum class Scene { None, Title, Shop, Event, Round };
     static const char* name(Scene scene);
 
-private:
+  private:
     // Stepping, with the per-frame checks after each frame.
     bool advance(int frames);
     void afterFrame();
@@ -69,7 +70,7 @@ private:
     void tapControl();
     void drag();
     void backStorm();
-    void minimiseAndRestore();
+    void windowAway();
     void pressKey();
     void steer();
     void playWell(GameLayer* layer);
@@ -92,7 +93,7 @@ private:
     Scene _scene = Scene::None;
     cocos2d::Scene* _held = nullptr; // the running scene, kept to see it let go once replaced
     long long _enteredAt = 0;
-    bool _counted = false;   // live objects of this entry measured
+    bool _counted = false; // live objects of this entry measured
     std::map<Scene, long long> _entries;
     std::map<Scene, long long> _framesIn;
     // Live objects at each fresh entry, by scene and the state it was entered with.
@@ -125,6 +126,8 @@ private:
     long long _logLines = 0;
     long long _soundCalls = 0;
     long long _minimised = 0;
+    long long _unfocused = 0;
+    long long _sceneEntries = 0;
     long long _keys = 0;
     long long _taps = 0;
 };

@@ -25,6 +25,10 @@ struct StoreFile {
         return it != rows.end() && it->second.first == 1 && it->second.second != 0;
     }
 
+    // Where the game keeps its store under a data home (what XDG_DATA_HOME names).
+    static std::string folderIn(const std::string& dataHome) { return dataHome + "/doviveduzuz"; }
+    static std::string pathIn(const std::string& dataHome) { return folderIn(dataHome) + "/UserDefault.db"; }
+
     // Opens read-only, so the check itself neither checkpoints nor removes a WAL it finds.
     static StoreFile read(const std::string& path) {
         StoreFile store;
@@ -61,18 +65,21 @@ struct StoreFile {
                       const std::map<std::string, bool>& flags = {}) {
         sqlite3* db = nullptr;
         bool ok = sqlite3_open(path.c_str(), &db) == SQLITE_OK &&
-                  sqlite3_exec(db,
-                               "CREATE TABLE IF NOT EXISTS kv(key TEXT PRIMARY KEY NOT NULL, type INTEGER NOT NULL, "
-                               "value INTEGER NOT NULL)",
-                               nullptr, nullptr, nullptr) == SQLITE_OK;
+                  sqlite3_exec(
+                      db,
+                      "CREATE TABLE IF NOT EXISTS kv(key TEXT PRIMARY KEY NOT NULL, type INTEGER NOT NULL, "
+                      "value INTEGER NOT NULL)",
+                      nullptr, nullptr, nullptr) == SQLITE_OK;
         const auto put = [&](const std::string& key, int type, int value) {
-            const std::string sql = "INSERT OR REPLACE INTO kv VALUES('" + key + "', " + std::to_string(type) +
-                                    ", " + std::to_string(value) + ")";
+            const std::string sql = "INSERT OR REPLACE INTO kv VALUES('" + key + "', " +
+                                    std::to_string(type) + ", " + std::to_string(value) + ")";
             ok = ok && sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
         };
         ok = ok && sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK;
-        for (const auto& [key, value] : ints) put(key, 0, value);
-        for (const auto& [key, value] : flags) put(key, 1, value ? 1 : 0);
+        for (const auto& [key, value] : ints)
+            put(key, 0, value);
+        for (const auto& [key, value] : flags)
+            put(key, 1, value ? 1 : 0);
         ok = ok && sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;
         sqlite3_close_v2(db);
         return ok;

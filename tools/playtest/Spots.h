@@ -1,0 +1,23 @@
+#pragma once
+// Where each control of the game is drawn, in design units, worked out by hand from the layout:
+// a menu at m, scaled s about the screen centre c, shows its item at m + c + s (item - c).
+// Players in tools and tests tap here, not where the engine says a button is, so that a
+// misplaced button or a wrong hit test shows.
+#include "Types.h"
+
+namespace Spot {
+
+using cocos2d::Vec2;
+
+// The ring, clockwise from the top left.
+constexpr Vec2 kRing[6] = {{758.4f, 772.2f}, {1200, 772.2f},   {1392, 534.6f},
+                           {1200, 307.8f},   {758.4f, 307.8f}, {585.6f, 534.6f}};
+constexpr Vec2 kBack{384, 108};
+// The result panel.
+constexpr Vec2 kRetry{672, 324}, kGoShop{1248, 324};
+// The shop.
+constexpr Vec2 kTimeIcon{418.56f, 812.16f}, kTimePlate{422.4f, 496.8f};
+constexpr Vec2 kLifeIcon{1040.64f, 812.16f}, kLifePlate{1036.8f, 496.8f};
+constexpr Vec2 kStart{1584, 135}, kTitle{96, 108};
+
+} // namespace Spot
