@@ -72,6 +72,7 @@ int Application::run() {
     });
     FramePacer pacer(FramePacer::systemClock(), director->getAnimationInterval(),
                      [view](bool on) { view->setVSync(on); });
+    view->setBeforePresent([&pacer] { pacer.beforePresent(); });
     {
         EventPump events(this, false);
         while (true) {
@@ -91,6 +92,7 @@ int Application::run() {
                 SDL_WaitEventTimeout(nullptr, 100);
         }
     }
+    view->setBeforePresent(nullptr);
     if (WindowState* state = view->windowState()) state->save();
     shutdown();
     return 0;

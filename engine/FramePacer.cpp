@@ -69,16 +69,27 @@ double FramePacer::beginFrame() {
     return elapsed;
 }
 
+void FramePacer::beforePresent() {
+    if (_vsync || _waited) return;
+    waitForDeadline();
+    _waited = true;
+}
+
 void FramePacer::endFrame() {
-    const double now = _clock.now();
+    const bool waited = std::exchange(_waited, false);
     if (_vsync) {
-        judgePresent(now);
+        judgePresent(_clock.now());
         if (_vsync) {
             const double earliest = _frameStart + kVsyncGuard * _interval;
-            if (now < earliest) _clock.sleepUntil(earliest);
+            if (_clock.now() < earliest) _clock.sleepUntil(earliest);
             return;
         }
     }
+    if (!waited) waitForDeadline();
+}
+
+void FramePacer::waitForDeadline() {
+    const double now = _clock.now();
     if (now < _deadline) {
         _clock.sleepUntil(_deadline);
         // Deadlines are absolute, so the sleep's own lateness does not add up.
@@ -107,6 +118,7 @@ void FramePacer::judgePresent(double presented) {
 
 void FramePacer::restart() {
     _started = false;
+    _waited = false;
     _presents = 0;
 }
 

@@ -33,7 +33,11 @@ class FramePacer {
     // Starts a frame; returns the seconds since the previous frame started (the frame's game
     // time), capped so that a stall does not throw the game ahead.
     double beginFrame();
-    // After the frame is presented: waits until the next frame may start.
+    // The frame is drawn and about to be shown: in the timed loop, waits for its deadline here,
+    // so that frames reach the screen evenly spaced however long each took to draw.
+    void beforePresent();
+    // After the frame is presented: waits until the next frame may start (in the timed loop,
+    // for the deadline, unless beforePresent already did).
     void endFrame();
     // After a pause (minimised): the next frame starts a fresh schedule, and the pause is not
     // game time.
@@ -55,6 +59,7 @@ class FramePacer {
   private:
     void chooseVSync();
     void judgePresent(double presented);
+    void waitForDeadline();
 
     Clock& _clock;
     double _interval;
@@ -66,6 +71,7 @@ class FramePacer {
     bool _started = false;
     double _frameStart = 0;
     double _deadline = 0;
+    bool _waited = false;
 
     int _presents = 0;
     double _judgingSince = 0;

@@ -7,6 +7,7 @@
 #include <SDL.h>
 #include <SDL_image.h>
 #include <algorithm>
+#include <string_view>
 
 namespace cocos2d {
 
@@ -69,6 +70,9 @@ bool GLView::openRenderer() {
         return false;
     }
     applyDesignResolution();
+    SDL_RendererInfo info{};
+    if (SDL_GetRendererInfo(_renderer, &info) == 0 && std::string_view(info.name).starts_with("opengl"))
+        _finishGL = reinterpret_cast<void (*)()>(SDL_GL_GetProcAddress("glFinish"));
     SDL_ShowWindow(_window);
     _windowState = std::make_unique<WindowState>(_window, *_placement);
     if (_placement->fullscreen) setFullscreen(true);
@@ -136,7 +140,13 @@ void GLView::setFrameSize(float width, float height) {
 }
 
 void GLView::present() {
-    if (_renderer) SDL_RenderPresent(_renderer);
+    if (!_renderer) return;
+    if (_beforePresent) {
+        SDL_RenderFlush(_renderer);
+        if (_finishGL) _finishGL();
+        _beforePresent();
+    }
+    SDL_RenderPresent(_renderer);
 }
 
 double GLView::getRefreshRate() const {

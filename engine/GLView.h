@@ -4,6 +4,7 @@
 #include "Ref.h"
 #include "Types.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -41,6 +42,10 @@ class GLView : public Ref {
     // Writes what the view shows now as a PNG of the design size.
     bool saveScreenshot(const std::string& file);
     void present();
+    // Called when a frame is drawn, just before it is shown: the loop waits there for the
+    // frame's moment. The drawing is finished first, so that the wait is all that stands
+    // between that moment and the screen. Null: shown at once.
+    void setBeforePresent(std::function<void()> wait) { _beforePresent = std::move(wait); }
     // The refresh rate of the display the window is on, in Hz; 0 when unknown.
     double getRefreshRate() const;
     // Whether presents wait for the display's refresh.
@@ -67,6 +72,10 @@ class GLView : public Ref {
     std::unique_ptr<WindowState> _windowState;
     // Where the window goes, until its renderer opens and it shows.
     std::unique_ptr<WindowPlacement> _placement;
+    std::function<void()> _beforePresent;
+    // OpenGL's glFinish where the renderer draws with OpenGL (a software OpenGL draws a frame
+    // only when it is made to finish).
+    void (*_finishGL)() = nullptr;
 };
 
 class GLViewImpl : public GLView {

@@ -228,3 +228,32 @@ TEST_F(PacerTest, VsyncIsJudgedAgainAndAgainNotOnlyAtTheStart) {
     frames(2 * (FramePacer::kVsyncWarmup + FramePacer::kVsyncJudged));
     EXPECT_FALSE(pacer.vsync());
 }
+
+TEST_F(PacerTest, WaitingBeforeThePresentShowsFramesEvenlyHoweverLongTheyTookToDraw) {
+    pacer.setRefreshRate(0);
+    std::mt19937 random(11);
+    std::uniform_real_distribution<double> work(0.002, 0.014);
+    std::vector<double> shown;
+    for (int i = 0; i < 120; ++i) {
+        pacer.beginFrame();
+        clock.t += work(random); // updates and drawing, finished
+        pacer.beforePresent();
+        shown.push_back(clock.t);
+        display.present(clock, pacer.vsync());
+        pacer.endFrame(); // already waited: returns at once
+    }
+    for (std::size_t i = 2; i < shown.size(); ++i)
+        ASSERT_NEAR(kInterval, shown[i] - shown[i - 1], 1e-9) << "frame " << i;
+    EXPECT_EQ(120, clock.sleeps) << "one wait a frame, not two";
+
+    // A frame too long to draw is shown when it is ready, and the next one a whole interval on.
+    pacer.beginFrame();
+    clock.t += 0.030;
+    pacer.beforePresent();
+    const double late = clock.t;
+    pacer.endFrame();
+    pacer.beginFrame();
+    clock.t += 0.002;
+    pacer.beforePresent();
+    EXPECT_NEAR(late + kInterval, clock.t, 1e-9);
+}

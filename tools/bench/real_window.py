@@ -15,7 +15,8 @@ builds what it needs in the benchmark build folder. In one run, each case in its
 
 A probe preloaded into each program (window/present_probe.cpp) notes every present: frame
 times are the intervals between presents, and a frame's drawing is the time from its first
-clear to its present's return. CPU is the process's own (all its threads, Mesa's among them),
+clear until it is drawn (the game finishes its drawing, then waits for the frame's moment and
+presents; a floor program's drawing ends when its present returns). CPU is the process's own (all its threads, Mesa's among them),
 not the X server's. The load average is noted with every case.
 
     tools/bench/real_window.py [--build DIR] [--seconds S] [--repeat N]
@@ -32,7 +33,7 @@ import threading
 import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-RECORD = struct.Struct("qqq")  # drawing began, present returned, process CPU (ns)
+RECORD = struct.Struct("qqqq")  # drawing began, drawing ended, present returned, process CPU (ns)
 
 
 def load_average():
@@ -71,10 +72,10 @@ def figures(records):
     """Frame rate, frame times, drawing times and CPU over a stretch of presents."""
     if len(records) < 3:
         return None
-    gaps = [(b[1] - a[1]) / 1e6 for a, b in zip(records, records[1:])]
+    gaps = [(b[2] - a[2]) / 1e6 for a, b in zip(records, records[1:])]
     drawing = [(r[1] - r[0]) / 1e6 for r in records[1:]]
-    span = (records[-1][1] - records[0][1]) / 1e9
-    cpu = (records[-1][2] - records[0][2]) / 1e9
+    span = (records[-1][2] - records[0][2]) / 1e9
+    cpu = (records[-1][3] - records[0][3]) / 1e9
     return {
         "frames": len(gaps),
         "fps": len(gaps) / span,
