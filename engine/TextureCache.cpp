@@ -33,6 +33,7 @@ Texture2D* TextureCache::addImage(const std::string& file) {
         texture = Texture2D::createWithPendingPicture(
             _decoder.decode(path, static_cast<long>(width) * height),
             Size(static_cast<float>(width), static_cast<float>(height)), file, path);
+        _decoding.push_back(texture);
     } else {
         Picture picture = Picture::decodeFile(path);
         if (!picture.valid()) {
@@ -48,14 +49,16 @@ Texture2D* TextureCache::addImage(const std::string& file) {
 }
 
 void TextureCache::finishDecoding() {
-    for (auto& [name, texture] : _textures)
+    for (Texture2D* texture : _decoding)
         texture->settle();
+    _decoding.clear();
 }
 
 void TextureCache::removeAllTextures() {
     for (auto& [name, texture] : _textures)
         texture->release();
     _textures.clear();
+    _decoding.clear();
     _failed.clear();
 }
 

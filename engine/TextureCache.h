@@ -6,6 +6,7 @@
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 namespace cocos2d {
 
@@ -29,6 +30,8 @@ class TextureCache {
     DecodeQueue _decoder;
     std::unordered_map<std::string, Texture2D*> _textures;
     std::unordered_set<std::string> _failed;
+    // Pictures handed to the decoder since finishDecoding last ran (held by _textures).
+    std::vector<Texture2D*> _decoding;
     std::size_t _fileReads = 0;
 };
 
