@@ -4,6 +4,7 @@
 #include "Director.h"
 #include "Display.h"
 #include "EventPump.h"
+#include "FramePacer.h"
 #include "GLView.h"
 #include "InputMap.h"
 #include "InstanceLock.h"
@@ -17,14 +18,11 @@
 
 #include <SDL.h>
 #include <SDL_image.h>
-#include <algorithm>
 
 namespace cocos2d {
 
 namespace {
 Application* g_application = nullptr;
-// A stall (the window dragged, the machine busy) must not throw the game ahead.
-constexpr double kMaxFrameTime = 0.1;
 } // namespace
 
 Application::Application() {
@@ -62,7 +60,8 @@ int Application::run() {
     }
     Director* director = Director::getInstance();
     GLView* view = director->getOpenGLView();
-    if (!view || !view->hasWindow()) {
+    // The renderer opens now, while the first scene's pictures decode on worker threads.
+    if (!view || !view->hasWindow() || !view->getRenderer()) {
         shutdown();
         return 1;
     }
@@ -71,31 +70,29 @@ int Application::run() {
         if (GLView* shown = Director::getInstance()->getOpenGLView())
             shown->setFullscreen(!shown->isFullscreen());
     });
-    const double frequency = static_cast<double>(SDL_GetPerformanceFrequency());
-    Uint64 last = SDL_GetPerformanceCounter();
+    FramePacer pacer(FramePacer::systemClock(), director->getAnimationInterval(),
+                     [view](bool on) { view->setVSync(on); });
+    view->setBeforePresent([&pacer] { pacer.beforePresent(); });
     {
-        EventPump events(this);
+        EventPump events(this, false);
         while (true) {
             const bool wasPaused = events.isPaused();
             if (!events.pump()) break;
             events.tick();
             // Time spent paused is not game time.
-            if (wasPaused && !events.isPaused()) last = SDL_GetPerformanceCounter();
+            if (wasPaused && !events.isPaused()) pacer.restart();
 
-            const Uint64 now = SDL_GetPerformanceCounter();
-            const double dt = std::clamp((now - last) / frequency, 0.0, kMaxFrameTime);
-            last = now;
-            director->mainLoop(dt);
-
-            // Sleep away what is left of the frame.
-            const double interval = director->getAnimationInterval();
-            const double spent = (SDL_GetPerformanceCounter() - now) / frequency;
-            if (!director->isAnimating())
+            pacer.setRefreshRate(view->getRefreshRate());
+            director->mainLoop(pacer.beginFrame());
+            // Looking for gamepads can take a while: it waits until the first frame is up.
+            events.openGamepads();
+            if (director->isAnimating())
+                pacer.endFrame();
+            else
                 SDL_WaitEventTimeout(nullptr, 100);
-            else if (spent < interval)
-                SDL_Delay(static_cast<Uint32>((interval - spent) * 1000));
         }
     }
+    view->setBeforePresent(nullptr);
     if (WindowState* state = view->windowState()) state->save();
     shutdown();
     return 0;

@@ -43,9 +43,15 @@ bool takesWindowAway(const SDL_Event& e) {
 }
 } // namespace
 
-EventPump::EventPump(ApplicationProtocol* app) : _app(app), _lastMouseMove(SDL_GetTicks()) {
+EventPump::EventPump(ApplicationProtocol* app, bool gamepadsNow) : _app(app), _lastMouseMove(SDL_GetTicks()) {
     // A mouse is not a finger: no touch events made up from it.
     SDL_SetHint(SDL_HINT_MOUSE_TOUCH_EVENTS, "0");
+    if (gamepadsNow) openGamepads();
+}
+
+void EventPump::openGamepads() {
+    if (_gamepadsOpen) return;
+    _gamepadsOpen = true;
     if (!SDL_WasInit(SDL_INIT_GAMECONTROLLER) && SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
         warn("no gamepads: %s", SDL_GetError());
 }

@@ -20,8 +20,9 @@ class GLView;
 
 class EventPump {
   public:
-    // The application hears of the window going to the background and coming back.
-    explicit EventPump(ApplicationProtocol* app);
+    // The application hears of the window going to the background and coming back. Gamepads
+    // are looked for now, or on the first openGamepads().
+    explicit EventPump(ApplicationProtocol* app, bool gamepadsNow = true);
     ~EventPump();
     EventPump(const EventPump&) = delete;
     EventPump& operator=(const EventPump&) = delete;
@@ -31,6 +32,8 @@ class EventPump {
     void handle(const SDL_Event& event);
     // Once a frame, after pump(): what depends on frames passing (the D-pad, the cursor).
     void tick();
+    // Starts listening for gamepads (once; later calls do nothing).
+    void openGamepads();
 
     bool quitRequested() const { return _quit; }
     bool isMinimized() const { return _minimized; }
@@ -51,6 +54,7 @@ class EventPump {
 
     ApplicationProtocol* _app;
     Gamepads _gamepads;
+    bool _gamepadsOpen = false;
     bool _quit = false;
     bool _minimized = false;
     bool _hidden = false;

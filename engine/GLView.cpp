@@ -7,6 +7,7 @@
 #include <SDL.h>
 #include <SDL_image.h>
 #include <algorithm>
+#include <string_view>
 
 namespace cocos2d {
 
@@ -39,8 +40,9 @@ bool GLView::initWindow(const std::string& title, int width, int height) {
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
     const WindowPlacement place = WindowState::restore(width, height);
     const PixelRect& at = place.windowed;
-    // Shown only once it has its size limits: setting them resizes the window, and a window
-    // already maximised would take the maximised size as the one to come back to.
+    // Shown only once it has its size limits (when its renderer opens): setting them resizes the
+    // window, and a window already maximised would take the maximised size as the one to come
+    // back to.
     _window = SDL_CreateWindow(title.c_str(), at.x, at.y, at.width, at.height,
                                SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_HIDDEN |
                                    (place.maximized ? SDL_WINDOW_MAXIMIZED : 0));
@@ -51,7 +53,16 @@ bool GLView::initWindow(const std::string& title, int width, int height) {
     // Dragged down to a sliver, the game could not be seen or played.
     SDL_SetWindowMinimumSize(_window, kMinimumWidth, kMinimumHeight);
     SDL_SetWindowMaximumSize(_window, kMaximumWidth, kMaximumHeight);
-    SDL_ShowWindow(_window);
+    _placement = std::make_unique<WindowPlacement>(place);
+    return true;
+}
+
+SDL_Renderer* GLView::getRenderer() {
+    if (!_renderer && _window) openRenderer();
+    return _renderer;
+}
+
+bool GLView::openRenderer() {
     _renderer = SDL_CreateRenderer(_window, -1, SDL_RENDERER_ACCELERATED);
     if (!_renderer) _renderer = SDL_CreateRenderer(_window, -1, SDL_RENDERER_SOFTWARE);
     if (!_renderer) {
@@ -59,8 +70,12 @@ bool GLView::initWindow(const std::string& title, int width, int height) {
         return false;
     }
     applyDesignResolution();
-    _windowState = std::make_unique<WindowState>(_window, place);
-    if (place.fullscreen) setFullscreen(true);
+    SDL_RendererInfo info{};
+    if (SDL_GetRendererInfo(_renderer, &info) == 0 && std::string_view(info.name).starts_with("opengl"))
+        _finishGL = reinterpret_cast<void (*)()>(SDL_GL_GetProcAddress("glFinish"));
+    SDL_ShowWindow(_window);
+    _windowState = std::make_unique<WindowState>(_window, *_placement);
+    if (_placement->fullscreen) setFullscreen(true);
     return true;
 }
 
@@ -125,7 +140,24 @@ void GLView::setFrameSize(float width, float height) {
 }
 
 void GLView::present() {
-    if (_renderer) SDL_RenderPresent(_renderer);
+    if (!_renderer) return;
+    if (_beforePresent) {
+        SDL_RenderFlush(_renderer);
+        if (_finishGL) _finishGL();
+        _beforePresent();
+    }
+    SDL_RenderPresent(_renderer);
+}
+
+double GLView::getRefreshRate() const {
+    SDL_DisplayMode mode;
+    if (!_window || SDL_GetCurrentDisplayMode(SDL_GetWindowDisplayIndex(_window), &mode) != 0) return 0;
+    return mode.refresh_rate;
+}
+
+void GLView::setVSync(bool on) {
+    if (_window && _renderer && SDL_RenderSetVSync(_renderer, on ? 1 : 0) != 0)
+        log("cannot turn vsync %s: %s", on ? "on" : "off", SDL_GetError());
 }
 
 void GLView::setFullscreen(bool fullscreen) {
@@ -137,7 +169,7 @@ void GLView::setFullscreen(bool fullscreen) {
 }
 
 bool GLView::saveScreenshot(const std::string& file) {
-    if (!_renderer) return false;
+    if (!getRenderer()) return false;
     if (_target) return IMG_SavePNG(_target, file.c_str()) == 0;
     int w = 0, h = 0;
     SDL_GetRendererOutputSize(_renderer, &w, &h);

@@ -4,6 +4,7 @@
 #include "Ref.h"
 #include "Types.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -14,6 +15,7 @@ struct SDL_Surface;
 namespace cocos2d {
 
 class WindowState;
+struct WindowPlacement;
 
 class GLView : public Ref {
   public:
@@ -32,11 +34,22 @@ class GLView : public Ref {
     // program resizing it from outside): a window sized past them is brought back.
     void keepSizeWithinLimits();
     bool hasWindow() const { return _window != nullptr; }
-    SDL_Renderer* getRenderer() const { return _renderer; }
+    // A window's renderer opens on first use, and the window shows then: until something is to
+    // be drawn the first scene's pictures decode while nothing waits on OpenGL. Null when it
+    // cannot open.
+    SDL_Renderer* getRenderer();
     SDL_Window* getWindow() const { return _window; }
     // Writes what the view shows now as a PNG of the design size.
     bool saveScreenshot(const std::string& file);
     void present();
+    // Called when a frame is drawn, just before it is shown: the loop waits there for the
+    // frame's moment. The drawing is finished first, so that the wait is all that stands
+    // between that moment and the screen. Null: shown at once.
+    void setBeforePresent(std::function<void()> wait) { _beforePresent = std::move(wait); }
+    // The refresh rate of the display the window is on, in Hz; 0 when unknown.
+    double getRefreshRate() const;
+    // Whether presents wait for the display's refresh.
+    void setVSync(bool on);
     // Desktop fullscreen, the design area letterboxed as in a window.
     void setFullscreen(bool fullscreen);
     bool isFullscreen() const { return _fullscreen; }
@@ -47,6 +60,7 @@ class GLView : public Ref {
     GLView() = default;
     bool initWindow(const std::string& title, int width, int height);
     bool initOffscreen();
+    bool openRenderer();
     void applyDesignResolution();
 
     SDL_Window* _window = nullptr;
@@ -56,6 +70,12 @@ class GLView : public Ref {
     ResolutionPolicy _policy = ResolutionPolicy::SHOW_ALL;
     bool _fullscreen = false;
     std::unique_ptr<WindowState> _windowState;
+    // Where the window goes, until its renderer opens and it shows.
+    std::unique_ptr<WindowPlacement> _placement;
+    std::function<void()> _beforePresent;
+    // OpenGL's glFinish where the renderer draws with OpenGL (a software OpenGL draws a frame
+    // only when it is made to finish).
+    void (*_finishGL)() = nullptr;
 };
 
 class GLViewImpl : public GLView {

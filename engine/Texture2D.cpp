@@ -4,33 +4,70 @@
 #include "Log.h"
 
 #include <SDL.h>
-#include <SDL_image.h>
 
 namespace cocos2d {
 
-Texture2D* Texture2D::createWithSurface(SDL_Surface* surface, const std::string& name,
-                                        const std::string& sourceFile) {
+Texture2D* Texture2D::createWithSurface(SDL_Surface* surface, const std::string& name) {
     if (!surface) return nullptr;
+    return createWithPicture(Picture(surface), name, "");
+}
+
+Texture2D* Texture2D::createWithPicture(Picture picture, const std::string& name,
+                                        const std::string& sourceFile) {
+    if (!picture.valid()) return nullptr;
     auto* texture = new Texture2D();
-    texture->_surface = surface;
-    texture->_size = Size(static_cast<float>(surface->w), static_cast<float>(surface->h));
+    texture->_size =
+        Size(static_cast<float>(picture.canvasWidth()), static_cast<float>(picture.canvasHeight()));
+    texture->_picture = std::move(picture);
     texture->_name = name;
     texture->_sourceFile = sourceFile;
     texture->autorelease();
     return texture;
 }
 
-SDL_Surface* Texture2D::decodeFile(const std::string& path) {
-    SDL_Surface* loaded = IMG_Load(path.c_str());
-    if (!loaded) return nullptr;
-    SDL_Surface* surface = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
-    SDL_FreeSurface(loaded);
-    return surface;
+Texture2D* Texture2D::createWithPendingPicture(std::future<Picture> pending, const Size& canvas,
+                                               const std::string& name, const std::string& sourceFile) {
+    auto* texture = new Texture2D();
+    texture->_size = canvas;
+    texture->_pending = std::move(pending);
+    texture->_name = name;
+    texture->_sourceFile = sourceFile;
+    texture->autorelease();
+    return texture;
 }
 
 Texture2D::~Texture2D() {
+    // A decode under way must not outlive the engine it uses.
+    if (_pending.valid()) _pending.wait();
     if (_texture) SDL_DestroyTexture(_texture);
-    if (_surface) SDL_FreeSurface(_surface);
+}
+
+void Texture2D::settle() {
+    if (!_pending.valid()) return;
+    _picture = _pending.get();
+    if (!_picture.valid()) warn("cannot load picture \"%s\": %s", _name.c_str(), _picture.error().c_str());
+}
+
+const SDL_Rect& Texture2D::visibleRect() {
+    settle();
+    return _picture.visible();
+}
+
+bool Texture2D::isOpaque() {
+    settle();
+    return _picture.opaque();
+}
+
+SDL_Surface* Texture2D::canvasCopy() {
+    settle();
+    if (!_picture.valid() || (_picture.visible().w > 0 && !_picture.pixels())) return nullptr;
+    SDL_Surface* canvas = SDL_CreateRGBSurfaceWithFormat(0, _picture.canvasWidth(), _picture.canvasHeight(),
+                                                         32, SDL_PIXELFORMAT_ARGB8888);
+    if (!canvas || !_picture.pixels()) return canvas;
+    SDL_Rect at = _picture.visible();
+    SDL_SetSurfaceBlendMode(_picture.pixels(), SDL_BLENDMODE_NONE);
+    SDL_BlitSurface(_picture.pixels(), nullptr, canvas, &at);
+    return canvas;
 }
 
 SDL_Texture* Texture2D::textureFor(SDL_Renderer* renderer) {
@@ -41,21 +78,24 @@ SDL_Texture* Texture2D::textureFor(SDL_Renderer* renderer) {
         _texture = nullptr;
         _owner = nullptr;
     }
-    if (!_surface && !_sourceFile.empty()) {
+    settle();
+    if (!_picture.pixels() && _picture.visible().w > 0 && !_sourceFile.empty()) {
         FileUtils::getInstance()->countRead();
-        _surface = decodeFile(_sourceFile);
-        if (!_surface) warn("cannot read picture \"%s\" again: %s", _name.c_str(), IMG_GetError());
+        Picture again = Picture::decodeFile(_sourceFile);
+        if (!again.valid()) {
+            warn("cannot read picture \"%s\" again: %s", _name.c_str(), again.error().c_str());
+            return nullptr;
+        }
+        _picture = std::move(again);
     }
-    if (!_surface) return nullptr;
-    _texture = SDL_CreateTextureFromSurface(renderer, _surface);
+    if (!_picture.pixels()) return nullptr;
+    _texture = SDL_CreateTextureFromSurface(renderer, _picture.pixels());
     if (!_texture) return nullptr;
     SDL_SetTextureBlendMode(_texture, SDL_BLENDMODE_BLEND);
+    SDL_GetTextureScaleMode(_texture, &_filtering);
     _owner = renderer;
-    if (!_sourceFile.empty()) {
-        // The renderer has its own copy; keeping ours too would double the memory of every picture.
-        SDL_FreeSurface(_surface);
-        _surface = nullptr;
-    }
+    // The renderer has its own copy; keeping ours too would double the memory of every picture.
+    if (!_sourceFile.empty()) _picture.releasePixels();
     return _texture;
 }
 

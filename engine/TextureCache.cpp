@@ -3,11 +3,15 @@
 #include "FileUtils.h"
 #include "Log.h"
 #include "Texture2D.h"
+#include "Types.h"
 
-#include <SDL.h>
-#include <SDL_image.h>
+#include <algorithm>
+#include <thread>
 
 namespace cocos2d {
+
+// One core is left to the main thread, which opens the renderer while the first pictures decode.
+TextureCache::TextureCache() : _decoder(std::clamp(std::thread::hardware_concurrency(), 2u, 5u) - 1) {}
 
 TextureCache* TextureCache::getInstance() {
     static TextureCache* cache = new TextureCache();
@@ -22,22 +26,39 @@ Texture2D* TextureCache::addImage(const std::string& file) {
     const std::string path = FileUtils::getInstance()->fullPathForFilename(file);
     ++_fileReads;
     FileUtils::getInstance()->countRead();
-    SDL_Surface* surface = Texture2D::decodeFile(path);
-    if (!surface) {
-        warn("cannot load picture \"%s\": %s", file.c_str(), IMG_GetError());
-        _failed.insert(file);
-        return nullptr;
+    Texture2D* texture = nullptr;
+    int width = 0, height = 0;
+    if (Picture::readSize(path, width, height)) {
+        // The size is all a node needs now; the pixels decode meanwhile.
+        texture = Texture2D::createWithPendingPicture(
+            _decoder.decode(path, static_cast<long>(width) * height),
+            Size(static_cast<float>(width), static_cast<float>(height)), file, path);
+        _decoding.push_back(texture);
+    } else {
+        Picture picture = Picture::decodeFile(path);
+        if (!picture.valid()) {
+            warn("cannot load picture \"%s\": %s", file.c_str(), picture.error().c_str());
+            _failed.insert(file);
+            return nullptr;
+        }
+        texture = Texture2D::createWithPicture(std::move(picture), file, path);
     }
-    Texture2D* texture = Texture2D::createWithSurface(surface, file, path);
     texture->retain();
     _textures.emplace(file, texture);
     return texture;
+}
+
+void TextureCache::finishDecoding() {
+    for (Texture2D* texture : _decoding)
+        texture->settle();
+    _decoding.clear();
 }
 
 void TextureCache::removeAllTextures() {
     for (auto& [name, texture] : _textures)
         texture->release();
     _textures.clear();
+    _decoding.clear();
     _failed.clear();
 }
 

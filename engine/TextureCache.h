@@ -1,9 +1,12 @@
 #pragma once
-// Pictures by file name: each file is read and decoded once.
+// Pictures by file name: each file is read and decoded once, on worker threads where it can be.
+#include "DecodeQueue.h"
+
 #include <cstddef>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 namespace cocos2d {
 
@@ -15,13 +18,20 @@ class TextureCache {
     // Null, with one log line per file, when the file is missing or unreadable.
     Texture2D* addImage(const std::string& file);
     void removeAllTextures();
+    // Waits for every picture still decoding. Tools that never draw call it after each frame, so
+    // that memory and log lines keep step with their virtual clock.
+    void finishDecoding();
     std::size_t textureCount() const { return _textures.size(); }
     // Files read from disk so far (for statistics).
     std::size_t fileReads() const { return _fileReads; }
 
   private:
+    TextureCache();
+    DecodeQueue _decoder;
     std::unordered_map<std::string, Texture2D*> _textures;
     std::unordered_set<std::string> _failed;
+    // Pictures handed to the decoder since finishDecoding last ran (held by _textures).
+    std::vector<Texture2D*> _decoding;
     std::size_t _fileReads = 0;
 };
 

@@ -162,6 +162,8 @@ TEST_F(WindowStateTest, SavedAtExitEvenBeforeItSettlesAndReadBackByTheNextWindow
     window = nullptr;
     GLViewImpl* view = GLViewImpl::create("remembered");
     ASSERT_NE(view, nullptr);
+    // It shows when its renderer opens, for the first frame.
+    ASSERT_NE(view->getRenderer(), nullptr);
     ASSERT_NE(view->windowState(), nullptr);
     int x = 0, y = 0;
     SDL_GetWindowPosition(view->getWindow(), &x, &y);

@@ -1,16 +1,6 @@
 #pragma once
-// Shared by the benchmarks: a store of their own, driving the game with keys, and the
-// busiest state of a round.
-#include "Playtest.h"
-
-#include "ButtonManager.h"
-#include "EffectManager.h"
-#include "GameButton.h"
-#include "GameLayer.h"
-#include "GameScene.h"
-#include "TargetManager.h"
-#include "TargetSprite.h"
-#include "TimeSprite.h"
+// Shared by the benchmarks: a store of their own, and the round driven with keys.
+#include "RoundDriver.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -40,86 +30,10 @@ class ScopedDataHome {
     std::string _dir;
 };
 
-inline constexpr int kFps = 60;
-
-// The key that presses ring button i (the game's keyboard controls, clockwise from top left).
-inline const char* ringKey(int i) {
-    static const char* const kKeys[6] = {"W", "E", "D", "X", "Z", "A"};
-    return kKeys[i];
-}
-
-inline GameLayer* roundLayer(Playtest& pt) {
-    auto* scene = dynamic_cast<GameScene*>(pt.runningScene());
-    return scene ? scene->gameLayer : nullptr;
-}
-
-// Steps until the ring shows six different elements (it redraws repeats frame by frame).
-inline bool settleRing(Playtest& pt) {
-    for (int n = 0; n < 10 * kFps; ++n) {
-        GameLayer* layer = roundLayer(pt);
-        if (!layer || !layer->buttonManager) return false;
-        int seen = 0;
-        for (auto* b : layer->buttonManager->buttons)
-            seen |= 1 << b->kind;
-        if (seen == 0x3f) return true;
-        pt.step(1);
-    }
-    return false;
-}
-
-// Enters the first `count` targets of the stage with the ring's keys.
-inline bool enterTargets(Playtest& pt, int count) {
-    if (!settleRing(pt)) return false;
-    GameLayer* layer = roundLayer(pt);
-    for (int place = 0; place < count; ++place) {
-        const int want = layer->targetManager->targets[place]->kind;
-        int index = -1;
-        for (int i = 0; i < 6; ++i)
-            if (layer->buttonManager->buttons[i]->kind + 1 == want) index = i;
-        if (index < 0) return false;
-        pt.execute(std::string("key ") + ringKey(index));
-    }
-    return true;
-}
-
-// Solves the running stage and waits for the next one to be set up.
-inline bool solveStage(Playtest& pt) {
-    GameLayer* layer = roundLayer(pt);
-    if (!layer) return false;
-    const int stage = layer->stageCount;
-    if (!enterTargets(pt, 6)) return false;
-    for (int n = 0; n < 10 * kFps && layer->stageCount == stage; ++n)
-        pt.step(1);
-    return layer->stageCount == stage + 1 && settleRing(pt);
-}
-
-// The busiest state a round reaches: a late stage (several solved, at the shortest time),
-// obstructions over all six targets, the bonus light, the stage-clear lights, five answers
-// entered, the timer, the stars, the ground and the score. Returns null on failure.
-inline GameLayer* busiestRound(Playtest& pt, int solvedStages = 4) {
-    pt.execute("seed 7");
-    pt.execute("open game 0 3 3");
-    pt.step(kFps);
-    for (int i = 0; i < solvedStages; ++i)
-        if (!solveStage(pt)) return nullptr;
-    GameLayer* layer = roundLayer(pt);
-    if (!layer->targetManager->jiyamas[0]) layer->targetManager->addJiyamas(-1);
-    if (!enterTargets(pt, 5)) return nullptr;
-    // After the entries, which may have taken a bonus of the stage's own.
-    if (layer->buttonManager->bonusIndex >= ButtonManager::kButtons) {
-        layer->buttonManager->bonusIndex = 2;
-        layer->buttonManager->buttons[2]->bonusIndex = 2;
-        layer->buttonManager->buttons[2]->bonusAvailable = true;
-    }
-    layer->effectManager->startStageClear();
-    // Long enough for the targets and lights to have grown and the obstructions to flicker.
-    pt.step(2 * kFps);
-    return layer;
-}
-
-// Keeps the stage from timing out, so that the state stays the busiest for as long as needed.
-inline void holdTimer(GameLayer* layer) {
-    layer->timeSprite->seconds = 4;
-}
+using playtest::busiestRound;
+using playtest::enterTargets;
+using playtest::holdTimer;
+using playtest::kFps;
+using playtest::roundLayer;
 
 } // namespace bench

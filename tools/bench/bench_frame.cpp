@@ -1,5 +1,5 @@
 // Frame cost of the busiest round state at 1920 x 1080 in SDL's software renderer (the
-// harness's off-screen view), against the same quads drawn with plain SDL calls; and the
+// harness's off-screen view), against the same drawing made with plain SDL calls; and the
 // cost of the same state's logic alone.
 #include "BenchSupport.h"
 
@@ -11,6 +11,7 @@
 #include <SDL.h>
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <vector>
@@ -34,54 +35,98 @@ void ourFrame(GameLayer* layer) {
     SDL_RenderFlush(viewRenderer());
 }
 
-// The captured quads as a program without the engine would hold them: SDL vertices, and
-// runs of quads that share a texture.
+// The captured pictures as a program without the engine would hold them: the SDL calls the
+// renderer made (copies, fills, runs of triangles sharing a texture), with plain data.
 struct RawFrame {
-    struct Run {
+    struct Call {
+        enum class Kind { Copy, Fill, Triangles } kind;
         SDL_Texture* texture;
+        SDL_BlendMode blend;
+        SDL_ScaleMode sampling;
+        SDL_Color color;
+        SDL_FRect destination;
+        SDL_RendererFlip flip;
         int firstVertex, vertexCount, firstIndex, indexCount;
     };
     std::vector<SDL_Vertex> vertices;
     std::vector<int> indices;
-    std::vector<Run> runs;
+    std::vector<Call> calls;
     // Indices of one quad (0..3), for the one-call-per-quad variant.
     int quadIndices[6] = {0, 1, 2, 0, 2, 3};
 
-    RawFrame(const std::vector<CapturedQuad>& quads, SDL_Renderer* sdl, float height) {
-        static constexpr float kU[4] = {0, 1, 1, 0};
-        static constexpr float kV[4] = {1, 1, 0, 0};
+    RawFrame(const std::vector<CapturedQuad>& quads, SDL_Renderer* sdl) {
         for (const auto& q : quads) {
-            SDL_Texture* texture = q.texture->textureFor(sdl);
-            if (runs.empty() || runs.back().texture != texture)
-                runs.push_back(
-                    {texture, static_cast<int>(vertices.size()), 0, static_cast<int>(indices.size()), 0});
-            const int base = static_cast<int>(vertices.size()) - runs.back().firstVertex;
+            if (q.drawn == CapturedQuad::Drawn::Skipped) continue;
+            SDL_Texture* texture = q.texture ? q.texture->textureFor(sdl) : nullptr;
             const SDL_Color c{q.color.r, q.color.g, q.color.b, q.opacity};
-            for (int i = 0; i < 4; ++i)
-                vertices.push_back({{q.corners[i].x, height - q.corners[i].y}, c, {kU[i], kV[i]}});
+            if (q.drawn == CapturedQuad::Drawn::Copied) {
+                calls.push_back({texture ? Call::Kind::Copy : Call::Kind::Fill, texture, q.blend, q.sampling,
+                                 c, q.destination, q.flip, 0, 0, 0, 0});
+                continue;
+            }
+            if (calls.empty() || calls.back().kind != Call::Kind::Triangles ||
+                calls.back().texture != texture || calls.back().blend != q.blend)
+                calls.push_back({Call::Kind::Triangles,
+                                 texture,
+                                 q.blend,
+                                 q.sampling,
+                                 c,
+                                 {},
+                                 SDL_FLIP_NONE,
+                                 static_cast<int>(vertices.size()),
+                                 0,
+                                 static_cast<int>(indices.size()),
+                                 0});
+            const int base = static_cast<int>(vertices.size()) - calls.back().firstVertex;
+            vertices.insert(vertices.end(), std::begin(q.vertices), std::end(q.vertices));
             for (int i : quadIndices)
                 indices.push_back(base + i);
-            runs.back().vertexCount += 4;
-            runs.back().indexCount += 6;
+            calls.back().vertexCount += 4;
+            calls.back().indexCount += 6;
         }
     }
 
-    void drawBatched(SDL_Renderer* sdl) const {
+    void draw(SDL_Renderer* sdl, bool perQuad) const {
         SDL_SetRenderDrawColor(sdl, 0, 0, 0, 255);
         SDL_RenderClear(sdl);
-        for (const Run& r : runs)
-            SDL_RenderGeometry(sdl, r.texture, vertices.data() + r.firstVertex, r.vertexCount,
-                               indices.data() + r.firstIndex, r.indexCount);
+        for (const Call& c : calls) {
+            switch (c.kind) {
+            case Call::Kind::Fill:
+                SDL_SetRenderDrawBlendMode(sdl, c.blend);
+                SDL_SetRenderDrawColor(sdl, c.color.r, c.color.g, c.color.b, c.color.a);
+                SDL_RenderFillRectF(sdl, &c.destination);
+                break;
+            case Call::Kind::Copy:
+                SDL_SetTextureScaleMode(c.texture, c.sampling);
+                SDL_SetTextureBlendMode(c.texture, c.blend);
+                SDL_SetTextureColorMod(c.texture, c.color.r, c.color.g, c.color.b);
+                SDL_SetTextureAlphaMod(c.texture, c.color.a);
+                SDL_RenderCopyExF(sdl, c.texture, nullptr, &c.destination, 0, nullptr, c.flip);
+                break;
+            case Call::Kind::Triangles:
+                SDL_SetTextureScaleMode(c.texture, c.sampling);
+                SDL_SetTextureBlendMode(c.texture, c.blend);
+                SDL_SetTextureColorMod(c.texture, 255, 255, 255);
+                SDL_SetTextureAlphaMod(c.texture, 255);
+                if (!perQuad) {
+                    SDL_RenderGeometry(sdl, c.texture, vertices.data() + c.firstVertex, c.vertexCount,
+                                       indices.data() + c.firstIndex, c.indexCount);
+                    break;
+                }
+                for (int v = c.firstVertex; v < c.firstVertex + c.vertexCount; v += 4)
+                    SDL_RenderGeometry(sdl, c.texture, vertices.data() + v, 4, quadIndices, 6);
+                break;
+            }
+        }
         SDL_RenderFlush(sdl);
     }
-
-    void drawPerQuad(SDL_Renderer* sdl) const {
-        SDL_SetRenderDrawColor(sdl, 0, 0, 0, 255);
-        SDL_RenderClear(sdl);
-        for (const Run& r : runs)
-            for (int v = r.firstVertex; v < r.firstVertex + r.vertexCount; v += 4)
-                SDL_RenderGeometry(sdl, r.texture, vertices.data() + v, 4, quadIndices, 6);
-        SDL_RenderFlush(sdl);
+    void drawBatched(SDL_Renderer* sdl) const { draw(sdl, false); }
+    void drawPerQuad(SDL_Renderer* sdl) const { draw(sdl, true); }
+    std::size_t quadCalls() const {
+        std::size_t n = 0;
+        for (const Call& c : calls)
+            n += c.kind == Call::Kind::Triangles ? static_cast<std::size_t>(c.vertexCount / 4) : 1;
+        return n;
     }
 };
 
@@ -116,8 +161,11 @@ struct FrameBench {
         Renderer::setCapture(nullptr);
         SDL_RenderFlush(viewRenderer());
         const auto ours = readPixels(viewRenderer());
-        quads = captured.size();
-        raw = std::make_unique<RawFrame>(captured, viewRenderer(), 1080.0f);
+        quads = static_cast<std::size_t>(
+            std::count_if(captured.begin(), captured.end(), [](const CapturedQuad& q) {
+                return q.texture && q.drawn != CapturedQuad::Drawn::Skipped;
+            }));
+        raw = std::make_unique<RawFrame>(captured, viewRenderer());
         raw->drawBatched(viewRenderer());
         if (readPixels(viewRenderer()) != ours) {
             state.SkipWithError("the plain SDL replay does not give the game's picture");
@@ -142,7 +190,7 @@ void BM_FrameRawBatched(benchmark::State& state) {
     if (!b.ok()) return;
     for (auto _ : state)
         b.raw->drawBatched(viewRenderer());
-    state.counters["draw_calls"] = static_cast<double>(b.raw->runs.size());
+    state.counters["draw_calls"] = static_cast<double>(b.raw->calls.size());
 }
 
 void BM_FrameRawPerQuad(benchmark::State& state) {
@@ -150,7 +198,7 @@ void BM_FrameRawPerQuad(benchmark::State& state) {
     if (!b.ok()) return;
     for (auto _ : state)
         b.raw->drawPerQuad(viewRenderer());
-    state.counters["draw_calls"] = static_cast<double>(b.quads);
+    state.counters["draw_calls"] = static_cast<double>(b.raw->quadCalls());
 }
 
 // Ours and the batched replay frame by frame in turn, so that both see the same machine

@@ -208,6 +208,9 @@ void Playtest::step(int frames) {
         _pump->pump();
         _pump->tick();
         Director::getInstance()->mainLoop(kFrameTime);
+        // Pictures decode on worker threads in real time; on the virtual clock they are done
+        // by the end of the frame that asked for them.
+        TextureCache::getInstance()->finishDecoding();
     }
 }
 
@@ -254,6 +257,7 @@ std::vector<std::string> Playtest::picturesAt(float x, float y) const {
     SDL_RenderSetClipRect(sdl, nullptr);
     std::vector<std::string> names;
     for (const auto& q : quads) {
+        if (!q.texture) continue; // a coloured fill, not a picture
         const auto [left, right] =
             std::minmax({q.corners[0].x, q.corners[1].x, q.corners[2].x, q.corners[3].x});
         const auto [bottom, top] =

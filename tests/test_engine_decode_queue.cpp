@@ -1,0 +1,79 @@
+// Pictures decoded on worker threads: every request is answered with the right pixels, work
+// still queued when the queue goes is finished first, and a picture whose header reads well but
+// whose pixels do not is reported once, when it is needed, and draws nothing.
+#include "DecodeQueue.h"
+#include "EngineFixture.h"
+#include "Log.h"
+#include "Renderer.h"
+#include "Texture2D.h"
+#include "TextureCache.h"
+
+#include <fstream>
+#include <future>
+#include <string>
+#include <vector>
+
+USING_NS_CC;
+
+namespace {
+
+std::vector<std::string> g_lines;
+
+} // namespace
+
+TEST_F(MediaTest, EveryRequestIsAnsweredWithItsOwnPictureEvenAsTheQueueGoes) {
+    std::vector<std::future<Picture>> pending;
+    {
+        DecodeQueue queue(2);
+        for (int i = 0; i < 24; ++i) {
+            const int w = 8 + i, h = 30 - i;
+            const std::string name =
+                picture("dq" + std::to_string(i) + ".png", w, h, 0xff000000u | static_cast<Uint32>(i));
+            pending.push_back(queue.decode(root + "/" + name, static_cast<long>(w) * h));
+        }
+        // The queue is destroyed with most of the work still waiting: it finishes it first.
+    }
+    for (int i = 0; i < 24; ++i) {
+        ASSERT_EQ(std::future_status::ready, pending[i].wait_for(std::chrono::seconds(0))) << i;
+        const Picture p = pending[i].get();
+        ASSERT_TRUE(p.valid()) << i << ": " << p.error();
+        EXPECT_EQ(8 + i, p.canvasWidth());
+        EXPECT_EQ(30 - i, p.canvasHeight());
+        EXPECT_TRUE(p.opaque());
+        ASSERT_NE(nullptr, p.pixels());
+        EXPECT_EQ(0xff000000u | static_cast<Uint32>(i), static_cast<const Uint32*>(p.pixels()->pixels)[0]);
+    }
+}
+
+TEST_F(MediaTest, APictureThatFailsToDecodeAfterAGoodHeaderIsReportedOnceAndDrawsNothing) {
+    // A real header, then garbage where the pixels should be.
+    const std::string good = picture("dq-good.png", 32, 16);
+    std::ifstream in(root + "/" + good, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    bytes.resize(40);
+    bytes += std::string(200, '\x5a');
+    std::ofstream(root + "/dq-broken.png", std::ios::binary) << bytes;
+
+    g_lines.clear();
+    setLogObserver([](const std::string& line) { g_lines.push_back(line); });
+    Texture2D* texture = TextureCache::getInstance()->addImage("dq-broken.png");
+    ASSERT_NE(nullptr, texture) << "the header alone makes the picture";
+    EXPECT_EQ(Size(32, 16), texture->getContentSize());
+    EXPECT_EQ(0, texture->visibleRect().w);
+    EXPECT_FALSE(texture->isOpaque()); // asked again: still said only once
+
+    SDL_Surface* target = SDL_CreateRGBSurfaceWithFormat(0, 64, 64, 32, SDL_PIXELFORMAT_ARGB8888);
+    SDL_Renderer* sdl = SDL_CreateSoftwareRenderer(target);
+    {
+        Renderer renderer(sdl, 64);
+        renderer.drawTexture(texture, AffineTransform::IDENTITY, Rect(0, 0, 32, 16), Color3B::WHITE, 255);
+        EXPECT_EQ(0u, renderer.quadsDrawn());
+        EXPECT_EQ(nullptr, texture->textureFor(sdl));
+    }
+    TextureCache::getInstance()->removeAllTextures();
+    SDL_DestroyRenderer(sdl);
+    SDL_FreeSurface(target);
+    setLogObserver(nullptr);
+    ASSERT_EQ(1u, g_lines.size());
+    EXPECT_NE(std::string::npos, g_lines[0].find("dq-broken.png")) << g_lines[0];
+}
