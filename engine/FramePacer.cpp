@@ -57,6 +57,8 @@ void FramePacer::chooseVSync() {
 }
 
 double FramePacer::beginFrame() {
+    // A frame that was drawn but never ended (the loop stopped animating) leaves no wait behind.
+    _waited = false;
     const double now = _clock.now();
     if (!_started) {
         _started = true;
@@ -118,7 +120,6 @@ void FramePacer::judgePresent(double presented) {
 
 void FramePacer::restart() {
     _started = false;
-    _waited = false;
     _presents = 0;
 }
 

@@ -256,4 +256,10 @@ TEST_F(PacerTest, WaitingBeforeThePresentShowsFramesEvenlyHoweverLongTheyTookToD
     clock.t += 0.002;
     pacer.beforePresent();
     EXPECT_NEAR(late + kInterval, clock.t, 1e-9);
+
+    // That frame is never ended (the loop stopped animating after it): the next still waits.
+    pacer.beginFrame();
+    clock.t += 0.002;
+    pacer.beforePresent();
+    EXPECT_NEAR(late + 2 * kInterval, clock.t, 1e-9);
 }
