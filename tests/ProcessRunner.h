@@ -1,5 +1,6 @@
 #pragma once
 // Runs the playtest program on a script of commands, in a store folder of its own.
+#include "TempDirs.h"
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -7,7 +8,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
-#include "TempDirs.h"
 
 struct PlaytestRun {
     int exitStatus = -1;

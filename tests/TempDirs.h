@@ -8,13 +8,13 @@
 #include <vector>
 
 class TempDirs {
-public:
+  public:
     static char* keep(char* made) {
         if (made) instance()._dirs.emplace_back(getpid(), made);
         return made;
     }
 
-private:
+  private:
     static TempDirs& instance() {
         static TempDirs dirs;
         return dirs;

@@ -60,7 +60,7 @@ std::string freshHome() {
 
 // Plays the loop on the intact assets and keeps every command it sent.
 class LoopRecorder {
-public:
+  public:
     explicit LoopRecorder(Playtest& pt) : _pt(pt) {}
 
     std::vector<std::string> record() {
@@ -81,7 +81,8 @@ public:
         run("step 3");
         run("tap 1584 135"); // start
         // The cut-scene, watched to its end.
-        for (int n = 0; n < 20 * kFps && !layer(); n += 10) run("step 10");
+        for (int n = 0; n < 20 * kFps && !layer(); n += 10)
+            run("step 10");
         if (!layer()) return _script;
         playRound();
         // The shop from the result panel, then its title button, then the title for a while.
@@ -96,7 +97,7 @@ public:
     std::set<int> obstructionsSeen() const { return _seen; }
     int stagesWon() const { return _won; }
 
-private:
+  private:
     void run(const std::string& command) {
         _script.push_back(command);
         _pt.execute(command);
@@ -125,7 +126,8 @@ private:
     }
     bool ringSettled() {
         int seen = 0;
-        for (GameButton* b : layer()->buttonManager->buttons) seen |= 1 << b->kind;
+        for (GameButton* b : layer()->buttonManager->buttons)
+            seen |= 1 << b->kind;
         return seen == 0x3f;
     }
 
@@ -134,11 +136,14 @@ private:
     void playRound() {
         for (int stage = 1; stage < 80 && (_seen.size() < 16 || _won < 2); ++stage) {
             GameLayer* l = layer();
-            for (int n = 0; n < 60 * kFps && l->stageCount < stage; n += 5) run("step 5");
-            for (int n = 0; n < kFps && (!l->buttonManager || !ringSettled()); ++n) run("step 1");
+            for (int n = 0; n < 60 * kFps && l->stageCount < stage; n += 5)
+                run("step 5");
+            for (int n = 0; n < kFps && (!l->buttonManager || !ringSettled()); ++n)
+                run("step 1");
             if (l->stageCount != stage || !l->buttonManager) return;
             // Obstructions flicker through their pictures; watch them until all have shown.
-            while (l->targetManager->jiyamas[0] && _seen.size() < 16 && l->stageCount == stage && l->buttonManager)
+            while (l->targetManager->jiyamas[0] && _seen.size() < 16 && l->stageCount == stage &&
+                   l->buttonManager)
                 run("step 6");
             if (l->stageCount != stage || !l->buttonManager) continue;
             const int bonus = l->buttonManager->bonusIndex;
@@ -179,17 +184,20 @@ Replay replay(const std::vector<std::string>& script, const std::string& assets)
     const std::string home = freshHome();
     PlaytestProcess pt(DOVI_BINARY_DIR "/playtest_audible",
                        {"XDG_DATA_HOME=" + home, "DOVIVEDUZUZ_ASSETS=" + assets, "SDL_AUDIODRIVER=dummy"});
-    for (const std::string& command : script) pt.send(command);
+    for (const std::string& command : script)
+        pt.send(command);
     pt.send("log");
     pt.send("store");
     pt.closeInput();
     Replay r;
-    while (auto line = pt.readLine()) r.answers.push_back(*line);
+    while (auto line = pt.readLine())
+        r.answers.push_back(*line);
     r.status = pt.wait();
     if (r.answers.size() >= 2) {
         const json log = json::parse(r.answers[r.answers.size() - 2], nullptr, false);
         if (log.is_array())
-            for (const json& line : log) r.log.push_back(line.get<std::string>());
+            for (const json& line : log)
+                r.log.push_back(line.get<std::string>());
     }
     fs::remove_all(home);
     return r;
@@ -219,7 +227,8 @@ std::string damagedCopy(const std::string& root, const std::string& file, Damage
 }
 
 // The lines that name one of the game's files.
-std::vector<std::string> linesAboutFiles(const std::vector<std::string>& log, const std::vector<std::string>& files) {
+std::vector<std::string> linesAboutFiles(const std::vector<std::string>& log,
+                                         const std::vector<std::string>& files) {
     std::vector<std::string> out;
     for (const std::string& line : log)
         for (const std::string& file : files)
@@ -277,7 +286,8 @@ TEST(FaultsAssets, TheRecordedLoopReplaysTheSameGameOnIntactAssets) {
     const Replay r = replay(script, kAssets);
     ASSERT_TRUE(PlaytestProcess::exitedWith(r.status, 0));
     ASSERT_EQ(script.size() + 2, r.answers.size());
-    EXPECT_TRUE(linesAboutFiles(r.log, loadedFiles()).empty()) << linesAboutFiles(r.log, loadedFiles()).front();
+    EXPECT_TRUE(linesAboutFiles(r.log, loadedFiles()).empty())
+        << linesAboutFiles(r.log, loadedFiles()).front();
     // The same game the recording played: every offer bought, stages won, a round lost.
     const json store = json::parse(r.answers.back());
     EXPECT_EQ(loop().finalStore, store);
@@ -319,13 +329,13 @@ TEST_P(DamagedAssetTest, EachFileMissingOrGarbledIsReportedOnceAndNothingCrashes
 
 INSTANTIATE_TEST_SUITE_P(
     Folders, DamagedAssetTest,
-    ::testing::Values(Group{"", Damage::Removed}, Group{"", Damage::Garbage}, Group{"GameScene", Damage::Removed},
-                      Group{"GameScene", Damage::Garbage}, Group{"TitleScene", Damage::Removed},
-                      Group{"TitleScene", Damage::Garbage}, Group{"UpGradeScene", Damage::Removed},
-                      Group{"UpGradeScene", Damage::Garbage}, Group{"EventScene", Damage::Removed},
-                      Group{"EventScene", Damage::Garbage}, Group{"Music", Damage::Removed},
-                      Group{"Music", Damage::Garbage}, Group{"fonts", Damage::Removed},
-                      Group{"fonts", Damage::Garbage}),
+    ::testing::Values(Group{"", Damage::Removed}, Group{"", Damage::Garbage},
+                      Group{"GameScene", Damage::Removed}, Group{"GameScene", Damage::Garbage},
+                      Group{"TitleScene", Damage::Removed}, Group{"TitleScene", Damage::Garbage},
+                      Group{"UpGradeScene", Damage::Removed}, Group{"UpGradeScene", Damage::Garbage},
+                      Group{"EventScene", Damage::Removed}, Group{"EventScene", Damage::Garbage},
+                      Group{"Music", Damage::Removed}, Group{"Music", Damage::Garbage},
+                      Group{"fonts", Damage::Removed}, Group{"fonts", Damage::Garbage}),
     [](const auto& info) {
         return std::string(*info.param.folder ? info.param.folder : "Root") +
                (info.param.damage == Damage::Removed ? "Removed" : "Garbage");

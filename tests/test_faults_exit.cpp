@@ -66,7 +66,7 @@ struct FrameCounter : cocos2d::Node {
 // The real game loop, with a purchase click queued in the same batch of events as the end,
 // so no frame runs between the purchase and the shutdown.
 class EndingDelegate : public AppDelegate {
-public:
+  public:
     explicit EndingDelegate(Ending ending) : _ending(ending) {}
     bool applicationDidFinishLaunching() override {
         if (!AppDelegate::applicationDidFinishLaunching()) return false;
@@ -86,7 +86,7 @@ public:
         return true;
     }
 
-private:
+  private:
     Ending _ending;
 };
 
@@ -110,7 +110,8 @@ TEST(FaultsExit, RealWindowSavesTheLastFrameOnCloseAndOnSigterm) {
         }
         int status = 0;
         ASSERT_EQ(pid, waitpid(pid, &status, 0));
-        EXPECT_TRUE(PlaytestProcess::exitedWith(status, 0)) << "wait status " << status << " (exit 3: a frame ran)";
+        EXPECT_TRUE(PlaytestProcess::exitedWith(status, 0))
+            << "wait status " << status << " (exit 3: a frame ran)";
         const StoreFile store = StoreFile::read(path);
         EXPECT_EQ("ok", store.integrity);
         EXPECT_EQ(995, store.value("coinScore"));
@@ -123,7 +124,8 @@ TEST(FaultsExit, GameProgramEndsCleanlyOnSigterm) {
     const std::string home = freshFolder();
     const std::string path = storeWithCoins(home);
     PlaytestProcess game(DOVI_BINARY_DIR "/doviveduzuz",
-                         {"XDG_DATA_HOME=" + home, "SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy"}, home + "/err.txt");
+                         {"XDG_DATA_HOME=" + home, "SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy"},
+                         home + "/err.txt");
     ASSERT_TRUE(game.started());
     // The store opens at the end of the first frame; its WAL shows the loop is running.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);

@@ -29,8 +29,8 @@ constexpr int kRunsPerChain = 25;
 constexpr long long kLastKillFrame = 12000;
 constexpr int kTimePrices[] = {5, 25, 50};
 constexpr int kLifePrices[] = {100, 200, 400};
-const char* const kKeys[] = {"coinScore", "timeNo", "lifeNo", "Button1", "Button2", "scores",
-                             "time",      "life",   "scoreMoney", "gaug1", "gaug2",  "HS"};
+const char* const kKeys[] = {"coinScore", "timeNo", "lifeNo",     "Button1", "Button2", "scores",
+                             "time",      "life",   "scoreMoney", "gaug1",   "gaug2",   "HS"};
 
 // The saved keys the loop touches (absent keys read as 0), plus the coins banked into the shop
 // so far, which the store does not hold but the balance must account for.
@@ -49,12 +49,14 @@ struct Progress {
     }
     std::string describe() const {
         std::ostringstream out;
-        for (const char* key : kKeys) out << key << "=" << (*this)[key] << " ";
+        for (const char* key : kKeys)
+            out << key << "=" << (*this)[key] << " ";
         return out.str();
     }
     static Progress of(const StoreFile& store) {
         Progress p;
-        for (const char* key : kKeys) p.keys[key] = store.value(key);
+        for (const char* key : kKeys)
+            p.keys[key] = store.value(key);
         // A flag counts only when stored as a flag.
         p.keys["Button1"] = store.flag("Button1");
         p.keys["Button2"] = store.flag("Button2");
@@ -63,7 +65,9 @@ struct Progress {
     static Progress of(const json& answer) {
         Progress p;
         for (const char* key : kKeys)
-            if (answer.contains(key)) p.keys[key] = answer[key].is_boolean() ? answer[key].get<bool>() : answer[key].get<long long>();
+            if (answer.contains(key))
+                p.keys[key] =
+                    answer[key].is_boolean() ? answer[key].get<bool>() : answer[key].get<long long>();
         return p;
     }
 };
@@ -71,8 +75,10 @@ struct Progress {
 // Coins spent on the levels bought so far.
 long long spent(long long timeLevel, long long lifeLevel) {
     long long total = 0;
-    for (long long i = 0; i < std::min(timeLevel, 3LL); ++i) total += kTimePrices[i];
-    for (long long i = 0; i < std::min(lifeLevel, 3LL); ++i) total += kLifePrices[i];
+    for (long long i = 0; i < std::min(timeLevel, 3LL); ++i)
+        total += kTimePrices[i];
+    for (long long i = 0; i < std::min(lifeLevel, 3LL); ++i)
+        total += kLifePrices[i];
     return total;
 }
 
@@ -97,12 +103,12 @@ struct Broken {};
 
 // One run of the harness on the chain's store, killed at its chosen moment.
 class KillRun {
-public:
+  public:
     enum class Mode { AtFrame, AtWrite };
 
     KillRun(const std::string& home, const Progress& start, std::mt19937& rng, int runSeed)
-        : _pt(DOVI_BINARY_DIR "/playtest", {"XDG_DATA_HOME=" + home}, home + "/playtest-errors.txt"), _rng(rng),
-          _runSeed(runSeed) {
+        : _pt(DOVI_BINARY_DIR "/playtest", {"XDG_DATA_HOME=" + home}, home + "/playtest-errors.txt"),
+          _rng(rng), _runSeed(runSeed) {
         _states.push_back(start);
         // Half the kills fall on any frame, half on a frame that commits a write of the loop.
         _mode = pick(0, 1) ? Mode::AtFrame : Mode::AtWrite;
@@ -117,12 +123,14 @@ public:
             // The game sees exactly what the file holds, and had nothing to say about it.
             const auto seen = _pt.ask("store");
             EXPECT_TRUE(seen && Progress::of(json::parse(*seen)).sameStore(_states.back()))
-                << "the game sees " << seen.value_or("nothing") << ", the file holds " << _states.back().describe();
+                << "the game sees " << seen.value_or("nothing") << ", the file holds "
+                << _states.back().describe();
             EXPECT_EQ("[]", _pt.ask("log").value_or("no answer"));
             step(2);
             expectOk("tap 960 540");
             step(150);
-            for (;;) loop();
+            for (;;)
+                loop();
         } catch (const Killed&) {
         } catch (const Broken&) {
             _broken = true;
@@ -137,7 +145,7 @@ public:
                                       : "killed at write " + std::to_string(_killWrite);
     }
 
-private:
+  private:
     int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(_rng); }
     Progress now() const { return _states.back(); }
 
@@ -198,8 +206,10 @@ private:
                 after.keys[level] = n + 1;
                 if (n + 1 == 3) after.keys[time ? "Button1" : "Button2"] = 1;
             }
-            if (time) tapWrite(icon ? 418 : 422, icon ? 812 : 497, after);
-            else tapWrite(icon ? 1040 : 1037, icon ? 812 : 497, after);
+            if (time)
+                tapWrite(icon ? 418 : 422, icon ? 812 : 497, after);
+            else
+                tapWrite(icon ? 1040 : 1037, icon ? 812 : 497, after);
             step(pick(1, 4));
         }
 
@@ -294,7 +304,8 @@ TEST_P(KillTest, EveryKillLeavesASoundStoreWithNoPurchaseHalfApplied) {
     for (int run = 0; run < kRunsPerChain; ++run) {
         KillRun killRun(home, state, rng, chain * 1000 + run);
         const std::vector<Progress> possible = killRun.play();
-        SCOPED_TRACE("chain " + std::to_string(chain) + ", run " + std::to_string(run) + ", " + killRun.how());
+        SCOPED_TRACE("chain " + std::to_string(chain) + ", run " + std::to_string(run) + ", " +
+                     killRun.how());
         ASSERT_FALSE(killRun.broken());
 
         const StoreFile store = StoreFile::read(path);
@@ -305,8 +316,10 @@ TEST_P(KillTest, EveryKillLeavesASoundStoreWithNoPurchaseHalfApplied) {
         for (const Progress& p : possible)
             if (p.sameStore(found)) match = &p;
         std::string expected;
-        for (const Progress& p : possible) expected += "\n  " + p.describe();
-        ASSERT_NE(nullptr, match) << "the store holds\n  " << found.describe() << "\nbut the loop only passes through" << expected;
+        for (const Progress& p : possible)
+            expected += "\n  " + p.describe();
+        ASSERT_NE(nullptr, match) << "the store holds\n  " << found.describe()
+                                  << "\nbut the loop only passes through" << expected;
         found.banked = match->banked;
         expectInvariants(found, startCoins);
         state = found;

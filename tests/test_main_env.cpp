@@ -1,8 +1,8 @@
 // Every test process keeps its saved progress in a folder of its own, never the player's.
+#include "TempDirs.h"
 #include <cstdlib>
 #include <string>
 #include <unistd.h>
-#include "TempDirs.h"
 
 namespace {
 struct PrivateStore {

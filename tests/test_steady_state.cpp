@@ -13,12 +13,12 @@
 
 #include <gtest/gtest.h>
 
+#include "TempDirs.h"
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <ostream>
 #include <string>
-#include "TempDirs.h"
 
 namespace {
 

@@ -23,10 +23,14 @@ int main(int argc, char** argv) {
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string flag = argv[i];
         const long long value = std::atoll(argv[i + 1]);
-        if (flag == "--frames") options.frames = value;
-        else if (flag == "--seed") options.seed = static_cast<unsigned>(value);
-        else if (flag == "--check-every") options.checkEvery = static_cast<int>(value);
-        else if (flag == "--progress") options.progressEvery = value;
+        if (flag == "--frames")
+            options.frames = value;
+        else if (flag == "--seed")
+            options.seed = static_cast<unsigned>(value);
+        else if (flag == "--check-every")
+            options.checkEvery = static_cast<int>(value);
+        else if (flag == "--progress")
+            options.progressEvery = value;
         else {
             std::cerr << "soak: unknown option " << flag << "\n";
             return 2;
@@ -54,7 +58,8 @@ int main(int argc, char** argv) {
         const double s = seconds();
         std::cout << "frame " << player.framesPlayed() << "  " << static_cast<long long>(s) << " s  "
                   << static_cast<long long>(static_cast<double>(player.framesPlayed()) / s) << " fps  heap "
-                  << player.figures()["heapLastKB"] << " kB  " << player.figures()["stats"].dump() << std::endl;
+                  << player.figures()["heapLastKB"] << " kB  " << player.figures()["stats"].dump()
+                  << std::endl;
     };
 
     nlohmann::json figures;
@@ -64,7 +69,8 @@ int main(int argc, char** argv) {
         SoakPlayer player(pt, options);
         player.run();
         figures = player.figures();
-        for (const std::string& fault : player.faults()) std::cout << "FAULT " << fault << "\n";
+        for (const std::string& fault : player.faults())
+            std::cout << "FAULT " << fault << "\n";
         clean = player.faults().empty();
     }
     const double s = seconds();
