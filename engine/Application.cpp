@@ -72,7 +72,7 @@ int Application::run() {
     });
     FramePacer pacer(FramePacer::systemClock(), director->getAnimationInterval(),
                      [view](bool on) { view->setVSync(on); });
-    view->setBeforePresent([&pacer] { pacer.beforePresent(); });
+    view->setBeforePresent([&pacer, view] { pacer.beforePresent([view] { view->finishDrawing(); }); });
     {
         EventPump events(this, false);
         while (true) {

@@ -71,8 +71,9 @@ double FramePacer::beginFrame() {
     return elapsed;
 }
 
-void FramePacer::beforePresent() {
+void FramePacer::beforePresent(const std::function<void()>& finishDrawing) {
     if (_vsync || _waited) return;
+    if (finishDrawing) finishDrawing();
     waitForDeadline();
     _waited = true;
 }

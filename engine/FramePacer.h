@@ -33,9 +33,10 @@ class FramePacer {
     // Starts a frame; returns the seconds since the previous frame started (the frame's game
     // time), capped so that a stall does not throw the game ahead.
     double beginFrame();
-    // The frame is drawn and about to be shown: in the timed loop, waits for its deadline here,
-    // so that frames reach the screen evenly spaced however long each took to draw.
-    void beforePresent();
+    // The frame is drawn and about to be shown: in the timed loop, has the drawing finished and
+    // waits for its deadline here, so that frames reach the screen evenly spaced however long
+    // each took to draw. With vsync the present itself waits, and nothing is done here.
+    void beforePresent(const std::function<void()>& finishDrawing = {});
     // After the frame is presented: waits until the next frame may start (in the timed loop,
     // for the deadline, unless beforePresent already did).
     void endFrame();

@@ -139,13 +139,15 @@ void GLView::setFrameSize(float width, float height) {
     if (_window) SDL_SetWindowSize(_window, static_cast<int>(width), static_cast<int>(height));
 }
 
+void GLView::finishDrawing() {
+    if (!_renderer) return;
+    SDL_RenderFlush(_renderer);
+    if (_finishGL) _finishGL();
+}
+
 void GLView::present() {
     if (!_renderer) return;
-    if (_beforePresent) {
-        SDL_RenderFlush(_renderer);
-        if (_finishGL) _finishGL();
-        _beforePresent();
-    }
+    if (_beforePresent) _beforePresent();
     SDL_RenderPresent(_renderer);
 }
 
@@ -157,7 +159,7 @@ double GLView::getRefreshRate() const {
 
 void GLView::setVSync(bool on) {
     if (_window && _renderer && SDL_RenderSetVSync(_renderer, on ? 1 : 0) != 0)
-        log("cannot turn vsync %s: %s", on ? "on" : "off", SDL_GetError());
+        warn("cannot turn vsync %s: %s", on ? "on" : "off", SDL_GetError());
 }
 
 void GLView::setFullscreen(bool fullscreen) {

@@ -43,9 +43,11 @@ class GLView : public Ref {
     bool saveScreenshot(const std::string& file);
     void present();
     // Called when a frame is drawn, just before it is shown: the loop waits there for the
-    // frame's moment. The drawing is finished first, so that the wait is all that stands
-    // between that moment and the screen. Null: shown at once.
+    // frame's moment. Null: shown at once.
     void setBeforePresent(std::function<void()> wait) { _beforePresent = std::move(wait); }
+    // Completes the drawing queued so far, so that a wait before the present is all that
+    // stands between the frame's moment and the screen.
+    void finishDrawing();
     // The refresh rate of the display the window is on, in Hz; 0 when unknown.
     double getRefreshRate() const;
     // Whether presents wait for the display's refresh.
