@@ -1,6 +1,7 @@
 #include "InputMap.h"
 
 #include "Director.h"
+#include "Log.h"
 #include "MenuItemImage.h"
 #include "Node.h"
 
@@ -76,7 +77,7 @@ void InputMap::bind(const std::string& control, std::vector<InputBinding> inputs
         const bool unknown = (input.kind == InputBinding::Kind::Key && scancodeOf(input.name) == 0) ||
                              (input.kind == InputBinding::Kind::PadButton &&
                               padButtonOf(input.name) == SDL_CONTROLLER_BUTTON_INVALID);
-        if (unknown) SDL_Log("input map: no such input \"%s\" for %s", input.name.c_str(), control.c_str());
+        if (unknown) warn("input map: no such input \"%s\" for %s", input.name.c_str(), control.c_str());
     }
     for (auto& c : _controls)
         if (c.name == control) {
