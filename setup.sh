@@ -8,7 +8,7 @@ packages=(
   libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev
   libsqlite3-dev nlohmann-json3-dev libgtest-dev libbenchmark-dev
   xvfb xauth xdotool openbox x11-utils sqlite3
-  dpkg-dev desktop-file-utils appstream man-db groff-base
+  dpkg-dev file desktop-file-utils appstream man-db groff-base
 )
 missing=()
 for p in "${packages[@]}"; do
