@@ -29,8 +29,9 @@ constexpr int kRunsPerChain = 25;
 constexpr long long kLastKillFrame = 12000;
 constexpr int kTimePrices[] = {5, 25, 50};
 constexpr int kLifePrices[] = {100, 200, 400};
-const char* const kKeys[] = {"coinScore", "timeNo", "lifeNo",     "Button1", "Button2", "scores",
-                             "time",      "life",   "scoreMoney", "gaug1",   "gaug2",   "HS"};
+const char* const kKeys[] = {"coinScore", "timeNo", "lifeNo",       "Button1",    "Button2",
+                             "scores",    "time",   "life",         "scoreMoney", "gaug1",
+                             "gaug2",     "HS",     "roundWinnings"};
 
 // The saved keys the loop touches (absent keys read as 0), plus the coins banked into the shop
 // so far, which the store does not hold but the balance must account for.
@@ -128,7 +129,18 @@ class KillRun {
             EXPECT_EQ("[]", _pt.ask("log").value_or("no answer"));
             step(2);
             expectOk("tap 960 540");
+            // The shop, reached from the title, takes in what finished rounds won since it last
+            // opened, somewhere within the next frames.
+            Progress entered = now();
+            if (entered["roundWinnings"] != 0) {
+                entered.banked += entered["roundWinnings"];
+                const long long sum = entered["coinScore"] + entered["roundWinnings"];
+                entered.keys["coinScore"] = sum > 10000 ? 9999 : sum;
+                entered.keys["roundWinnings"] = 0;
+                _states.push_back(entered);
+            }
             step(150);
+            _certain = _committedOnNextFrame = _states.size() - 1;
             for (;;)
                 loop();
         } catch (const Killed&) {
@@ -234,6 +246,7 @@ class KillRun {
         const long long score = round["gaug2"];
         Progress over = now();
         over.keys["scoreMoney"] += score;
+        over.keys["roundWinnings"] += score;
         if (!over.sameStore(now())) _states.push_back(over);
         if (score > over["HS"]) {
             over.keys["HS"] = score;
@@ -264,6 +277,7 @@ class KillRun {
             shop.banked += shop["scoreMoney"] - shop["coinScore"];
             shop.keys["coinScore"] = shop["scoreMoney"] > 10000 ? 9999 : shop["scoreMoney"];
         }
+        shop.keys["roundWinnings"] = 0;
         tapWrite(1248, 324, shop);
         step(70);
     }

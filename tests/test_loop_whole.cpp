@@ -140,3 +140,47 @@ TEST_F(WholeLoopTest, TheLoopTwiceWithARestartInBetween) {
     ASSERT_TRUE(arriveAt<TitleScene>());
     EXPECT_EQ(pt->store(), before);
 }
+
+TEST_F(WholeLoopTest, AFinishedRoundsCoinsReachTheShopOnceHoweverTheResultIsLeft) {
+    pt->execute("open shop 300");
+    pt->step(1);
+    startRound(true);
+    ASSERT_NO_FATAL_FAILURE(solveStage());
+    loseRound();
+    const int first = round()->score;
+    ASSERT_GT(first, 0);
+
+    // Closed on the result panel: the next shop, reached from the title, has the coins.
+    restart();
+    fromTitleToShop();
+    EXPECT_EQ(intKey("coinScore"), 300 + first);
+    // Spent, then closed in the shop: the old round's balance gives nothing back.
+    tap(Spot::kTimeIcon);
+    restart();
+    fromTitleToShop();
+    EXPECT_EQ(intKey("coinScore"), 300 + first - 5);
+
+    // Played on with retry, then closed: both rounds count.
+    startRound(true);
+    ASSERT_NO_FATAL_FAILURE(solveStage());
+    loseRound();
+    const int second = round()->score;
+    tap(Spot::kRetry);
+    ASSERT_TRUE(arriveAt<GameScene>());
+    loseRound();
+    restart();
+    fromTitleToShop();
+    const int balance = 300 + first - 5 + second;
+    EXPECT_EQ(intKey("coinScore"), balance);
+
+    // Through the shop button they count once, not again at the next start.
+    startRound(true);
+    ASSERT_NO_FATAL_FAILURE(solveStage());
+    loseRound();
+    const int third = round()->score;
+    tap(Spot::kGoShop);
+    ASSERT_TRUE(arriveAt<UpgradeScene>());
+    restart();
+    fromTitleToShop();
+    EXPECT_EQ(intKey("coinScore"), balance + third);
+}

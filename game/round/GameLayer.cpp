@@ -191,6 +191,11 @@ void GameLayer::bankScore() {
     const long long banked = static_cast<long long>(userDefault->getIntegerForKey("scoreMoney")) + score;
     userDefault->setIntegerForKey(
         "scoreMoney", static_cast<int>(std::min<long long>(banked, std::numeric_limits<int>::max())));
+    // The shop takes these in the next time it opens, however the player gets there: closing
+    // the game on the result panel must not lose them.
+    const long long owed = static_cast<long long>(userDefault->getIntegerForKey("roundWinnings")) + score;
+    userDefault->setIntegerForKey(
+        "roundWinnings", static_cast<int>(std::min<long long>(owed, std::numeric_limits<int>::max())));
 }
 
 void GameLayer::loseLife() {

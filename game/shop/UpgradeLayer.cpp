@@ -16,6 +16,8 @@
 #include "UpgradePlayer.h"
 #include "UpgradeScore.h"
 
+#include <algorithm>
+#include <limits>
 #include <new>
 
 USING_NS_CC;
@@ -42,11 +44,19 @@ bool UpgradeLayer::initWithProgress(int coins) {
     audio->preloadBackgroundMusic("Music/Ru Tororari 160626-223524.mp3");
     audio->setBackgroundMusicVolume(0.8f);
 
-    // A balance of 0 (from the title, or an empty round) keeps what the shop had.
-    if (coins != 0)
+    // A balance of 0 (from the title, or an empty round) keeps what the shop had, plus what
+    // finished rounds won since the shop last opened; a round's balance holds those already.
+    const int winnings = userDefault->getIntegerForKey("roundWinnings");
+    if (coins != 0) {
         userDefault->setIntegerForKey("coinScore", coins);
-    else
-        userDefault->setIntegerForKey("coinScore", userDefault->getIntegerForKey("coinScore"));
+    } else {
+        const long long kept =
+            static_cast<long long>(userDefault->getIntegerForKey("coinScore")) + std::max(winnings, 0);
+        userDefault->setIntegerForKey(
+            "coinScore", static_cast<int>(std::min<long long>(kept, std::numeric_limits<int>::max())));
+    }
+    // Taken in once: set in the same frame as the balance, so no kill can count them twice.
+    if (winnings != 0) userDefault->setIntegerForKey("roundWinnings", 0);
     if (userDefault->getIntegerForKey("coinScore") > 10000) userDefault->setIntegerForKey("coinScore", 9999);
     // Only a damaged or edited store holds a debt; shown, it would run off the screen.
     if (userDefault->getIntegerForKey("coinScore") < 0) userDefault->setIntegerForKey("coinScore", 0);
