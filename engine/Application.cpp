@@ -43,7 +43,7 @@ void Application::setAnimationInterval(float interval) {
 
 int Application::run() {
     // A second copy on the same progress would write over the first's purchases.
-    InstanceLock lock(UserDefault::storeFolder());
+    InstanceLock lock(UserDefault::storeFolder(), UserDefault::storePath());
     if (!lock.held()) {
         lock.tellAlreadyRunning();
         return 0;

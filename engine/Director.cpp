@@ -4,6 +4,8 @@
 #include "AutoreleasePool.h"
 #include "EventDispatcher.h"
 #include "GLView.h"
+#include "Label.h"
+#include "MenuItemImage.h"
 #include "Overlay.h"
 #include "Renderer.h"
 #include "Scene.h"
@@ -13,13 +15,47 @@
 #include "UserDefault.h"
 
 #include <SDL.h>
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace cocos2d {
 
 namespace {
 // The note that says progress is not being saved, kept in a corner clear of play.
 constexpr const char* kSavingNote = "saving";
+// The note that a save file was kept aside, shown once when the next scene comes up.
+constexpr const char* kKeptAsideNote = "kept aside";
+constexpr float kKeptAsideSeconds = 5;
+
+// What a note must not cover: every button and every text or number shown, in design units.
+void buttonsAndNumbers(const Node* node, std::vector<Rect>& found) {
+    if (!node->isVisible()) return;
+    const Size size = node->getContentSize();
+    if ((dynamic_cast<const Label*>(node) || dynamic_cast<const MenuItemImage*>(node)) && size.width > 0 &&
+        size.height > 0) {
+        const Vec2 corners[] = {node->convertToWorldSpace(Vec2(0, 0)),
+                                node->convertToWorldSpace(Vec2(size.width, 0)),
+                                node->convertToWorldSpace(Vec2(0, size.height)),
+                                node->convertToWorldSpace(Vec2(size.width, size.height))};
+        float left = corners[0].x, right = left, bottom = corners[0].y, top = bottom;
+        for (const Vec2& c : corners) {
+            left = std::min(left, c.x);
+            right = std::max(right, c.x);
+            bottom = std::min(bottom, c.y);
+            top = std::max(top, c.y);
+        }
+        found.emplace_back(left, bottom, right - left, top - bottom);
+    }
+    for (const Node* child : node->getChildren())
+        buttonsAndNumbers(child, found);
+}
+
+void sayKeptAside() {
+    if (UserDefault::getInstance()->takeKeptAside().empty()) return;
+    Overlay::getInstance()->show(kKeptAsideNote, "Old save kept aside", Overlay::Place::BottomRight,
+                                 kKeptAsideSeconds);
+}
 } // namespace
 
 Director* Director::getInstance() {
@@ -56,6 +92,7 @@ void Director::runWithScene(Scene* scene) {
     scene->retain();
     _runningScene = scene;
     scene->onEnter();
+    sayKeptAside();
 }
 
 void Director::replaceScene(Scene* scene) {
@@ -89,6 +126,7 @@ void Director::setNextScene() {
     }
     _runningScene = next;
     next->onEnter();
+    sayKeptAside();
 }
 
 void Director::finishTransition(TransitionFade* transition) {
@@ -97,6 +135,7 @@ void Director::finishTransition(TransitionFade* transition) {
     transition->cleanup();
     _runningScene = in;
     transition->release();
+    sayKeptAside();
 }
 
 void Director::touchBegan(int id, const Vec2& location) {
@@ -159,7 +198,9 @@ void Director::drawScene() {
     SDL_RenderClear(sdl);
     Renderer renderer(sdl, _view->getDesignResolutionSize().height);
     if (_runningScene) _runningScene->visit(renderer, AffineTransform::IDENTITY, 255, Color3B::WHITE);
-    Overlay::getInstance()->draw(renderer, _view->getDesignResolutionSize());
+    std::vector<Rect> keepClear;
+    if (_runningScene) buttonsAndNumbers(_runningScene, keepClear);
+    Overlay::getInstance()->draw(renderer, _view->getDesignResolutionSize(), keepClear);
     renderer.flush();
 }
 

@@ -170,11 +170,27 @@ void EventPump::windowEvent(const SDL_WindowEvent& e) {
     default:
         break;
     }
+    follow(wasPaused);
+}
+
+void EventPump::follow(bool wasPaused) {
     // Minimised and out of focus at once is one pause, over only when both are over.
     if (!wasPaused && isPaused())
         pause();
     else if (wasPaused && !isPaused())
         resume();
+}
+
+void EventPump::watchScreenLock() {
+    GLView* view = Director::getInstance()->getOpenGLView();
+    if (!_lockWatched && view && view->hasWindow()) {
+        _lockWatched = true;
+        _lockWatch = ScreenLockWatch::create(view->getWindow());
+    }
+    if (!_lockWatch) return;
+    const bool wasPaused = isPaused();
+    _locked = _lockWatch->locked(SDL_GetTicks());
+    follow(wasPaused);
 }
 
 void EventPump::pause() {
@@ -230,6 +246,7 @@ void EventPump::fingerEvent(const SDL_TouchFingerEvent& e) {
 
 void EventPump::tick() {
     _gamepads.tick();
+    watchScreenLock();
     GLView* view = Director::getInstance()->getOpenGLView();
     if (!view || !view->hasWindow()) return;
     if (WindowState* state = view->windowState()) state->tick(SDL_GetTicks());

@@ -3,14 +3,17 @@
 // for the application, the mouse and fingers as touches, keys and gamepads through the input
 // map. The real main loop and the playtest harness run the same pump.
 //
-// The game's time stands still while its window is minimised, hidden or out of focus: a stage
-// timer running behind another window would end the round unseen. A small "Paused" note stays
+// The game's time stands still while its window is minimised, hidden or out of focus, or the
+// screen is locked over it: a stage timer running behind another window would end the round
+// unseen. A small "Paused" note stays
 // over the last picture, and what was held when the window went away presses nothing.
 #include "Gamepads.h"
+#include "ScreenLockWatch.h"
 #include "Types.h"
 
 #include <SDL.h>
 #include <map>
+#include <memory>
 #include <vector>
 
 namespace cocos2d {
@@ -37,7 +40,7 @@ class EventPump {
 
     bool quitRequested() const { return _quit; }
     bool isMinimized() const { return _minimized; }
-    bool isPaused() const { return _minimized || _hidden || _unfocused; }
+    bool isPaused() const { return _minimized || _hidden || _unfocused || _locked; }
     const Gamepads& gamepads() const { return _gamepads; }
 
     // Touch ids of fingers start here, apart from the mouse (0) and the input map's.
@@ -45,6 +48,9 @@ class EventPump {
 
   private:
     void windowEvent(const SDL_WindowEvent& event);
+    // Pauses or resumes after a change of isPaused() from `wasPaused`.
+    void follow(bool wasPaused);
+    void watchScreenLock();
     void pause();
     void resume();
     // Lets go of every held key, button, mouse press and finger without pressing anything.
@@ -59,6 +65,9 @@ class EventPump {
     bool _minimized = false;
     bool _hidden = false;
     bool _unfocused = false;
+    bool _locked = false;
+    std::unique_ptr<ScreenLockWatch> _lockWatch;
+    bool _lockWatched = false;
     bool _mouseDown = false;
     Uint32 _lastMouseMove = 0;
     std::map<SDL_FingerID, int> _fingers;

@@ -1,6 +1,7 @@
 #include "Overlay.h"
 
 #include "Label.h"
+#include "Log.h"
 #include "Renderer.h"
 
 #include <algorithm>
@@ -12,6 +13,49 @@ namespace {
 constexpr float kEdge = 24;
 constexpr float kMargin = 12;
 constexpr uint8_t kPlateOpacity = 170;
+constexpr int kPlaces = 5;
+
+// Where a stack of notes may sit: the five places, then the middles of the top and bottom edges.
+enum class Anchor { TopLeft, TopRight, BottomLeft, BottomRight, Centre, TopMiddle, BottomMiddle };
+
+struct Stack {
+    float width = 0, height = 0;
+    std::vector<const Overlay::Note*> notes;
+};
+
+Rect frame(Anchor anchor, const Stack& stack, const Size& design) {
+    const float w = stack.width, h = stack.height;
+    const float left = kEdge, right = design.width - kEdge - w, middle = (design.width - w) / 2;
+    const float top = design.height - kEdge - h, bottom = kEdge;
+    switch (anchor) {
+    case Anchor::TopLeft:
+        return {left, top, w, h};
+    case Anchor::TopRight:
+        return {right, top, w, h};
+    case Anchor::BottomLeft:
+        return {left, bottom, w, h};
+    case Anchor::BottomRight:
+        return {right, bottom, w, h};
+    case Anchor::TopMiddle:
+        return {middle, top, w, h};
+    case Anchor::BottomMiddle:
+        return {middle, bottom, w, h};
+    case Anchor::Centre:
+        break;
+    }
+    // The first note in the middle of the screen, later ones below it.
+    const float firstHeight =
+        stack.notes.empty() ? h : stack.notes.front()->label->getContentSize().height + 2 * kMargin;
+    return {middle, (design.height + firstHeight) / 2 - h, w, h};
+}
+
+bool coversAny(const Rect& rect, const std::vector<Rect>& others) {
+    for (const Rect& o : others)
+        if (rect.origin.x < o.origin.x + o.size.width && o.origin.x < rect.origin.x + rect.size.width &&
+            rect.origin.y < o.origin.y + o.size.height && o.origin.y < rect.origin.y + rect.size.height)
+            return true;
+    return false;
+}
 } // namespace
 
 Overlay* Overlay::getInstance() {
@@ -31,6 +75,7 @@ void Overlay::show(const std::string& key, const std::string& text, Place place,
         label->retain();
         _notes.push_back({key, text, place, seconds, label});
         ++_revision;
+        sayIfUnshown(_notes.back());
         return;
     }
     it->secondsLeft = seconds;
@@ -39,6 +84,14 @@ void Overlay::show(const std::string& key, const std::string& text, Place place,
     it->text = text;
     it->place = place;
     it->label->setString(text);
+    sayIfUnshown(*it);
+}
+
+void Overlay::sayIfUnshown(const Note& note) {
+    if (note.text.empty() || note.label->getContentSize().width > 0) return;
+    if (std::find(_unshown.begin(), _unshown.end(), note.text) != _unshown.end()) return;
+    _unshown.push_back(note.text);
+    warn("%s (a note the game cannot show without its font)", note.text.c_str());
 }
 
 void Overlay::hide(const std::string& key) {
@@ -72,25 +125,50 @@ void Overlay::advance(float seconds) {
         hide(key);
 }
 
-void Overlay::draw(Renderer& renderer, const Size& design) {
-    // Notes in one corner stack away from the edge, oldest nearest to it.
-    float stacked[5] = {};
+void Overlay::draw(Renderer& renderer, const Size& design, const std::vector<Rect>& keepClear) {
+    // Notes in one place stack away from the edge, oldest nearest to it.
+    Stack stacks[kPlaces];
     for (const auto& note : _notes) {
+        Stack& stack = stacks[static_cast<int>(note.place)];
         const Size text = note.label->getContentSize();
-        const float w = text.width + 2 * kMargin, h = text.height + 2 * kMargin;
-        const int corner = static_cast<int>(note.place);
-        const bool left = note.place == Place::TopLeft || note.place == Place::BottomLeft;
-        const bool top = note.place == Place::TopLeft || note.place == Place::TopRight;
-        float x = left ? kEdge : design.width - kEdge - w;
-        float y = top ? design.height - kEdge - h - stacked[corner] : kEdge + stacked[corner];
-        if (note.place == Place::Centre) {
-            x = (design.width - w) / 2;
-            y = (design.height - h) / 2 - stacked[corner];
+        stack.width = std::max(stack.width, text.width + 2 * kMargin);
+        stack.height += (stack.notes.empty() ? 0 : kMargin) + text.height + 2 * kMargin;
+        stack.notes.push_back(&note);
+    }
+    std::vector<Rect> taken = keepClear;
+    for (int place = 0; place < kPlaces; ++place) {
+        Stack& stack = stacks[place];
+        if (stack.notes.empty()) continue;
+        // "Paused" belongs in the middle, over whatever is there.
+        Anchor anchor = static_cast<Anchor>(place);
+        if (anchor != Anchor::Centre)
+            for (const Anchor other : {anchor, Anchor::TopRight, Anchor::BottomRight, Anchor::TopLeft,
+                                       Anchor::BottomLeft, Anchor::TopMiddle, Anchor::BottomMiddle})
+                if (!coversAny(frame(other, stack, design), taken)) {
+                    anchor = other;
+                    break;
+                }
+        const Rect whole = frame(anchor, stack, design);
+        taken.push_back(whole);
+        const bool top = anchor == Anchor::TopLeft || anchor == Anchor::TopRight ||
+                         anchor == Anchor::TopMiddle || anchor == Anchor::Centre;
+        float y = top ? whole.origin.y + whole.size.height : whole.origin.y;
+        for (const Note* note : stack.notes) {
+            const Size text = note->label->getContentSize();
+            const float w = text.width + 2 * kMargin, h = text.height + 2 * kMargin;
+            // Each note keeps to the stack's side: right-aligned on the right, centred in the middle.
+            const bool left = anchor == Anchor::TopLeft || anchor == Anchor::BottomLeft;
+            const bool middle =
+                anchor == Anchor::Centre || anchor == Anchor::TopMiddle || anchor == Anchor::BottomMiddle;
+            const float x = left     ? whole.origin.x
+                            : middle ? whole.origin.x + (whole.size.width - w) / 2
+                                     : whole.origin.x + whole.size.width - w;
+            const float noteY = top ? y - h : y;
+            y = top ? y - h - kMargin : y + h + kMargin;
+            renderer.fillRect(Rect(x, noteY, w, h), Color3B::BLACK, kPlateOpacity);
+            note->label->setPosition(x + w / 2, noteY + h / 2);
+            note->label->visit(renderer, AffineTransform::IDENTITY, 255, Color3B::WHITE);
         }
-        stacked[corner] += h + kMargin;
-        renderer.fillRect(Rect(x, y, w, h), Color3B::BLACK, kPlateOpacity);
-        note.label->setPosition(x + w / 2, y + h / 2);
-        note.label->visit(renderer, AffineTransform::IDENTITY, 255, Color3B::WHITE);
     }
 }
 

@@ -38,14 +38,20 @@ class Overlay {
     unsigned long long revision() const { return _revision; }
 
     void advance(float seconds);
-    void draw(Renderer& renderer, const Size& designSize);
+    // Draws the notes; a corner's notes move to another corner, or the middle of the top or
+    // bottom edge, when they would cover any of `keepClear` (the buttons and numbers under them).
+    void draw(Renderer& renderer, const Size& designSize, const std::vector<Rect>& keepClear = {});
 
   private:
     Overlay() = default;
+    // A note without a font to draw it is said on standard error instead, once per text.
+    void sayIfUnshown(const Note& note);
     std::vector<Note> _notes;
     std::string _fontFile;
     float _fontSize = 36;
     unsigned long long _revision = 0;
+    // Texts already said on standard error for want of a font to draw them.
+    std::vector<std::string> _unshown;
 };
 
 } // namespace cocos2d

@@ -102,18 +102,25 @@ int StoreReader::checkShape(sqlite3* db, bool& hasTable, std::string& why) {
         return rc;
     }
     int columns = 0;
+    int ours = 0;
     bool matches = true;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         ++columns;
         const unsigned char* name = sqlite3_column_text(stmt, 1);
         const unsigned char* type = sqlite3_column_text(stmt, 2);
+        const bool required = sqlite3_column_int(stmt, 3) != 0;
+        const bool hasDefault = sqlite3_column_type(stmt, 4) != SQLITE_NULL;
         const int pk = sqlite3_column_int(stmt, 5);
-        if (equalsNoCase(name, "key"))
+        if (equalsNoCase(name, "key")) {
             matches = matches && equalsNoCase(type, "TEXT") && pk == 1;
-        else if (equalsNoCase(name, "type") || equalsNoCase(name, "value"))
+            ++ours;
+        } else if (equalsNoCase(name, "type") || equalsNoCase(name, "value")) {
             matches = matches && equalsNoCase(type, "INTEGER") && pk == 0;
-        else
-            matches = false;
+            ++ours;
+        } else {
+            // A later version's column is kept as it is, as long as new rows can leave it out.
+            matches = matches && pk == 0 && (!required || hasDefault);
+        }
     }
     if (rc != SQLITE_DONE) {
         why = sqlite3_errmsg(db);
@@ -122,7 +129,7 @@ int StoreReader::checkShape(sqlite3* db, bool& hasTable, std::string& why) {
     }
     sqlite3_finalize(stmt);
     if (columns > 0) {
-        if (columns != 3 || !matches) {
+        if (ours != 3 || !matches) {
             why = "a kv table of another shape";
             return SQLITE_MISMATCH;
         }

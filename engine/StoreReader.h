@@ -29,7 +29,7 @@ class StoreReader {
 
     // Each returns an SQLite result code, with `why` in words when it is not SQLITE_OK.
     static int quickCheck(sqlite3* db, std::string& why);
-    // SQLITE_OK when the file holds no tables yet or a kv table of our shape.
+    // SQLITE_OK when the file holds no tables yet or a kv table with our columns (and maybe more).
     static int checkShape(sqlite3* db, bool& hasTable, std::string& why);
     static int loadRows(sqlite3* db, Rows& rows, std::string& why);
     // The file read without writing anything, even its WAL index; true when its content is

@@ -3,22 +3,27 @@
 // ~/.local/share/doviveduzuz/). Reads come from memory. Everything set during a frame is
 // committed together at the end of that frame, in one transaction, so a crash loses at
 // most the frame in progress and never half of it. No frame waits on the file: a store that
-// is busy, full or cannot be written keeps what was set and tries again on a later frame.
+// is busy, full or cannot be written keeps what was set and tries again on a later frame, and
+// one deleted, replaced or damaged under the running game is written afresh from memory.
 #include "StoreReader.h"
 
+#include <functional>
 #include <map>
-#include <optional>
+#include <memory>
 #include <string>
 #include <vector>
 
-struct sqlite3;
-struct sqlite3_stmt;
-
 namespace cocos2d {
+
+class SaveFile;
 
 class UserDefault {
   public:
     using Value = StoreReader::Value;
+    using Values = std::map<std::string, Value>;
+    // What the store holds once a file that could not be read at start is read at last, from
+    // what it holds (`stored`) and what this session set meanwhile on defaults (`session`).
+    using LateMerge = std::function<Values(const Values& stored, const Values& session)>;
 
     static UserDefault* getInstance();
     // Saves what it can and closes the store, saying on standard error what could not be
@@ -27,6 +32,8 @@ class UserDefault {
     // The store file the next open uses, and its folder (both empty when there is no home).
     static std::string storePath();
     static std::string storeFolder();
+    // Without one, the stored values win and what the session set meanwhile is dropped.
+    static void setLateMerge(LateMerge merge);
 
     int getIntegerForKey(const char* key);
     int getIntegerForKey(const char* key, int defaultValue);
@@ -43,49 +50,51 @@ class UserDefault {
     void endFrame(float seconds);
     bool hasPendingWrites() const { return !_pending.empty(); }
     // False while nothing can be written and the game plays on in memory.
-    bool isPersistent() const { return _db != nullptr; }
+    bool isPersistent() const { return _file != nullptr; }
     // What the player should know about saving, in a few words; empty while all is well.
     std::string trouble() const;
-    const std::map<std::string, Value>& entries() const { return _values; }
+    // Where a save file this game could not use was kept, once; empty otherwise.
+    std::string takeKeptAside();
+    const Values& entries() const { return _values; }
 
   private:
-    using Rows = StoreReader::Rows;
+    // Where saving stands; each state but Saving is left by a try every few seconds.
+    enum class State {
+        Saving,
+        // Open, but commits fail.
+        Failing,
+        // The file's content is known (read, or there is none) but it cannot be written.
+        Unwritable,
+        // The file could not be read: the game plays on defaults, never to be written over it.
+        Unread,
+        // Nowhere to save, for good: no home, or a file in the way that could not be moved.
+        Nowhere,
+    };
+
     UserDefault();
     ~UserDefault();
-    // Opens the store, or says why not in _openFailure; `found` is what the file holds when it
-    // could be read though not written.
-    bool open(Rows& found);
-    bool openAt(const std::string& path, Rows& rows);
-    void adopt(Rows& rows);
-    bool commit();
-    void moveAside(const std::string& path, const char* why);
-    // Keeps a copy of a file with rows this game cannot use; false when none could be made.
-    bool setAsideBadRows(const std::string& path, const Rows& rows);
-    void closeDb();
+    bool openFile();
+    void adopt(Values stored);
+    // A file deleted, replaced or damaged under the game is written afresh from memory.
+    void checkFile();
+    void sayOpenTrouble();
     void reportUnsaved() const;
 
-    sqlite3* _db = nullptr;
-    sqlite3_stmt* _insert = nullptr;
-    std::map<std::string, Value> _values;
-    std::map<std::string, Value> _pending;
-    // Why the last open failed, and whether the file itself is to blame.
-    std::string _openFailure;
-    bool _badFile = false;
-    bool _openBusy = false;
-    // Rows this game cannot use were found and the file copied aside (or not); once a session.
-    std::optional<bool> _badRowsCopied;
-    // The file could not be read: what is in memory was made without it, and must never
-    // be written over it.
-    bool _unread = false;
-    // There is somewhere to save (a home folder).
-    bool _hasPlace = true;
-    // Seconds until the next try to open or to commit; seconds commits have been failing.
+    State _state = State::Unwritable;
+    std::unique_ptr<SaveFile> _file;
+    Values _values;
+    Values _pending;
+    // Why the last open failed.
+    std::string _why;
+    // Seconds until the next try to open or to commit, and until the file is looked at again.
     float _retryIn = 0;
+    float _checkIn = 0;
     float _failingFor = 0;
-    bool _failing = false;
-    // Trouble already reported this session: opening, and commits by SQLite result code.
-    bool _reportedOpen = false;
-    std::vector<int> _reportedCommits;
+    bool _busy = false;
+    // Trouble already reported: opening, and commits by SQLite result code.
+    bool _saidOpen = false;
+    std::vector<int> _saidCommits;
+    std::string _keptAside;
 };
 
 } // namespace cocos2d

@@ -18,15 +18,27 @@ constexpr double kShrunkShare = 0.9;
 constexpr int kPlaceTries = 3;
 constexpr unsigned kPlaceRetryMs = 150;
 
+// Room kept for the desktop's frame around the inside: a title bar above, thin edges elsewhere.
+constexpr int kTitleBar = 40;
+constexpr int kFrameEdge = 8;
+
+// Hand-edited values reach the int limits: all sums are taken in 64 bits.
 long long overlap(const PixelRect& a, const PixelRect& b) {
-    const long long w = std::min<long long>(a.x + a.width, b.x + b.width) - std::max(a.x, b.x);
-    const long long h = std::min<long long>(a.y + a.height, b.y + b.height) - std::max(a.y, b.y);
+    const long long w = std::min(0LL + a.x + a.width, 0LL + b.x + b.width) - std::max(a.x, b.x);
+    const long long h = std::min(0LL + a.y + a.height, 0LL + b.y + b.height) - std::max(a.y, b.y);
     return w > 0 && h > 0 ? w * h : 0;
 }
 
 void centre(PixelRect& rect, const PixelRect& on) {
-    rect.x = on.x + (on.width - rect.width) / 2;
-    rect.y = on.y + (on.height - rect.height) / 2;
+    rect.x = static_cast<int>(on.x + (0LL + on.width - rect.width) / 2);
+    rect.y = static_cast<int>(on.y + (0LL + on.height - rect.height) / 2);
+}
+
+// Where the inside may go so that the frame shows whole too.
+PixelRect insideRoom(const PixelRect& usable) {
+    const int width = std::max(kSmallestSide, usable.width - 2 * kFrameEdge);
+    const int height = std::max(kSmallestSide, usable.height - kTitleBar - kFrameEdge);
+    return {usable.x + kFrameEdge, usable.y + kTitleBar, width, height};
 }
 
 std::vector<DisplayArea> attachedDisplays() {
@@ -78,7 +90,7 @@ WindowPlacement WindowState::fit(const WindowPlacement& wanted, const std::vecto
         on = &displays.front();
         centred = true;
     }
-    const PixelRect& room = on->usable;
+    const PixelRect room = insideRoom(on->usable);
     if (rect.width > room.width || rect.height > room.height) {
         const double scale = kShrunkShare * std::min(static_cast<double>(room.width) / rect.width,
                                                      static_cast<double>(room.height) / rect.height);
@@ -86,7 +98,14 @@ WindowPlacement WindowState::fit(const WindowPlacement& wanted, const std::vecto
         rect.height = std::max(1, static_cast<int>(std::lround(rect.height * scale)));
         centred = true;
     }
-    if (centred) centre(rect, room);
+    if (centred) {
+        centre(rect, room);
+        return fitted;
+    }
+    // Partly off its display: moved the least that brings it, title bar and all, back whole.
+    rect.x = static_cast<int>(std::clamp<long long>(rect.x, room.x, 0LL + room.x + room.width - rect.width));
+    rect.y =
+        static_cast<int>(std::clamp<long long>(rect.y, room.y, 0LL + room.y + room.height - rect.height));
     return fitted;
 }
 

@@ -43,9 +43,10 @@ class WindowState {
     // The remembered placement fitted to the displays attached now (video must be running);
     // with nothing remembered, the default size centred on the primary display.
     static WindowPlacement restore(int defaultWidth, int defaultHeight);
-    // `wanted` fitted to `displays`, the primary one first. A place that no display shows at
-    // least half of falls back to centred on the primary; a size larger than its display
-    // shrinks, keeping its shape, and is centred there.
+    // `wanted` fitted to `displays`, the primary one first, so that it shows whole with room for
+    // its frame and title bar. A place that no display shows at least half of falls back to
+    // centred on the primary; one partly off its display moves onto it; a size larger than its
+    // display shrinks, keeping its shape, and is centred there.
     static WindowPlacement fit(const WindowPlacement& wanted, const std::vector<DisplayArea>& displays);
 
     // Follows a window just opened at `placed`.

@@ -12,6 +12,7 @@
 #include <sqlite3.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -108,12 +109,32 @@ TEST(FaultsDesktop, ASecondCopyOnTheSameSaveIsRefusedAndWritesNothing) {
     first.expectOk({"seed 1", "open shop 0", "step 2"});
     const std::string before = snapshot(StoreFile::folderIn(home));
 
+    // The same save reached other ways: through a hard link in another folder, a bind mount of
+    // the folder (root only), and from another network namespace, as sandboxes start programs.
+    const std::string linked = home + "/linked";
+    fs::create_directories(StoreFile::folderIn(linked));
+    fs::create_hard_link(StoreFile::pathIn(home), StoreFile::pathIn(linked));
+    const std::string mounted = home + "/mounted";
+    fs::create_directories(mounted);
+    const bool bound = std::system(("mount --bind " + home + " " + mounted + " 2>/dev/null").c_str()) == 0;
+    const std::string sandboxed = home + "/sandboxed.sh";
+    std::ofstream(sandboxed) << "#!/bin/sh\nexec unshare -n " << kHarness << "\n";
+    fs::permissions(sandboxed, fs::perms(0755));
+    const bool unshares = std::system("unshare -n true 2>/dev/null") == 0;
+    struct Way {
+        std::string program, home;
+    };
+    std::vector<Way> ways = {{kGame, home}, {kHarness, home}, {kHarness, linked}};
+    if (bound) ways.push_back({kHarness, mounted});
+    if (unshares) ways.push_back({sandboxed, home});
+
     // A double click on the launcher: the game program, and the harness, started again.
-    for (const char* program : {kGame, kHarness}) {
-        SCOPED_TRACE(program);
+    for (const Way& way : ways) {
+        SCOPED_TRACE(way.program + " on " + way.home);
         const std::string errors = home + "/second.txt";
         PlaytestProcess second(
-            program, {"XDG_DATA_HOME=" + home, "SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy"}, errors);
+            way.program, {"XDG_DATA_HOME=" + way.home, "SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy"},
+            errors);
         // What it would buy, were it let in.
         for (const char* command : {"open shop 500", "tap 1040 812", "step 5"})
             second.send(command);
@@ -124,6 +145,9 @@ TEST(FaultsDesktop, ASecondCopyOnTheSameSaveIsRefusedAndWritesNothing) {
         EXPECT_TRUE(contains(readBytes(errors), "already running")) << readBytes(errors);
         EXPECT_EQ(std::nullopt, second.readLine()) << "it answered commands";
         EXPECT_EQ(before, snapshot(StoreFile::folderIn(home))) << "the second copy wrote to the save";
+    }
+    if (bound) {
+        EXPECT_EQ(0, std::system(("umount " + mounted).c_str()));
     }
 
     // The first copy plays on and saves as ever.
@@ -295,4 +319,24 @@ TEST(FaultsDesktop, DebugLinesReachStandardErrorOnlyWhenAskedFor) {
         EXPECT_EQ(asked, contains(readBytes(home + "/errors.txt"), "doviveduzuz: 42\n"))
             << readBytes(home + "/errors.txt");
     }
+}
+
+TEST(FaultsDesktop, ASlowDiskNeverHoldsUpAFrame) {
+#ifdef DOVI_SANITIZE_BUILD
+    GTEST_SKIP() << "a preloaded library cannot come before the sanitizers' own";
+#endif
+    const std::string home = freshHome();
+    earlierRun(home, {{"coinScore", 1000}});
+    const std::string syncs = home + "/syncs.txt";
+    Harness pt(home, home + "/errors.txt",
+               {"LD_PRELOAD=" DOVI_BINARY_DIR "/libslow_sync.so", "DOVI_SYNC_LOG=" + syncs,
+                "DOVI_SYNC_DELAY_MS=300"});
+    pt.expectOk({"seed 1", "open shop 0", "step 2"});
+    // Opening may sync; no frame after it may.
+    fs::remove(syncs);
+    pt.expectOk({"tap 418 812", "step 60", "tap 1040 812", "step 60"});
+    EXPECT_FALSE(contains(readBytes(syncs), "main")) << readBytes(syncs);
+    EXPECT_TRUE(PlaytestProcess::exitedWith(pt.quit(), 0));
+    EXPECT_TRUE(contains(readBytes(syncs), "thread")) << "never synced";
+    EXPECT_EQ(1000 - 5 - 100, StoreFile::read(StoreFile::pathIn(home)).value("coinScore"));
 }

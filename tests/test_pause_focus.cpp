@@ -261,3 +261,80 @@ TEST_F(WindowTest, TheWindowTellsTheDesktopItsSizeLimits) {
 }
 
 } // namespace
+
+// A screen locker on a real (virtual) X display: another program holding the keyboard for more
+// than a second, or a locker's window over the game's, counts as locked; a hot key's brief grab
+// does not.
+#include "ScreenLockWatch.h"
+
+#include <X11/Xlib.h>
+#include <csignal>
+#include <filesystem>
+#include <sys/wait.h>
+
+namespace {
+
+pid_t spawn(std::vector<std::string> argv) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        std::vector<char*> args;
+        for (auto& a : argv)
+            args.push_back(a.data());
+        args.push_back(nullptr);
+        freopen("/dev/null", "w", stderr);
+        execvp(args[0], args.data());
+        _exit(127);
+    }
+    return pid;
+}
+
+void stop(pid_t pid) {
+    kill(pid, SIGTERM);
+    waitpid(pid, nullptr, 0);
+}
+
+} // namespace
+
+TEST(ScreenLock, ALockerIsSeenAndAHotKeysBriefGrabIsNot) {
+    if (std::system("command -v Xvfb >/dev/null && command -v i3lock >/dev/null") != 0)
+        GTEST_SKIP() << "needs Xvfb and i3lock";
+    const int number = 150 + getpid() % 100;
+    const std::string display = ":" + std::to_string(number);
+    const pid_t xvfb = spawn({"Xvfb", display, "-nolisten", "tcp", "-screen", "0", "800x600x24"});
+    const std::string socket = "/tmp/.X11-unix/X" + std::to_string(number);
+    for (int n = 0; n < 100 && !std::filesystem::exists(socket); ++n)
+        SDL_Delay(50);
+    setenv("DISPLAY", display.c_str(), 1);
+    setenv("SDL_VIDEODRIVER", "x11", 1);
+    ASSERT_EQ(0, SDL_InitSubSystem(SDL_INIT_VIDEO)) << SDL_GetError();
+    SDL_Window* window = SDL_CreateWindow("locked?", 0, 0, 320, 240, SDL_WINDOW_SHOWN);
+    auto watch = cocos2d::ScreenLockWatch::create(window);
+    ASSERT_TRUE(watch);
+    // Polls for up to `seconds` of real time: whether `locked()` ever said `wanted`.
+    const auto seen = [&](double seconds, bool wanted) {
+        for (const Uint32 end = SDL_GetTicks() + static_cast<Uint32>(seconds * 1000); SDL_GetTicks() < end;
+             SDL_Delay(20))
+            if (watch->locked(SDL_GetTicks()) == wanted) return true;
+        return false;
+    };
+
+    Display* other = XOpenDisplay(display.c_str());
+    ASSERT_TRUE(other);
+    XGrabKeyboard(other, DefaultRootWindow(other), False, GrabModeAsync, GrabModeAsync, CurrentTime);
+    XFlush(other);
+    EXPECT_FALSE(seen(0.6, true)) << "a brief grab";
+    EXPECT_TRUE(seen(1.5, true)) << "a grab held on";
+    XCloseDisplay(other);
+    EXPECT_TRUE(seen(1, false));
+
+    const pid_t locker = spawn({"i3lock", "-n"});
+    EXPECT_TRUE(seen(3, true)) << "i3lock";
+    stop(locker);
+    EXPECT_TRUE(seen(2, false)) << "unlocked";
+
+    watch.reset();
+    SDL_DestroyWindow(window);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    stop(xvfb);
+}

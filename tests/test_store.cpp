@@ -1,5 +1,6 @@
 // The saved-progress store: defaults, restarts, frame commits, kills and damaged files.
 #include "Log.h"
+#include "ProgressMerge.h"
 #include "UserDefault.h"
 
 #include <gtest/gtest.h>
@@ -76,6 +77,26 @@ void killedChild(const std::function<void()>& body) {
     int status = 0;
     ASSERT_EQ(pid, waitpid(pid, &status, 0));
     ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+}
+
+// Runs `body` in a child turned into "nobody" when root (who ignores permissions) and owning
+// the store's folder and files, so that it may open them up again halfway. Its exit status;
+// 77 when privileges could not be dropped.
+int asOwnerWithoutPrivileges(const std::string& folder, const std::function<int()>& body) {
+    if (geteuid() == 0) {
+        for (const auto& entry : fs::directory_iterator(folder))
+            if (chown(entry.path().c_str(), 65534, 65534) != 0) return 77;
+        if (chown(folder.c_str(), 65534, 65534) != 0) return 77;
+    }
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (geteuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(77);
+        _exit(body());
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
 }
 
 class StoreTest : public ::testing::Test {
@@ -331,6 +352,8 @@ TEST_P(DamagedStoreTest, StartsFreshAndKeepsTheOldFileAside) {
     EXPECT_EQ(hadWal, fs::exists(aside[0] + "-wal")); // never replayed into the fresh store
     ASSERT_EQ(1u, _logs.size());
     EXPECT_NE(std::string::npos, _logs[0].find(aside[0])) << _logs[0];
+    EXPECT_EQ(aside[0], ud->takeKeptAside()) << "for the note on screen";
+    EXPECT_EQ("", ud->takeKeptAside()) << "said once";
 
     ud->setIntegerForKey("gems", 8);
     EXPECT_EQ(8, restart()->getIntegerForKey("gems"));
@@ -390,39 +413,26 @@ TEST_F(StoreTest, ReadOnlyFolderPlaysOnShowingSavedProgressAndSavesOnceWritable)
     UserDefault::destroyInstance();
     for (const auto& dir : {_root, _root + "/data"})
         fs::permissions(dir, fs::perms(0755));
-    // Root ignores permissions, so then the check runs in a child turned into "nobody", who
-    // owns the folder and can open it up again halfway.
-    if (geteuid() == 0) {
-        for (const auto& entry : fs::directory_iterator(folder()))
-            ASSERT_EQ(0, chown(entry.path().c_str(), 65534, 65534));
-        ASSERT_EQ(0, chown(folder().c_str(), 65534, 65534));
-    }
     fs::permissions(folder(), fs::perms(0555));
 
-    const pid_t pid = fork();
-    if (pid == 0) {
-        if (geteuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0))
-            _exit(77);
+    const int status = asOwnerWithoutPrivileges(folder(), [this] {
         UserDefault* ud = UserDefault::getInstance();
-        if (ud->isPersistent()) _exit(1);
-        if (ud->getIntegerForKey("level") != 3) _exit(2);
+        if (ud->isPersistent()) return 1;
+        if (ud->getIntegerForKey("level") != 3) return 2;
         ud->setIntegerForKey("coins", 9);
         endFrames(ud, 10);
-        if (!ud->hasPendingWrites() || ud->getIntegerForKey("coins") != 9 || ud->trouble().empty()) _exit(3);
-        if (_logs.size() != 1 || _logs[0].find("not be saved") == std::string::npos) _exit(4);
+        if (!ud->hasPendingWrites() || ud->getIntegerForKey("coins") != 9 || ud->trouble().empty()) return 3;
+        if (_logs.size() != 1 || _logs[0].find("not be saved") == std::string::npos) return 4;
         // Made writable: within a few seconds everything set meanwhile is saved, and said so.
         fs::permissions(folder(), fs::perms(0755));
         endFrames(ud, 2.5);
-        if (!ud->isPersistent() || ud->hasPendingWrites() || !ud->trouble().empty()) _exit(5);
-        if (_logs.size() != 2 || _logs[1].find("from now on") == std::string::npos) _exit(6);
-        _exit(0);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
+        if (!ud->isPersistent() || ud->hasPendingWrites() || !ud->trouble().empty()) return 5;
+        if (_logs.size() != 2 || _logs[1].find("from now on") == std::string::npos) return 6;
+        return 0;
+    });
     fs::permissions(folder(), fs::perms(0755));
-    ASSERT_TRUE(WIFEXITED(status));
-    if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "cannot drop privileges";
-    EXPECT_EQ(0, WEXITSTATUS(status))
+    if (status == 77) GTEST_SKIP() << "cannot drop privileges";
+    EXPECT_EQ(0, status)
         << "1 persistent, 2 saved value hidden, 3 value lost, 4 log, 5 not saved once writable, 6 log";
     EXPECT_TRUE(movedAside().empty());
     EXPECT_EQ((std::vector<std::string>{"coins|9", "level|3"}),
@@ -448,6 +458,78 @@ TEST_F(StoreTest, NoHomePlaysOnInMemory) {
     ASSERT_EQ(3u, _logs.size());
     EXPECT_NE(std::string::npos, _logs[1].find("not saved")) << _logs[1];
     EXPECT_NE(std::string::npos, _logs[1].find("best=77, muted=true")) << _logs[1];
+}
+
+TEST_F(StoreTest, AWriteProtectedSaveSavesAgainOnceMadeWritable) {
+    UserDefault::getInstance()->setIntegerForKey("level", 3);
+    UserDefault::destroyInstance();
+    for (const auto& dir : {_root, _root + "/data"})
+        fs::permissions(dir, fs::perms(0755));
+    fs::permissions(store(), fs::perms(0444));
+    const int status = asOwnerWithoutPrivileges(folder(), [this] {
+        UserDefault* ud = UserDefault::getInstance();
+        if (ud->isPersistent()) return 1;
+        ud->setIntegerForKey("coins", 9);
+        endFrames(ud, 3);
+        fs::permissions(store(), fs::perms(0644));
+        endFrames(ud, 2.5);
+        return ud->hasPendingWrites() ? 2 : 0;
+    });
+    if (status == 77) GTEST_SKIP() << "cannot drop privileges";
+    EXPECT_EQ(0, status) << "1 writable while protected, 2 never saved once writable";
+    EXPECT_EQ((std::vector<std::string>{"coins|9", "level|3"}),
+              query(store(), "SELECT key, value FROM kv ORDER BY key"));
+}
+
+// Deleted, put back by another file, or cut short by a player or a program while the game
+// runs: everything the game holds goes into a fresh file, and whatever was there is kept aside.
+TEST_F(StoreTest, ASaveLostUnderTheRunningGameIsWrittenAfreshFromMemory) {
+    for (const std::string how : {"deleted", "replaced", "truncated", "deleted at exit"}) {
+        SCOPED_TRACE(how);
+        UserDefault::destroyInstance();
+        fs::remove_all(folder());
+        _logs.clear();
+        UserDefault* ud = UserDefault::getInstance();
+        ud->setIntegerForKey("coinScore", 310);
+        ud->setBoolForKey("Button1", true);
+        endFrames(ud, 0.5);
+        if (how == "replaced") {
+            makeDatabase(store() + ".other", kSchema + "INSERT INTO kv VALUES('coinScore', 0, 5);");
+            fs::rename(store() + ".other", store());
+        } else if (how == "truncated") {
+            fs::resize_file(store(), 1000);
+        } else {
+            fs::remove(store());
+        }
+        if (how == "deleted at exit")
+            UserDefault::destroyInstance();
+        else
+            endFrames(ud, 1.5);
+        EXPECT_EQ((std::vector<std::string>{"Button1|1", "coinScore|310"}),
+                  query(store(), "SELECT key, value FROM kv ORDER BY key"));
+        EXPECT_EQ(how == "replaced" || how == "truncated" ? 1u : 0u, movedAside().size());
+        ASSERT_FALSE(_logs.empty());
+        const std::string said = how == "truncated" ? "damaged" : how.substr(0, 8);
+        EXPECT_NE(std::string::npos, _logs[0].find(said)) << _logs[0];
+    }
+}
+
+TEST_F(StoreTest, ColumnsALaterVersionAddedAreKeptAsTheyAre) {
+    fs::create_directories(folder());
+    makeDatabase(store(),
+                 "CREATE TABLE kv(key TEXT PRIMARY KEY NOT NULL, type INTEGER NOT NULL, value INTEGER "
+                 "NOT NULL, synced INTEGER NOT NULL DEFAULT 0);"
+                 "INSERT INTO kv VALUES('coinScore', 0, 700, 1);");
+    UserDefault* ud = UserDefault::getInstance();
+    EXPECT_TRUE(ud->isPersistent());
+    EXPECT_EQ(700, ud->getIntegerForKey("coinScore"));
+    ud->setIntegerForKey("coinScore", 650);
+    ud->setIntegerForKey("HS", 4);
+    ud->flush();
+    EXPECT_EQ((std::vector<std::string>{"HS|4|0", "coinScore|650|1"}),
+              query(store(), "SELECT key, value, synced FROM kv ORDER BY key"));
+    EXPECT_TRUE(movedAside().empty());
+    EXPECT_TRUE(_logs.empty());
 }
 
 TEST_F(StoreTest, BusyStoreNeverHoldsUpAFrameAndSavesOnceFree) {
@@ -482,10 +564,14 @@ TEST_F(StoreTest, BusyStoreNeverHoldsUpAFrameAndSavesOnceFree) {
     EXPECT_NE(std::string::npos, _logs[1].find("after all")) << _logs[1];
 }
 
-TEST_F(StoreTest, StoreUnreadableAtStartIsNeverWrittenOverBeforeItIsRead) {
+// Read at last, the saved progress stands and the session's meanwhile is added to it: a
+// round scoring 7 on defaults, a level bought with 5 of those coins.
+TEST_F(StoreTest, StoreUnreadableAtStartIsNeverWrittenOverAndGainsTheSessionOnceRead) {
+    UserDefault::setLateMerge(&ProgressMerge::merge);
     UserDefault* ud = UserDefault::getInstance();
     ud->setIntegerForKey("coinScore", 500);
     ud->setIntegerForKey("HS", 13);
+    ud->setIntegerForKey("timeNo", 2);
     UserDefault::destroyInstance();
     // Another program holding the file for itself: not even reading is possible.
     sqlite3* other = nullptr;
@@ -500,12 +586,18 @@ TEST_F(StoreTest, StoreUnreadableAtStartIsNeverWrittenOverBeforeItIsRead) {
     EXPECT_EQ("Save not read yet", ud->trouble());
     ASSERT_EQ(1u, _logs.size());
     EXPECT_NE(std::string::npos, _logs[0].find("playing on defaults")) << _logs[0];
-    // Made on defaults, these must never reach the file.
-    ud->setIntegerForKey("coinScore", 0);
-    ud->setIntegerForKey("HS", 2);
+    // Made on defaults, these must never reach the file as they are.
+    for (const auto& [key, value] : {std::pair{"scoreMoney", 7},
+                                     {"roundWinnings", 7},
+                                     {"HS", 7},
+                                     {"coinScore", 7},
+                                     {"roundWinnings", 0},
+                                     {"coinScore", 2},
+                                     {"timeNo", 1}})
+        ud->setIntegerForKey(key, value);
     endFrames(ud, 5);
     EXPECT_FALSE(ud->isPersistent());
-    EXPECT_EQ(2, ud->getIntegerForKey("HS"));
+    EXPECT_EQ(7, ud->getIntegerForKey("HS"));
     EXPECT_TRUE(before == readFile(store()));
 
     sqlite3_close(other);
@@ -513,10 +605,15 @@ TEST_F(StoreTest, StoreUnreadableAtStartIsNeverWrittenOverBeforeItIsRead) {
     EXPECT_TRUE(ud->isPersistent());
     EXPECT_FALSE(ud->hasPendingWrites());
     EXPECT_EQ("", ud->trouble());
-    EXPECT_EQ(500, ud->getIntegerForKey("coinScore"));
-    EXPECT_EQ(13, ud->getIntegerForKey("HS"));
-    EXPECT_EQ((std::vector<std::string>{"HS|13", "coinScore|500"}),
-              query(store(), "SELECT key, value FROM kv ORDER BY key"));
+    EXPECT_EQ(
+        (std::vector<std::string>{"HS|13", "coinScore|502", "roundWinnings|0", "scoreMoney|507", "timeNo|2"}),
+        query(store(), "SELECT key, value FROM kv ORDER BY key"));
+    UserDefault::setLateMerge({});
+    // Read on the result panel of a round scoring 3: an old round's balance refunds nothing.
+    const auto merged = ProgressMerge::merge({{"coinScore", 210}, {"scoreMoney", 310}},
+                                             {{"scoreMoney", 3}, {"roundWinnings", 3}, {"HS", 3}});
+    EXPECT_EQ(213, std::get<int>(merged.at("scoreMoney")));
+    EXPECT_EQ(210, std::get<int>(merged.at("coinScore")));
     ASSERT_EQ(3u, _logs.size());
     EXPECT_NE(std::string::npos, _logs[1].find("at last")) << _logs[1];
 }

@@ -8,6 +8,7 @@
 #include "WindowState.h"
 
 #include <SDL.h>
+#include <climits>
 #include <gtest/gtest.h>
 
 using namespace cocos2d;
@@ -27,33 +28,48 @@ DisplayArea display(int x, int y, int width, int height, int panel = 0) {
 // A 1920 x 1080 primary with a 40-pixel panel at its top, and a 1280 x 1024 monitor to its right.
 const std::vector<DisplayArea> kTwo = {display(0, 0, 1920, 1080, 40), display(1920, 0, 1280, 1024)};
 
-TEST(WindowFit, APlaceOnSomeDisplayIsKept) {
-    for (const auto& wanted : {at(100, 80, 1280, 720), at(2000, 100, 1000, 800), at(1500, 300, 1000, 600),
-                               at(-200, 500, 800, 450)})
+TEST(WindowFit, APlaceWholeOnSomeDisplayIsKept) {
+    for (const auto& wanted : {at(100, 80, 1280, 720), at(2000, 100, 1000, 800)})
         EXPECT_EQ(WindowState::fit(wanted, kTwo), wanted);
     // Maximised and fullscreen travel along untouched.
-    WindowPlacement both = at(10, 60, 640, 360);
+    WindowPlacement both = at(10, 80, 640, 360);
     both.maximized = both.fullscreen = true;
     EXPECT_EQ(WindowState::fit(both, kTwo), both);
+}
+
+TEST(WindowFit, APlacePartlyOffItsDisplayMovesOntoItWholeTitleBarAndAll) {
+    // Onto the display that shows most of it, with room for a title bar above the inside.
+    EXPECT_EQ(WindowState::fit(at(1500, 300, 1000, 600), kTwo), at(1928, 300, 1000, 600));
+    EXPECT_EQ(WindowState::fit(at(-200, 500, 800, 450), kTwo), at(8, 500, 800, 450));
+    EXPECT_EQ(WindowState::fit(at(101, -230, 1280, 720), {display(0, 0, 1920, 1080)}),
+              at(101, 40, 1280, 720));
+    // The screen became smaller: the close button and the bottom edge come back too.
+    EXPECT_EQ(WindowState::fit(at(401, 220, 1000, 600), {display(0, 0, 1366, 768)}), at(358, 160, 1000, 600));
+    // Hand-edited values at the int limits.
+    EXPECT_EQ(WindowState::fit(at(INT_MAX, 600, 640, 360), kTwo), at(640, 396, 640, 360));
+    const WindowPlacement huge = WindowState::fit(at(2000000000, 2000000000, 2000000000, 2000000000), kTwo);
+    EXPECT_TRUE(huge.windowed.x >= 8 && huge.windowed.x + huge.windowed.width <= 1912 &&
+                huge.windowed.y >= 80 && huge.windowed.y + huge.windowed.height <= 1072);
 }
 
 TEST(WindowFit, APlaceNoDisplayShowsHalfOfIsCentredOnThePrimary) {
     // The right-hand monitor unplugged: its windows come back centred on the primary's free area.
     const std::vector<DisplayArea> one = {kTwo[0]};
-    EXPECT_EQ(WindowState::fit(at(2000, 100, 1000, 800), one), at(460, 160, 1000, 800));
-    EXPECT_EQ(WindowState::fit(at(-5000, -5000, 640, 360), kTwo), at(640, 380, 640, 360));
-    // Exactly half shown is still a place a player can drag the window back from; less is not.
-    EXPECT_EQ(WindowState::fit(at(1420, 500, 1000, 400), one), at(1420, 500, 1000, 400));
-    EXPECT_EQ(WindowState::fit(at(1421, 500, 1000, 400), one), at(460, 360, 1000, 400));
+    EXPECT_EQ(WindowState::fit(at(2000, 100, 1000, 800), one), at(460, 176, 1000, 800));
+    EXPECT_EQ(WindowState::fit(at(-5000, -5000, 640, 360), kTwo), at(640, 396, 640, 360));
+    // Exactly half shown is still a place a player meant; less is not.
+    EXPECT_EQ(WindowState::fit(at(1420, 500, 1000, 400), one), at(912, 500, 1000, 400));
+    EXPECT_EQ(WindowState::fit(at(1421, 500, 1000, 400), one), at(460, 376, 1000, 400));
 }
 
 TEST(WindowFit, ASizeLargerThanItsDisplayShrinksKeepingItsShape) {
-    // 2560 x 1440 on the primary, whose free area is 1920 x 1040: 90 % of 1040 / 1440 of it.
-    EXPECT_EQ(WindowState::fit(at(0, 40, 2560, 1440), kTwo), at(128, 92, 1664, 936));
+    // 2560 x 1440 on the primary, whose room below its panel and a title bar is 1904 x 992:
+    // 90 % of 992 / 1440 of it.
+    EXPECT_EQ(WindowState::fit(at(0, 40, 2560, 1440), kTwo), at(166, 129, 1587, 893));
     // Too wide only, on the second monitor: it stays there.
-    EXPECT_EQ(WindowState::fit(at(1920, 0, 1400, 700), kTwo), at(1984, 224, 1152, 576));
+    EXPECT_EQ(WindowState::fit(at(1920, 0, 1400, 700), kTwo), at(1991, 243, 1138, 569));
     // Too large and off every display: shrunk for the primary and centred on it.
-    EXPECT_EQ(WindowState::fit(at(9000, 9000, 3840, 2160), kTwo), at(128, 92, 1664, 936));
+    EXPECT_EQ(WindowState::fit(at(9000, 9000, 3840, 2160), kTwo), at(166, 129, 1587, 893));
     // No display known at all: left as it is.
     EXPECT_EQ(WindowState::fit(at(9000, 9000, 3840, 2160), {}), at(9000, 9000, 3840, 2160));
 }

@@ -144,16 +144,16 @@ close
 store_set windowX 5000
 store_set windowY 3000
 start
-expect_inside "460 240 1000 600" "a place off every display"
+expect_inside "460 256 1000 600" "a place off every display"
 close
 
-# Larger than the display: shrunk to 90 % of it, keeping its shape, and centred.
+# Larger than the display: shrunk to 90 % of the room below a title bar, keeping its shape, and centred.
 store_set windowX 0
 store_set windowY 0
 store_set windowWidth 3000
 store_set windowHeight 2000
 start
-expect_inside "231 54 1458 972" "a size larger than the display"
+expect_inside "263 91 1393 929" "a size larger than the display"
 close
 
 if [ "$failures" -gt 0 ]; then

@@ -2,6 +2,7 @@
 
 #include "Controls.h"
 #include "GameConstants.h"
+#include "ProgressMerge.h"
 #include "SimpleAudioEngine.h"
 #include "TitleScene.h"
 
@@ -28,9 +29,10 @@ bool AppDelegate::applicationDidFinishLaunching() {
     auto scene = TitleScene::create();
     if (glview)
         glview->setDesignResolutionSize(kDesignSize.width, kDesignSize.height, ResolutionPolicy::SHOW_ALL);
-    director->runWithScene(scene);
-    // Notes over the game (paused, sound) in the game's own lettering.
+    // Notes over the game (paused, sound) in the game's own lettering, the first scene's too.
     Overlay::getInstance()->setFont("fonts/PixelMplus10-Regular.ttf", 40);
+    director->runWithScene(scene);
+    UserDefault::setLateMerge(&ProgressMerge::merge);
     // Keys and gamepads as well as the mouse and fingers.
     Controls::install();
     return true;

@@ -140,7 +140,8 @@ long residentKilobytes() {
 
 } // namespace
 
-Playtest::Playtest() : _lock(std::make_unique<InstanceLock>(UserDefault::storeFolder())) {
+Playtest::Playtest()
+    : _lock(std::make_unique<InstanceLock>(UserDefault::storeFolder(), UserDefault::storePath())) {
     if (!_lock->held())
         throw AlreadyRunning("already running with its progress in " + UserDefault::storeFolder() +
                              ": this copy closes without touching it");

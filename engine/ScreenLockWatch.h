@@ -1,0 +1,24 @@
+#pragma once
+// Whether the desktop's screen is locked over the game. A screen locker grabs the keyboard and
+// covers the screen without taking the focus in a way SDL reports, so the desktop itself is
+// asked. This is a desktop seam: a platform without such a desktop has create() give null.
+#include <memory>
+
+struct SDL_Window;
+
+namespace cocos2d {
+
+class ScreenLockWatch {
+  public:
+    // A grab shorter than this is a hot key (volume, a screenshot), not a lock.
+    static constexpr unsigned kGrabMs = 1000;
+
+    // Watches the desktop around `window`; null where there is nothing to watch.
+    static std::unique_ptr<ScreenLockWatch> create(SDL_Window* window);
+    virtual ~ScreenLockWatch() = default;
+    // Once a frame, with the time in milliseconds: true while another program has held the
+    // keyboard for longer than kGrabMs, or while the window is wholly covered.
+    virtual bool locked(unsigned now) = 0;
+};
+
+} // namespace cocos2d
