@@ -16,6 +16,8 @@ Checkpointer::Checkpointer(const std::string& path) {
     }
     // Closing must leave the file to its owner, who may be moving it aside.
     sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+    // The WAL synced before it is copied into the file, and the file after.
+    sqlite3_exec(db, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
     // A game writing meanwhile only delays the sync: try again briefly rather than give up.
     sqlite3_busy_timeout(db, 100);
     _thread = std::thread([this] { run(); });

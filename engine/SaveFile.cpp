@@ -151,9 +151,10 @@ int SaveFile::connect(Rows& rows, std::string& why) {
         _keptAside = SaveAside::copy(_path, error);
         warnBadRows(rows, error);
     }
-    // WAL, synced off the frame: a commit survives the game being killed the moment after;
-    // the sync against a power loss follows on the checkpoint thread.
-    if (!execute(db, "PRAGMA journal_mode=WAL") || !execute(db, "PRAGMA synchronous=NORMAL") ||
+    // WAL, never synced in a frame: a commit survives the game being killed the moment after,
+    // and the sync against a power loss follows on the checkpoint thread, whose connection
+    // syncs the WAL before copying it into the file and the file after.
+    if (!execute(db, "PRAGMA journal_mode=WAL") || !execute(db, "PRAGMA synchronous=OFF") ||
         !execute(db, "CREATE TABLE IF NOT EXISTS kv(key TEXT PRIMARY KEY NOT NULL, type INTEGER NOT NULL, "
                      "value INTEGER NOT NULL)")) {
         rc = sqlite3_errcode(db);
@@ -213,8 +214,10 @@ bool SaveFile::watch() {
 }
 
 SaveFile::~SaveFile() {
-    // The last sync first; closing then folds the WAL into the file, unless abandoned.
+    // The last sync first; closing then folds the WAL into the file, unless abandoned, and at
+    // exit a sync may take its time.
     _checkpointer.reset();
+    if (_db) execute(_db.get(), "PRAGMA synchronous=FULL");
     _upsert.reset();
     _db.reset();
     if (_watch >= 0) ::close(_watch);
