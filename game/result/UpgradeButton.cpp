@@ -4,6 +4,7 @@
 #include "GameLayer.h"
 #include "SimpleAudioEngine.h"
 
+#include "SavedKeys.h"
 #include "UpgradeScene.h"
 
 USING_NS_CC;
@@ -43,7 +44,7 @@ void UpgradeButton::onGoShop(Ref*) {
     SimpleAudioEngine::getInstance()->playEffect(kButtonSound, false, 1.0f, 0.0f, 1.0f);
     auto* layer = dynamic_cast<GameLayer*>(getParent());
     if (!layer) return;
-    const int coins = layer->userDefault->getIntegerForKey("scoreMoney");
+    const int coins = layer->userDefault->getIntegerForKey(keys::kRoundCoins);
     auto* scene = UpgradeScene::create(coins);
     Director::getInstance()->replaceScene(TransitionFade::create(1.0f, scene, Color3B::WHITE));
 }

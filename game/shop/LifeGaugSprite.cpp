@@ -1,5 +1,6 @@
 #include "LifeGaugSprite.h"
 
+#include "SavedKeys.h"
 #include "UpgradeLayer.h"
 #include "UpgradeLifeNode.h"
 
@@ -18,6 +19,6 @@ void LifeGaugSprite::update(float) {
                                           "UpGradeScene/lifeGauge2.png", "UpGradeScene/lifeGauge3.png"};
     auto* offer = static_cast<UpgradeLayer*>(getParent())->upgradeLifeNode;
     // Any other level keeps the picture the gauge has.
-    const int level = offer->userDefault->getIntegerForKey("lifeNo");
+    const int level = offer->userDefault->getIntegerForKey(keys::kLifeLevel);
     if (level >= 0 && level <= 3) initWithFile(kImages[level]);
 }

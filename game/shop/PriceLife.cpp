@@ -1,5 +1,6 @@
 #include "PriceLife.h"
 
+#include "SavedKeys.h"
 #include "UpgradeLayer.h"
 #include "UpgradeLifeNode.h"
 
@@ -15,7 +16,7 @@ bool PriceLife::init() {
 
 void PriceLife::update(float) {
     auto* offer = static_cast<UpgradeLayer*>(getParent())->upgradeLifeNode;
-    if (offer->userDefault->getBoolForKey("Button2")) {
+    if (offer->userDefault->getBoolForKey(keys::kLifeSoldOut)) {
         initWithTTF("MAX", "fonts/PixelMplus10-Regular.ttf", 96, Size::ZERO, TextHAlignment::LEFT,
                     TextVAlignment::TOP);
     } else {

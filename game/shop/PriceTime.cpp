@@ -1,5 +1,6 @@
 #include "PriceTime.h"
 
+#include "SavedKeys.h"
 #include "UpgradeLayer.h"
 #include "UpgradeNode.h"
 
@@ -15,7 +16,7 @@ bool PriceTime::init() {
 
 void PriceTime::update(float) {
     auto* offer = static_cast<UpgradeLayer*>(getParent())->upgradeNode;
-    if (offer->userDefault->getBoolForKey("Button1")) {
+    if (offer->userDefault->getBoolForKey(keys::kTimeSoldOut)) {
         initWithTTF("MAX", "fonts/PixelMplus10-Regular.ttf", 96, Size::ZERO, TextHAlignment::LEFT,
                     TextVAlignment::TOP);
     } else {

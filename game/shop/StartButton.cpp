@@ -2,6 +2,7 @@
 
 #include "Controls.h"
 #include "EventScene.h"
+#include "SavedKeys.h"
 #include "SimpleAudioEngine.h"
 #include "UpgradeLayer.h"
 #include "UpgradeLifeNode.h"
@@ -30,9 +31,9 @@ void StartButton::onStart(Ref*) {
     layer->isLeaving = true;
     SimpleAudioEngine::getInstance()->playEffect("Music/botton.mp3", false, 1.0f, 0.0f, 1.0f);
     // The round starts from whatever the store holds right now, purchases included.
-    const int coins = layer->userDefault->getIntegerForKey("coinScore");
-    const int timeLevel = layer->upgradeNode->userDefault->getIntegerForKey("timeNo");
-    const int lifeLevel = layer->upgradeLifeNode->userDefault->getIntegerForKey("lifeNo");
+    const int coins = layer->userDefault->getIntegerForKey(keys::kCoinScore);
+    const int timeLevel = layer->upgradeNode->userDefault->getIntegerForKey(keys::kTimeLevel);
+    const int lifeLevel = layer->upgradeLifeNode->userDefault->getIntegerForKey(keys::kLifeLevel);
     Director::getInstance()->replaceScene(
         TransitionFade::create(1.0f, EventScene::create(coins, timeLevel, lifeLevel), Color3B::WHITE));
 }

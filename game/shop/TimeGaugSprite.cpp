@@ -1,5 +1,6 @@
 #include "TimeGaugSprite.h"
 
+#include "SavedKeys.h"
 #include "UpgradeLayer.h"
 #include "UpgradeNode.h"
 
@@ -18,6 +19,6 @@ void TimeGaugSprite::update(float) {
                                           "UpGradeScene/timeGauge2.png", "UpGradeScene/timeGauge3.png"};
     auto* offer = static_cast<UpgradeLayer*>(getParent())->upgradeNode;
     // Any other level keeps the picture the gauge has.
-    const int level = offer->userDefault->getIntegerForKey("timeNo");
+    const int level = offer->userDefault->getIntegerForKey(keys::kTimeLevel);
     if (level >= 0 && level <= 3) initWithFile(kImages[level]);
 }

@@ -1,6 +1,7 @@
 #include "UpgradeLifeNode.h"
 
 #include "Controls.h"
+#include "SavedKeys.h"
 #include "SimpleAudioEngine.h"
 #include "UpgradeLayer.h"
 
@@ -19,7 +20,7 @@ bool UpgradeLifeNode::init() {
     SimpleAudioEngine::getInstance()->preloadEffect("Music/cursor6.mp3");
     SimpleAudioEngine::getInstance()->preloadEffect("Music/cursor9.mp3");
 
-    const int level = userDefault->getIntegerForKey("lifeNo");
+    const int level = userDefault->getIntegerForKey(keys::kLifeLevel);
     if (level >= 0 && level <= 2) {
         static const int kPrices[] = {100, 200, 400};
         price = kPrices[level];
@@ -55,14 +56,14 @@ void UpgradeLifeNode::placeIcon(const char* image) {
 }
 
 void UpgradeLifeNode::addLifeLevel() {
-    userDefault->setIntegerForKey("lifeNo", userDefault->getIntegerForKey("lifeNo") + 1);
+    userDefault->setIntegerForKey(keys::kLifeLevel, userDefault->getIntegerForKey(keys::kLifeLevel) + 1);
 }
 
 void UpgradeLifeNode::onBuy(Ref*) {
     auto* layer = static_cast<UpgradeLayer*>(getParent());
     if (layer->isLeaving) return;
-    const int balance = layer->userDefault->getIntegerForKey("coinScore");
-    if (userDefault->getBoolForKey("Button2")) {
+    const int balance = layer->userDefault->getIntegerForKey(keys::kCoinScore);
+    if (userDefault->getBoolForKey(keys::kLifeSoldOut)) {
         playSound("Music/cursor9.mp3");
         return;
     }
@@ -83,7 +84,7 @@ void UpgradeLifeNode::onBuy(Ref*) {
         if (balance >= 400) {
             playSound("Music/cursor6.mp3");
             layer->spendCoins(400);
-            userDefault->setBoolForKey("Button2", true);
+            userDefault->setBoolForKey(keys::kLifeSoldOut, true);
             placeIcon("UpGradeScene/lifeSoldOut.png");
             addLifeLevel();
         } else {

@@ -1,6 +1,7 @@
 #include "UpgradeNode.h"
 
 #include "Controls.h"
+#include "SavedKeys.h"
 #include "SimpleAudioEngine.h"
 #include "UpgradeLayer.h"
 
@@ -19,7 +20,7 @@ bool UpgradeNode::init() {
     SimpleAudioEngine::getInstance()->preloadEffect("Music/cursor6.mp3");
     SimpleAudioEngine::getInstance()->preloadEffect("Music/cursor9.mp3");
 
-    switch (userDefault->getIntegerForKey("timeNo")) {
+    switch (userDefault->getIntegerForKey(keys::kTimeLevel)) {
     case 0:
         price = 5;
         placeIcon("UpGradeScene/timeThree.png");
@@ -60,14 +61,14 @@ void UpgradeNode::placeIcon(const char* image) {
 }
 
 void UpgradeNode::addTimeLevel() {
-    userDefault->setIntegerForKey("timeNo", userDefault->getIntegerForKey("timeNo") + 1);
+    userDefault->setIntegerForKey(keys::kTimeLevel, userDefault->getIntegerForKey(keys::kTimeLevel) + 1);
 }
 
 void UpgradeNode::onBuy(Ref*) {
     auto* layer = static_cast<UpgradeLayer*>(getParent());
     if (layer->isLeaving) return;
-    const int balance = layer->userDefault->getIntegerForKey("coinScore");
-    if (userDefault->getBoolForKey("Button1")) {
+    const int balance = layer->userDefault->getIntegerForKey(keys::kCoinScore);
+    if (userDefault->getBoolForKey(keys::kTimeSoldOut)) {
         playSound("Music/cursor9.mp3");
         return;
     }
@@ -99,7 +100,7 @@ void UpgradeNode::onBuy(Ref*) {
         if (balance >= 50) {
             playSound("Music/cursor6.mp3");
             layer->spendCoins(50);
-            userDefault->setBoolForKey("Button1", true);
+            userDefault->setBoolForKey(keys::kTimeSoldOut, true);
             placeIcon("UpGradeScene/timeSoldOutSeven.png");
             addTimeLevel();
         } else {

@@ -1,5 +1,6 @@
 #include "UpgradeScore.h"
 
+#include "SavedKeys.h"
 #include "UpgradeLayer.h"
 
 USING_NS_CC;
@@ -12,7 +13,7 @@ bool UpgradeScore::init() {
 
 void UpgradeScore::update(float) {
     auto* layer = static_cast<UpgradeLayer*>(getParent());
-    const int balance = layer->userDefault->getIntegerForKey("coinScore");
+    const int balance = layer->userDefault->getIntegerForKey(keys::kCoinScore);
     initWithTTF("1", "fonts/PixelMplus10-Regular.ttf", 128, Size::ZERO, TextHAlignment::LEFT,
                 TextVAlignment::TOP);
     text = __String::createWithFormat("%04d", balance);
