@@ -2,6 +2,7 @@
 
 #include "GameLayer.h"
 #include "HighScoreSprite.h"
+#include "Hub.h"
 #include "SavedKeys.h"
 
 USING_NS_CC;
@@ -21,7 +22,7 @@ void ResultHighScoreLabel::startResult() {
 }
 
 void ResultHighScoreLabel::showResult(float) {
-    auto* layer = dynamic_cast<GameLayer*>(getParent());
+    auto* layer = hubOf<GameLayer>(this);
     if (!layer) return;
     const int score = layer->score;
     // Only a strictly better round is a new best; a tie leaves the store alone.

@@ -3,6 +3,7 @@
 #include "Controls.h"
 #include "GameLayer.h"
 #include "GameScene.h"
+#include "Hub.h"
 #include "SavedKeys.h"
 #include "SimpleAudioEngine.h"
 
@@ -42,7 +43,7 @@ void RetryButton::showResult(float) {
 
 void RetryButton::onRetry(Ref*) {
     SimpleAudioEngine::getInstance()->playEffect(kButtonSound, false, 1.0f, 0.0f, 1.0f);
-    auto* layer = dynamic_cast<GameLayer*>(getParent());
+    auto* layer = hubOf<GameLayer>(this);
     if (!layer) return;
     // The banked coins and the round's own levels carry over.
     const int coins = layer->userDefault->getIntegerForKey(keys::kRoundCoins);

@@ -4,6 +4,7 @@
 #include "GameLayer.h"
 #include "SimpleAudioEngine.h"
 
+#include "Hub.h"
 #include "SavedKeys.h"
 #include "UpgradeScene.h"
 
@@ -42,7 +43,7 @@ void UpgradeButton::showResult(float) {
 
 void UpgradeButton::onGoShop(Ref*) {
     SimpleAudioEngine::getInstance()->playEffect(kButtonSound, false, 1.0f, 0.0f, 1.0f);
-    auto* layer = dynamic_cast<GameLayer*>(getParent());
+    auto* layer = hubOf<GameLayer>(this);
     if (!layer) return;
     const int coins = layer->userDefault->getIntegerForKey(keys::kRoundCoins);
     auto* scene = UpgradeScene::create(coins);

@@ -2,6 +2,7 @@
 
 #include "Controls.h"
 #include "EventScene.h"
+#include "Hub.h"
 #include "SavedKeys.h"
 #include "SimpleAudioEngine.h"
 #include "UpgradeLayer.h"
@@ -26,7 +27,7 @@ bool StartButton::init() {
 }
 
 void StartButton::onStart(Ref*) {
-    auto* layer = static_cast<UpgradeLayer*>(getParent());
+    auto* layer = hubOf<UpgradeLayer>(this);
     if (layer->isLeaving) return;
     layer->isLeaving = true;
     SimpleAudioEngine::getInstance()->playEffect("Music/botton.mp3", false, 1.0f, 0.0f, 1.0f);

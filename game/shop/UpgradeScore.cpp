@@ -1,5 +1,6 @@
 #include "UpgradeScore.h"
 
+#include "Hub.h"
 #include "SavedKeys.h"
 #include "UpgradeLayer.h"
 
@@ -12,7 +13,7 @@ bool UpgradeScore::init() {
 }
 
 void UpgradeScore::update(float) {
-    auto* layer = static_cast<UpgradeLayer*>(getParent());
+    auto* layer = hubOf<UpgradeLayer>(this);
     const int balance = layer->userDefault->getIntegerForKey(keys::kCoinScore);
     initWithTTF("1", "fonts/PixelMplus10-Regular.ttf", 128, Size::ZERO, TextHAlignment::LEFT,
                 TextVAlignment::TOP);
