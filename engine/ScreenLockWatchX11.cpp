@@ -1,6 +1,15 @@
 // The screen-lock watch on an X11 desktop: a connection of the game's own to the display, to
-// try the keyboard grab now and then and to hear whether the window is covered.
+// try the keyboard grab now and then and to hear whether the window is covered. Built without
+// X11 (the browser), there is nothing to watch.
 #include "ScreenLockWatch.h"
+
+#ifndef DOVI_X11
+namespace cocos2d {
+std::unique_ptr<ScreenLockWatch> ScreenLockWatch::create(SDL_Window*) {
+    return nullptr;
+}
+} // namespace cocos2d
+#else
 
 #include <SDL.h>
 #include <SDL_syswm.h>
@@ -70,3 +79,5 @@ std::unique_ptr<ScreenLockWatch> ScreenLockWatch::create(SDL_Window* window) {
 }
 
 } // namespace cocos2d
+
+#endif

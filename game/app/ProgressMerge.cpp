@@ -1,5 +1,7 @@
 #include "ProgressMerge.h"
 
+#include "SavedKeys.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -33,19 +35,21 @@ Values ProgressMerge::merge(const Values& stored, const Values& session) {
     };
 
     // The saved balance includes what finished rounds won since the shop last opened.
-    const long long saved = number(stored, "coinScore") + number(stored, "roundWinnings");
-    set("coinScore", clamped(saved + number(session, "coinScore")));
-    set("roundWinnings", clamped(number(session, "roundWinnings")));
-    for (const char* carried : {"scores", "scoreMoney"})
+    const long long saved = number(stored, keys::kCoinScore) + number(stored, keys::kRoundWinnings);
+    set(keys::kCoinScore, clamped(saved + number(session, keys::kCoinScore)));
+    set(keys::kRoundWinnings, clamped(number(session, keys::kRoundWinnings)));
+    for (const char* carried : {keys::kEventCoins, keys::kRoundCoins})
         if (session.count(carried)) merged[carried] = clamped(saved + number(session, carried));
 
-    for (const char* level : {"timeNo", "lifeNo", "HS"})
+    for (const char* level : {keys::kTimeLevel, keys::kLifeLevel, keys::kHighScore})
         set(level, clamped(std::max(number(stored, level), number(session, level))));
-    for (const char* soldOut : {"Button1", "Button2"})
+    for (const char* soldOut : {keys::kTimeSoldOut, keys::kLifeSoldOut})
         set(soldOut, number(stored, soldOut) != 0 || number(session, soldOut) != 0);
     // A round under way, or one to retry, plays on the levels now owned.
-    for (const auto& [carried, level] :
-         {std::pair{"time", "timeNo"}, {"gaug1", "timeNo"}, {"life", "lifeNo"}, {"gaug2", "lifeNo"}})
+    for (const auto& [carried, level] : {std::pair{keys::kEventTimeLevel, keys::kTimeLevel},
+                                         {keys::kRoundTimeLevel, keys::kTimeLevel},
+                                         {keys::kEventLifeLevel, keys::kLifeLevel},
+                                         {keys::kRoundLifeLevel, keys::kLifeLevel}})
         if (session.count(carried))
             merged[carried] = clamped(std::max(number(session, carried), number(merged, level)));
     return merged;

@@ -16,6 +16,8 @@
 #include "UpgradePlayer.h"
 #include "UpgradeScore.h"
 
+#include "SavedKeys.h"
+
 #include <algorithm>
 #include <limits>
 #include <new>
@@ -46,20 +48,22 @@ bool UpgradeLayer::initWithProgress(int coins) {
 
     // A balance of 0 (from the title, or an empty round) keeps what the shop had, plus what
     // finished rounds won since the shop last opened; a round's balance holds those already.
-    const int winnings = userDefault->getIntegerForKey("roundWinnings");
+    const int winnings = userDefault->getIntegerForKey(keys::kRoundWinnings);
     if (coins != 0) {
-        userDefault->setIntegerForKey("coinScore", coins);
+        userDefault->setIntegerForKey(keys::kCoinScore, coins);
     } else {
         const long long kept =
-            static_cast<long long>(userDefault->getIntegerForKey("coinScore")) + std::max(winnings, 0);
+            static_cast<long long>(userDefault->getIntegerForKey(keys::kCoinScore)) + std::max(winnings, 0);
         userDefault->setIntegerForKey(
-            "coinScore", static_cast<int>(std::min<long long>(kept, std::numeric_limits<int>::max())));
+            keys::kCoinScore, static_cast<int>(std::min<long long>(kept, std::numeric_limits<int>::max())));
     }
     // Taken in once: set in the same frame as the balance, so no kill can count them twice.
-    if (winnings != 0) userDefault->setIntegerForKey("roundWinnings", 0);
-    if (userDefault->getIntegerForKey("coinScore") > 10000) userDefault->setIntegerForKey("coinScore", 9999);
+    if (winnings != 0) userDefault->setIntegerForKey(keys::kRoundWinnings, 0);
+    if (userDefault->getIntegerForKey(keys::kCoinScore) > 10000)
+        userDefault->setIntegerForKey(keys::kCoinScore, 9999);
     // Only a damaged or edited store holds a debt; shown, it would run off the screen.
-    if (userDefault->getIntegerForKey("coinScore") < 0) userDefault->setIntegerForKey("coinScore", 0);
+    if (userDefault->getIntegerForKey(keys::kCoinScore) < 0)
+        userDefault->setIntegerForKey(keys::kCoinScore, 0);
 
     backGround = BackGround::create();
     addChild(backGround, 0);
@@ -95,5 +99,5 @@ bool UpgradeLayer::initWithProgress(int coins) {
 }
 
 void UpgradeLayer::spendCoins(int price) {
-    userDefault->setIntegerForKey("coinScore", userDefault->getIntegerForKey("coinScore") - price);
+    userDefault->setIntegerForKey(keys::kCoinScore, userDefault->getIntegerForKey(keys::kCoinScore) - price);
 }
