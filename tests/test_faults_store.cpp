@@ -186,6 +186,8 @@ struct HarnessRun {
     int status = -1;
     json storeAtStart, storeAfterPurchase;
     std::vector<std::string> log;
+    // The note that a save was kept aside showed on reaching the shop.
+    bool keptAsideSaid = false;
 };
 
 // Starts the harness, looks at the store, plays title -> shop, buys the first life level with
@@ -196,8 +198,10 @@ HarnessRun playLoop(const std::vector<std::string>& env, int uid, const std::str
     const auto answer = [&](const std::string& command) { return pt.ask(command).value_or("<no answer>"); };
     EXPECT_EQ("ok", answer("seed 3"));
     run.storeAtStart = json::parse(answer("store"), nullptr, false);
-    for (const char* command :
-         {"step 2", "tap 960 540", "step 150", "open shop 500", "step 2", "tap 1040 812", "step 2"})
+    for (const char* command : {"step 2", "tap 960 540", "step 150"})
+        EXPECT_EQ("ok", answer(command)) << command;
+    run.keptAsideSaid = answer("notes").find("\"kept aside\"") != std::string::npos;
+    for (const char* command : {"open shop 500", "step 2", "tap 1040 812", "step 2"})
         EXPECT_EQ("ok", answer(command)) << command;
     run.storeAfterPurchase = json::parse(answer("store"), nullptr, false);
     const json log = json::parse(answer("log"), nullptr, false);
@@ -239,6 +243,9 @@ TEST_P(BadStoreTest, HarnessStartsSaysWhatHappenedOnceAndKeepsTheBadFile) {
 
     const HarnessRun second = playLoop(env, uid(), logFile("errors-2.txt"));
     ASSERT_TRUE(PlaytestProcess::exitedWith(second.status, 0)) << readBytes(logFile("errors-2.txt"));
+    // Said on screen too, once.
+    EXPECT_EQ(bad.outcome == Outcome::MovedAside, first.keptAsideSaid);
+    EXPECT_FALSE(second.keptAsideSaid);
 
     switch (bad.outcome) {
     case Outcome::UsedAsIs:
