@@ -1,10 +1,14 @@
 // Notes over the game: drawn above the running scene, outside its tree, keeping real time.
 #include "EngineFixture.h"
 
+#include "Log.h"
 #include "Overlay.h"
 #include "Renderer.h"
 
 #include <SDL.h>
+#include <algorithm>
+#include <string>
+#include <vector>
 
 using namespace cocos2d;
 
@@ -21,11 +25,11 @@ class OverlayTest : public EngineTest {
         EngineTest::TearDown();
     }
     // How many pixels of the top-right corner are not the background's black.
-    static int litPixelsTopRight() {
+    static int litPixelsTopRight(const std::vector<Rect>& keepClear = {}) {
         SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, 1920, 1080, 32, SDL_PIXELFORMAT_ARGB8888);
         SDL_Renderer* sdl = SDL_CreateSoftwareRenderer(s);
         Renderer renderer(sdl, 1080);
-        Overlay::getInstance()->draw(renderer, Size(1920, 1080));
+        Overlay::getInstance()->draw(renderer, Size(1920, 1080), keepClear);
         renderer.flush();
         int lit = 0;
         const auto* px = static_cast<const Uint32*>(s->pixels);
@@ -63,6 +67,24 @@ TEST_F(OverlayTest, NotesAreDrawnButAreNoPartOfTheScene) {
     Overlay::getInstance()->show("volume", "Sound off", Overlay::Place::TopRight, 1.5f);
     EXPECT_GT(litPixelsTopRight(), 200);
     EXPECT_EQ(scene->getChildrenCount(), 0u);
+}
+
+TEST_F(OverlayTest, ANoteKeepsClearOfTheButtonsAndNumbersUnderItOrSaysItselfWithoutAFont) {
+    Overlay* overlay = Overlay::getInstance();
+    overlay->show("volume", "Sound off", Overlay::Place::TopRight, 1.5f);
+    // A coin counter in the top-right corner: the note goes to the next free corner.
+    EXPECT_EQ(litPixelsTopRight({Rect(1400, 900, 520, 180)}), 0);
+    EXPECT_LT(overlay->notes()[0].label->getPositionY(), 540);
+
+    std::vector<std::string> said;
+    setLogObserver([&](const std::string& line) { said.push_back(line); });
+    overlay->setFont("fonts/no-such-font.ttf", 40);
+    overlay->show("saving", "Progress not saved", Overlay::Place::BottomRight);
+    overlay->show("saving", "Progress not saved", Overlay::Place::BottomRight);
+    setLogObserver({});
+    EXPECT_EQ(1, std::count_if(said.begin(), said.end(), [](const std::string& line) {
+                  return line.find("Progress not saved") != std::string::npos;
+              }));
 }
 
 } // namespace

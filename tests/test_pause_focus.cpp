@@ -269,6 +269,7 @@ TEST_F(WindowTest, TheWindowTellsTheDesktopItsSizeLimits) {
 
 #include <X11/Xlib.h>
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <sys/wait.h>
 
@@ -281,7 +282,8 @@ pid_t spawn(std::vector<std::string> argv) {
         for (auto& a : argv)
             args.push_back(a.data());
         args.push_back(nullptr);
-        freopen("/dev/null", "w", stderr);
+        const int quiet = open("/dev/null", O_WRONLY);
+        if (quiet >= 0) dup2(quiet, STDERR_FILENO);
         execvp(args[0], args.data());
         _exit(127);
     }
