@@ -68,6 +68,7 @@ void TimeSprite::endRound() {
     auto* layer = static_cast<GameLayer*>(getParent());
     layer->clearStageForGameOver();
     layer->bankScore();
+    InputMap::getInstance()->rumble(1.0f, 0.8f);
     layer->planet->slideIn();
     layer->player->scheduleKnockOut();
     layer->resultGround->startResult();

@@ -110,6 +110,9 @@ json nodeJson(Node* node) {
         j["image"] = item->getNormalFile();
         j["pressed"] = item->getSelectedFile();
         j["selected"] = item->isSelected();
+        // The menu's highlight, while keys or a pad are in use.
+        const InputMap* map = InputMap::getInstance();
+        if (!map->isPointerInUse() && map->highlighted() == item) j["highlighted"] = true;
     } else if (auto* sprite = dynamic_cast<Sprite*>(node)) {
         j["image"] = sprite->getFileName();
     }
@@ -233,6 +236,10 @@ void Playtest::tap(float x, float y) {
 Scene* Playtest::runningScene() const {
     launch();
     return Director::getInstance()->getRunningScene();
+}
+
+bool Playtest::quitRequested() const {
+    return _pump->quitRequested();
 }
 
 unsigned long long Playtest::frame() const {
@@ -405,6 +412,28 @@ std::string Playtest::execute(const std::string& line) {
             return "ok";
         }
         if (cmd == "key") return keyCommand(words, line);
+        if (cmd == "layout") {
+            expectWords(words, 2, line);
+            return pumped(_input->layout(words[1]));
+        }
+        if (cmd == "rumbles") return json(_input->rumbles()).dump();
+        if (cmd == "mouse") {
+            expectWords(words, 3, line);
+            _input->mouseMove(static_cast<int>(toInt(words[1], line)),
+                              static_cast<int>(kDesignHeight - toInt(words[2], line)));
+            return pumped("");
+        }
+        if (cmd == "badges") {
+            json out = json::array();
+            for (const auto& b : InputMap::getInstance()->badges())
+                out.push_back({{"control", b.control},
+                               {"picture", b.picture},
+                               {"text", b.text},
+                               {"x", b.where.x},
+                               {"y", b.where.y}});
+            return out.dump();
+        }
+        if (cmd == "cursor") return _pump->isCursorShown() ? "shown" : "hidden";
         if (cmd == "pad") return padCommand(words, line);
         if (cmd == "finger") return fingerCommand(words, line);
         if (cmd == "minimize" || cmd == "restore") {
@@ -457,23 +486,25 @@ std::string Playtest::keyCommand(const std::vector<std::string>& words, const st
     std::string name = line.substr(line.find(words[1]));
     name.erase(name.find_last_not_of(" \t\r") + 1);
     std::string how = "press";
-    for (const char* end : {" down", " up"})
+    for (const char* end : {" down", " up", " repeat"})
         if (name.size() > std::strlen(end) && name.ends_with(end)) {
             how = end + 1;
             name.erase(name.size() - std::strlen(end));
         }
     const bool alt = name.rfind("Alt+", 0) == 0;
     if (alt) name.erase(0, 4);
+    if (how == "repeat") return pumped(_input->key(name, alt, true, true));
     if (how != "up") pumped(_input->key(name, alt, true));
     if (how != "down") pumped(_input->key(name, alt, false));
     return "ok";
 }
 
 std::string Playtest::padCommand(const std::vector<std::string>& words, const std::string& line) {
-    // pad attach N | pad detach N | pad button N NAME down|up | pad axis N NAME VALUE
+    // pad attach N [FAMILY] | pad detach N | pad button N NAME down|up | pad axis N NAME VALUE
     if (words.size() < 3) throw BadCommand("pad needs what and a number: " + line);
     const std::string& what = words[1];
     const int pad = static_cast<int>(toInt(words[2], line));
+    if (what == "attach" && words.size() == 4) return pumped(_input->padAttach(pad, words[3]));
     if (what == "attach" || what == "detach") {
         expectWords(words, 3, line);
         return pumped(what == "attach" ? _input->padAttach(pad) : _input->padDetach(pad));
