@@ -63,6 +63,8 @@ void Gamepads::open(int deviceIndex) {
     pad.controller = controller;
     pad.id = id;
     _pads.push_back(pad);
+    // A pad plugged in is a hint of hands on it: its prompts show before its first press.
+    InputMap::getInstance()->setHands(InputMap::Hands::Pad, familyOf(id));
 }
 
 void Gamepads::close(SDL_JoystickID id) {
@@ -145,6 +147,9 @@ void Gamepads::judgeStick(Pad& pad, int stick) {
             pad.stickArmed[stick] = false;
             return;
         }
+        // The furthest it went this frame: a stick let go of passes back through one axis.
+        const Vec2& out = pad.stickToward[stick];
+        if (pad.stickOut[stick] && std::hypot(out.x, out.y) >= reach) return;
         pad.stickOut[stick] = true;
         // Pads report y growing downwards; the screen's y grows upwards.
         pad.stickToward[stick] = Vec2(x, -y);

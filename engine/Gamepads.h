@@ -45,8 +45,8 @@ class Gamepads {
         SDL_JoystickID id = -1;
         float axes[SDL_CONTROLLER_AXIS_MAX] = {};
         bool stickArmed[2] = {true, true};
-        // A stick past the flick line this frame, and the last place it was seen out there:
-        // a diagonal arrives as two axis events, and only both together say where it points.
+        // A stick past the flick line this frame, and the furthest place it reached: a diagonal
+        // arrives as two axis events, and only both together say where it points.
         bool stickOut[2] = {};
         Vec2 stickToward[2];
         // Held D-pad buttons: up, down, left, right.

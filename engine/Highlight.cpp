@@ -24,8 +24,9 @@ void Highlight::move(const std::vector<Item>& items, const void* scene, const Ve
     for (const auto& item : items) {
         const Vec2 to = item.where - from->where;
         const float ahead = to.x * d.x + to.y * d.y;
-        if (ahead <= 1) continue;
         const float aside = std::abs(to.x * d.y - to.y * d.x);
+        // Within a wide cone ahead: a step down does not land on a button off to the side.
+        if (ahead <= 1 || aside > 2 * ahead) continue;
         const float score = ahead + 2 * aside;
         if (!best || score < bestScore) {
             best = &item;

@@ -15,6 +15,10 @@ namespace cocos2d {
 
 namespace {
 
+// Half a badge's picture: a key cap or pad button, and a wide key cap.
+constexpr float kBadgeHalf = 42;
+constexpr float kWideBadgeHalf = 110;
+
 // Touch ids for inputs start here, far from the mouse (0) and fingers.
 constexpr int kFirstInputTouch = 1 << 20;
 constexpr int kLastInputTouch = 1 << 29;
@@ -240,13 +244,14 @@ void InputMap::setBadgeLike(const std::string& control, const std::string& like)
 
 std::string InputMap::keyLabel(const InputBinding& key) {
     if (key.byLabel) return key.name;
-    const std::string name =
-        SDL_GetKeyName(SDL_GetKeyFromScancode(SDL_GetScancodeFromName(key.name.c_str())));
+    const SDL_Keycode code = SDL_GetKeyFromScancode(SDL_GetScancodeFromName(key.name.c_str()));
+    std::string name = code == SDLK_UNKNOWN ? "" : SDL_GetKeyName(code);
+    if (name.empty()) name = key.name;
     // The short names printed on most keyboards.
     if (name == "Return") return "Enter";
     if (name == "Escape") return "Esc";
-    if (name == "Backspace") return "Back";
-    return name.empty() ? key.name : name;
+    if (name == "Backspace") return "BkSp";
+    return name;
 }
 
 bool InputMap::badgeOf(const std::string& control, std::string& picture, std::string& text) const {
@@ -289,11 +294,16 @@ std::vector<Badge> InputMap::badges() const {
             continue;
         if (!badgeOf(it->control, badge.picture, badge.text)) continue;
         if (item) {
-            // On the button's top right corner, where no picture of ours has anything to read.
+            // On the button's top right corner, where no picture of ours has anything to read;
+            // at the screen's right edge, its top left.
             const Size size = item->getContentSize();
             const Vec2 a = item->convertToWorldSpace(Vec2(0, 0)),
                        b = item->convertToWorldSpace(Vec2(size.width, size.height));
-            badge.where = Vec2(std::max(a.x, b.x) - 8, std::max(a.y, b.y) - 8);
+            const float half = badge.text.size() > 2 ? kWideBadgeHalf : kBadgeHalf;
+            const float right = std::max(a.x, b.x), left = std::min(a.x, b.x), top = std::max(a.y, b.y);
+            const Size screen = Director::getInstance()->getWinSize();
+            badge.where = Vec2(right - 8 + half > screen.width ? left + 8 - half : right - 8,
+                               std::min(top - 8, screen.height - kBadgeHalf));
         }
         out.push_back(badge);
     }

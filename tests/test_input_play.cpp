@@ -210,6 +210,7 @@ class PromptedPlayTest : public InputPlayTest {
 
 TEST_F(PromptedPlayTest, TheWholeLoopByKeysReadOffTheScreen) {
     const char* const arrows[4] = {"key Up", "key Down", "key Left", "key Right"};
+    run("key Up"); // hands on the keys: the badges show
     playTheLoop([&](const std::string& control) {
         if (isMenu(control)) {
             highlight(control, arrows);
@@ -218,7 +219,8 @@ TEST_F(PromptedPlayTest, TheWholeLoopByKeysReadOffTheScreen) {
         }
         const auto badge = badgeOf(control);
         ASSERT_FALSE(badge.is_null()) << control;
-        const std::map<std::string, std::string> names = {{"Enter", "Return"}, {"Back", "Backspace"}};
+        const std::map<std::string, std::string> names = {
+            {"Enter", "Return"}, {"BkSp", "Backspace"}, {"Esc", "Escape"}};
         const std::string label = badge["text"];
         run("key " + (names.count(label) ? names.at(label) : label));
     });

@@ -62,22 +62,22 @@ bool PausePanel::initWithRound(GameLayer* layer) {
     panel->addChild(plate);
     auto* heading = Label::createWithTTF("PAUSED", kFont, 90);
     heading->setAnchorPoint(Vec2(0.5f, 0.5f));
-    heading->setPosition(960, 860);
+    heading->setPosition(960, 875);
     panel->addChild(heading);
-    soundLabel = Label::createWithTTF(soundText(), kFont, 56);
+    soundLabel = Label::createWithTTF(soundText(), kFont, 44);
     soundLabel->setAnchorPoint(Vec2(0.5f, 0.5f));
     soundLabel->setPosition(960, 560);
     panel->addChild(soundLabel);
 
-    addButton("GameScene/resumeButton", Vec2(960, 730), CC_CALLBACK_1(PausePanel::resume, this),
+    addButton("GameScene/resumeButton", Vec2(960, 720), CC_CALLBACK_1(PausePanel::resume, this),
               Controls::kResume);
-    addButton("GameScene/volumeDownButton", Vec2(600, 560), CC_CALLBACK_1(PausePanel::volumeDown, this),
+    addButton("GameScene/volumeDownButton", Vec2(720, 560), CC_CALLBACK_1(PausePanel::volumeDown, this),
               Controls::kSoundDown);
-    addButton("GameScene/volumeUpButton", Vec2(1320, 560), CC_CALLBACK_1(PausePanel::volumeUp, this),
+    addButton("GameScene/volumeUpButton", Vec2(1200, 560), CC_CALLBACK_1(PausePanel::volumeUp, this),
               Controls::kSoundUp);
     addButton("GameScene/muteButton", Vec2(720, 400), CC_CALLBACK_1(PausePanel::toggleMute, this),
               Controls::kSoundMute);
-    addButton("GameScene/fullscreenButton", Vec2(1150, 400),
+    addButton("GameScene/fullscreenButton", Vec2(1180, 400),
               CC_CALLBACK_1(PausePanel::toggleFullscreen, this), Controls::kFullscreen);
     addButton("GameScene/titleButton", Vec2(960, 230), CC_CALLBACK_1(PausePanel::leave, this),
               Controls::kLeaveRound);

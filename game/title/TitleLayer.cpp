@@ -33,7 +33,7 @@ bool TitleLayer::init() {
     // Any point starts the game; this one, just right of the prompt, is where its badge goes.
     InputMap::getInstance()->attachPoint(
         Controls::kTapAnywhere, this,
-        Vec2(kDesignSize.width / 2 + 360, static_cast<float>(kDesignSize.height * 0.15)));
+        Vec2(kDesignSize.width / 2 + 420, static_cast<float>(kDesignSize.height * 0.15)));
 
     titleBackGround = TitleBackGround::create();
     addChild(titleBackGround, 0);

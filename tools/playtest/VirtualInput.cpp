@@ -34,7 +34,10 @@ std::string VirtualInput::key(const std::string& name, bool alt, bool pressed, b
     e.key.repeat = repeat ? 1 : 0;
     e.key.keysym.scancode = code;
     const auto relabelled = _layout.find(code);
-    e.key.keysym.sym = relabelled != _layout.end() ? relabelled->second : SDL_GetKeyFromScancode(code);
+    // Without a video driver SDL has no keymap: a US keyboard's labels, then.
+    SDL_Keycode sym = SDL_GetKeyFromScancode(code);
+    if (sym == SDLK_UNKNOWN) sym = SDL_GetKeyFromName(SDL_GetScancodeName(code));
+    e.key.keysym.sym = relabelled != _layout.end() ? relabelled->second : sym;
     e.key.keysym.mod = alt ? KMOD_LALT : KMOD_NONE;
     push(e);
     if (pressed)
