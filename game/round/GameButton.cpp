@@ -3,6 +3,7 @@
 #include "AnswerManager.h"
 #include "ButtonManager.h"
 #include "GameLayer.h"
+#include "Hub.h"
 #include "TargetSprite.h"
 
 #include <functional>
@@ -72,9 +73,9 @@ void GameButton::onPressed(int elementId) {
     // Held while the button turned to another element: the player aimed at what it showed
     // then, and it shows something else now. That press enters nothing.
     if (elementId != kind + 1) return;
-    auto* manager = dynamic_cast<ButtonManager*>(getParent());
+    auto* manager = hubOf<ButtonManager>(this);
     if (!manager) return;
-    auto* layer = dynamic_cast<GameLayer*>(manager->getParent());
+    auto* layer = hubOf<GameLayer>(manager);
     if (!layer) return;
 
     manager->countPress();
