@@ -1,5 +1,7 @@
 #include "FileUtils.h"
 
+#include "AppIdentity.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -8,14 +10,15 @@ namespace cocos2d {
 
 namespace {
 std::string defaultRoot() {
-    if (const char* env = std::getenv("DOVIVEDUZUZ_ASSETS"); env && *env) return env;
+    const std::string variable = AppIdentity::environmentVariable("ASSETS");
+    if (const char* env = std::getenv(variable.c_str()); env && *env) return env;
     std::error_code ec;
     // The executable's own folder, so the game finds its assets whatever the working folder.
     const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (ec || exe.empty()) return "assets";
     const auto beside = exe.parent_path() / "assets";
     // An installed game keeps them in the shared data folder of its prefix.
-    const auto installed = exe.parent_path().parent_path() / "share" / "doviveduzuz" / "assets";
+    const auto installed = exe.parent_path().parent_path() / "share" / AppIdentity::get().name / "assets";
     if (!std::filesystem::is_directory(beside, ec) && std::filesystem::is_directory(installed, ec))
         return installed.string();
     return beside.string();

@@ -1,13 +1,17 @@
 #include "AppDelegate.h"
 
+#include "AppIdentity.h"
 #include "Controls.h"
 #include "GameConstants.h"
+#include "GameIdentity.h"
 #include "SimpleAudioEngine.h"
 #include "TitleScene.h"
 
 USING_NS_CC;
 
-AppDelegate::AppDelegate() = default;
+AppDelegate::AppDelegate() {
+    GameIdentity::install();
+}
 
 AppDelegate::~AppDelegate() = default;
 
@@ -20,7 +24,7 @@ bool AppDelegate::applicationDidFinishLaunching() {
     auto director = Director::getInstance();
     auto glview = director->getOpenGLView();
     if (!glview) {
-        glview = GLViewImpl::create("Doviveduzuz");
+        glview = GLViewImpl::create(AppIdentity::get().title);
         director->setOpenGLView(glview);
     }
     director->setDisplayStats(false);
