@@ -7,7 +7,7 @@ namespace cocos2d {
 namespace {
 // Until the game says otherwise, a neutral name keeps a bare engine's files out of anyone's way.
 AppIdentity& current() {
-    static AppIdentity identity{"Game", "game", "GAME"};
+    static AppIdentity identity{"game", "GAME"};
     return identity;
 }
 } // namespace

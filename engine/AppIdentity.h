@@ -5,11 +5,10 @@
 
 namespace cocos2d {
 
+// The name a player reads, on windows and message boxes, is the desktop's (DesktopIdentity).
 struct AppIdentity {
-    // The name a player reads: message boxes and the window.
-    std::string title;
-    // The program's file name: its save folder, its installed data folder, its lock and the
-    // head of its lines on standard error.
+    // The program's file name: its save folder, its lock and the head of its lines on
+    // standard error.
     std::string name;
     // The head of the environment switches the engine reads (NAME_ASSETS, NAME_DEBUG).
     std::string environmentPrefix;

@@ -1,6 +1,7 @@
 #include "InstanceLock.h"
 
 #include "AppIdentity.h"
+#include "DesktopIdentity.h"
 #include "Display.h"
 #include "Log.h"
 #include "PlayerTexts.h"
@@ -76,7 +77,7 @@ void InstanceLock::tellAlreadyRunning() const {
     warn("already running with its progress in %s: this copy closes without touching it", _folder.c_str());
     if (Display::headlessRequested()) return;
     // Launched from a desktop, standard error goes nowhere anyone looks.
-    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, AppIdentity::get().title.c_str(),
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, DesktopIdentity::get().name.c_str(),
                              PlayerTexts::get().alreadyRunning.c_str(), nullptr);
     SDL_Quit();
 }

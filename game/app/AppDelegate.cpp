@@ -1,6 +1,5 @@
 #include "AppDelegate.h"
 
-#include "AppIdentity.h"
 #include "Controls.h"
 #include "GameConstants.h"
 #include "GameIdentity.h"
@@ -24,7 +23,7 @@ bool AppDelegate::applicationDidFinishLaunching() {
     auto director = Director::getInstance();
     auto glview = director->getOpenGLView();
     if (!glview) {
-        glview = GLViewImpl::create(AppIdentity::get().title);
+        glview = GLViewImpl::create("Doviveduzuz");
         director->setOpenGLView(glview);
     }
     director->setDisplayStats(false);

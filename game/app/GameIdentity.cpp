@@ -7,7 +7,7 @@
 
 void GameIdentity::install() {
     // The file name is also the save folder: a player's progress lives under it.
-    cocos2d::AppIdentity::set({"Doviveduzuz", "doviveduzuz", "DOVIVEDUZUZ"});
+    cocos2d::AppIdentity::set({"doviveduzuz", "DOVIVEDUZUZ"});
     cocos2d::PlayerTexts::set({
         .paused = "Paused",
         .notSaved = "Progress not saved",
