@@ -3,6 +3,7 @@
 #include "FileUtils.h"
 #include "Log.h"
 #include "Texture2D.h"
+#include "Threads.h"
 #include "Types.h"
 
 #include <algorithm>
@@ -11,7 +12,8 @@
 namespace cocos2d {
 
 // One core is left to the main thread, which opens the renderer while the first pictures decode.
-TextureCache::TextureCache() : _decoder(std::clamp(std::thread::hardware_concurrency(), 2u, 5u) - 1) {}
+TextureCache::TextureCache()
+    : _decoder(Threads::available() ? std::clamp(std::thread::hardware_concurrency(), 2u, 5u) - 1 : 0) {}
 
 TextureCache* TextureCache::getInstance() {
     static TextureCache* cache = new TextureCache();
