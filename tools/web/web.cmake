@@ -14,7 +14,8 @@ foreach(web_source ${ENGINE_WEB_SOURCES})
 endforeach()
 add_library(engine STATIC ${ENGINE_SOURCES} ${ENGINE_WEB_SOURCES})
 target_include_directories(engine PUBLIC engine)
-target_include_directories(engine SYSTEM PUBLIC ${DOVI_WEB_LIBS}/include/SDL2 ${DOVI_WEB_LIBS}/include)
+# Not as system folders: emscripten's own (older) SDL headers would be found first.
+target_include_directories(engine PUBLIC ${DOVI_WEB_LIBS}/include/SDL2 ${DOVI_WEB_LIBS}/include)
 # The mixer under its own name: emcc would take -lSDL2_mixer for its download-only port.
 target_link_libraries(engine PUBLIC
   ${DOVI_WEB_LIBS}/lib/libSDL2_image.a ${DOVI_WEB_LIBS}/lib/libSDL2_ttf.a ${DOVI_WEB_LIBS}/lib/libfreetype.a
@@ -35,7 +36,8 @@ target_link_options(doviveduzuz PRIVATE
   "-sEXPORTED_FUNCTIONS=['_main','_dovi_state']"
   "-sEXPORTED_RUNTIME_METHODS=['FS','addRunDependency','removeRunDependency','UTF8ToString']"
   # SDL's audio resumes the page's sound on the first press with these, which only its port pulls in.
-  "-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=['$autoResumeAudioContext','$dynCall']"
+  # (Read from a file: the shell running the link would take their $ for its own.)
+  -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${CMAKE_SOURCE_DIR}/tools/web/library_funcs.json
   --pre-js ${DOVI_PAGE}/pre.js)
 set_property(TARGET doviveduzuz APPEND PROPERTY LINK_DEPENDS ${DOVI_PAGE}/pre.js)
 
