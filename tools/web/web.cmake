@@ -25,6 +25,8 @@ file(GLOB_RECURSE GAME_SOURCES CONFIGURE_DEPENDS game/*.cpp)
 add_library(game STATIC ${GAME_SOURCES})
 target_include_directories(game PUBLIC game game/app game/round game/result game/event game/title game/shop)
 target_link_libraries(game PUBLIC engine)
+configure_file(game/app/GameVersion.h.in ${CMAKE_BINARY_DIR}/generated/GameVersion.h @ONLY)
+target_include_directories(game PUBLIC ${CMAKE_BINARY_DIR}/generated)
 
 set(DOVI_PAGE ${CMAKE_SOURCE_DIR}/tools/web/page)
 add_executable(doviveduzuz platform/web/main.cpp tools/web/TestHook.cpp)
