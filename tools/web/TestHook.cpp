@@ -2,6 +2,7 @@
 // the running scene, the round's stage, the stage timer's seconds, the coins, the score and the
 // notes on screen, as JSON. It reads; it changes nothing.
 #include "GameLayer.h"
+#include "SavedKeys.h"
 #include "TimeSprite.h"
 #include "cocos2d.h"
 
@@ -46,11 +47,11 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* dovi_state() {
     json = "{\"scene\":" + quoted(scene ? scene->getTypeName() : "");
     json += ",\"frames\":" + std::to_string(Director::getInstance()->getTotalFrames());
     if (round) {
-        json += ",\"stage\":" + std::to_string(round->stageCount) + ",\"score\":" + std::to_string(round->score) +
-                ",\"lives\":" + std::to_string(round->lives);
+        json += ",\"stage\":" + std::to_string(round->stageCount) +
+                ",\"score\":" + std::to_string(round->score) + ",\"lives\":" + std::to_string(round->lives);
         if (round->timeSprite) json += ",\"timer\":" + std::to_string(round->timeSprite->seconds);
     }
-    json += ",\"coins\":" + std::to_string(store->getIntegerForKey("coinScore"));
+    json += ",\"coins\":" + std::to_string(store->getIntegerForKey(keys::kCoinScore));
     json += ",\"notes\":[";
     bool first = true;
     for (const Overlay::Note& note : Overlay::getInstance()->notes()) {

@@ -6,6 +6,10 @@ if(NOT EXISTS "${DOVI_WEB_LIBS}/lib/libSDL2.a")
   message(FATAL_ERROR "DOVI_WEB_LIBS must name the prefix printed by tools/web/build_libs.sh")
 endif()
 
+# Small before fast: the program is downloaded before the game can start.
+set(CMAKE_CXX_FLAGS_RELEASE "-Os -DNDEBUG")
+add_link_options(-Os)
+
 file(GLOB ENGINE_SOURCES CONFIGURE_DEPENDS engine/*.cpp)
 file(GLOB ENGINE_WEB_SOURCES CONFIGURE_DEPENDS engine/web/*.cpp)
 foreach(web_source ${ENGINE_WEB_SOURCES})
