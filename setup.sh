@@ -9,6 +9,7 @@ packages=(
   libsqlite3-dev nlohmann-json3-dev libgtest-dev libbenchmark-dev
   xvfb xauth xdotool openbox x11-utils sqlite3
   dpkg-dev file git desktop-file-utils appstream man-db groff-base
+  emscripten ninja-build tcl python3 python3-fonttools chromium
 )
 missing=()
 for p in "${packages[@]}"; do

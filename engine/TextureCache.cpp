@@ -4,6 +4,7 @@
 #include "FileUtils.h"
 #include "Log.h"
 #include "Texture2D.h"
+#include "Threads.h"
 #include "Types.h"
 
 #include <algorithm>
@@ -13,7 +14,8 @@ namespace cocos2d {
 
 // One core is left to the main thread, which opens the renderer while the first pictures decode.
 TextureCache::TextureCache()
-    : _decoder(std::make_unique<DecodeQueue>(std::clamp(std::thread::hardware_concurrency(), 2u, 5u) - 1)) {}
+    : _decoder(std::make_unique<DecodeQueue>(
+          Threads::available() ? std::clamp(std::thread::hardware_concurrency(), 2u, 5u) - 1 : 0)) {}
 
 TextureCache::~TextureCache() = default;
 

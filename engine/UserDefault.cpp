@@ -4,6 +4,7 @@
 #include "Log.h"
 #include "PlayerTexts.h"
 #include "StoreReader.h"
+#include "StoreSync.h"
 
 #include <sqlite3.h>
 
@@ -125,6 +126,12 @@ bool UserDefault::open(Rows& found) {
     if (path.empty()) {
         _hasPlace = false;
         _openFailure = "no home folder (neither XDG_DATA_HOME nor HOME is set)";
+        found.read = true;
+        return false;
+    }
+    if (!StoreSync::kept()) {
+        _hasPlace = false;
+        _openFailure = "the browser keeps nothing for this page (private window or no space)";
         found.read = true;
         return false;
     }
@@ -383,6 +390,7 @@ bool UserDefault::commit() {
     }
     if (rc == SQLITE_OK) {
         _pending.clear();
+        StoreSync::committed();
         if (!_reportedCommits.empty()) warn("saved progress to %s after all", storePath().c_str());
         _reportedCommits.clear();
         return true;

@@ -99,6 +99,8 @@ TEST(Controls, ShopKeysBuyStartAndLeave) {
     expectSame({"open shop 500", "step 2"}, Spot::tap(Spot::kLifeIcon), "key L");
     expectSame({"open shop 500", "step 2"}, Spot::tap(Spot::kStart), "key Return", 70);
     expectSame({"open shop 500", "step 2"}, Spot::tap(Spot::kTitle), "key Escape", 70);
+    // The browser keeps Escape for itself: the way back there.
+    expectSame({"open shop 500", "step 2"}, Spot::tap(Spot::kTitle), "key Backspace", 70);
 }
 
 TEST(Controls, ResultPanelKeysOnlyOnceItsButtonsAreThere) {

@@ -45,7 +45,8 @@ void Controls::install() {
     map->bind(kBuyTime, {B::key("T"), B::padButton("leftshoulder")});
     map->bind(kBuyLife, {B::key("L"), B::padButton("rightshoulder")});
     map->bind(kStart, {B::key("Return"), B::key("Keypad Enter"), B::padButton("a"), B::padButton("start")});
-    map->bind(kGoTitle, {B::key("Escape"), B::padButton("b")});
+    // Not Escape alone: the browser keeps it to leave fullscreen.
+    map->bind(kGoTitle, {B::key("Escape"), B::key("Backspace"), B::padButton("b")});
     map->bind(InputMap::kFullscreen, {B::key("F11"), B::key("Return", true), B::key("Keypad Enter", true)});
     // Sound anywhere; "=" is the key that carries "+" on most layouts. Not B: it is "back" in play.
     map->bind(InputMap::kMute, {B::key("M"), B::padButton("back")});
