@@ -192,7 +192,14 @@ void SimpleAudioEngine::pauseBackgroundMusic() {
         _impl->silent.pauseMusic();
 }
 
+void SimpleAudioEngine::holdBackgroundMusic(bool held) {
+    if (held) pauseBackgroundMusic();
+    _musicHeld = held;
+    if (!held) resumeBackgroundMusic();
+}
+
 void SimpleAudioEngine::resumeBackgroundMusic() {
+    if (_musicHeld) return;
     report(describe("resumeBackgroundMusic"));
     if (_device)
         Mix_ResumeMusic();

@@ -66,6 +66,9 @@ json nodeJson(Node* node) {
         j["image"] = item->getNormalFile();
         j["pressed"] = item->getSelectedFile();
         j["selected"] = item->isSelected();
+        // The menu's highlight, while keys or a pad are in use.
+        const InputMap* map = InputMap::getInstance();
+        if (!map->isPointerInUse() && map->highlighted() == item) j["highlighted"] = true;
     } else if (auto* sprite = dynamic_cast<Sprite*>(node)) {
         j["image"] = sprite->getFileName();
     }
@@ -195,6 +198,10 @@ void Playtest::tap(float x, float y) {
 Scene* Playtest::runningScene() const {
     launch();
     return Director::getInstance()->getRunningScene();
+}
+
+bool Playtest::quitRequested() const {
+    return _pump->quitRequested();
 }
 
 unsigned long long Playtest::frame() const {

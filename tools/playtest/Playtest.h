@@ -57,6 +57,8 @@ class Playtest {
     nlohmann::json logLines();
     nlohmann::json stats() const;
     unsigned long long frame() const;
+    // Whether the game has asked to end, as closing its window would.
+    bool quitRequested() const;
 
     cocos2d::Scene* runningScene() const;
     // The first node of type T in the running scene (depth first, in drawing order); null if none.

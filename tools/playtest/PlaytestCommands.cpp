@@ -6,6 +6,8 @@
 #include "EventPump.h"
 #include "EventScene.h"
 #include "GLView.h"
+#include "GameConstants.h"
+#include "InputMap.h"
 #include "GameScene.h"
 #include "TitleScene.h"
 #include "UpgradeScene.h"
@@ -163,6 +165,35 @@ const std::vector<Playtest::Command>& Playtest::commands() {
          [](Playtest& pt, Words, const std::string&) { return pt.logLines().dump(); }},
         {"stats", ": frame, live objects, nodes, pictures, reads and memory", false,
          [](Playtest& pt, Words, const std::string&) { return pt.stats().dump(); }},
+        {"layout", "NAME: the keyboard layout the keys' labels follow (us, fr, de)", false,
+         [](Playtest& pt, Words words, const std::string& line) {
+             expectWords(words, 2, line);
+             return pt.pumped(pt._input->layout(words[1]));
+         }},
+        {"mouse", "X Y: the mouse moves there without a button", false,
+         [](Playtest& pt, Words words, const std::string& line) {
+             expectWords(words, 3, line);
+             pt._input->mouseMove(static_cast<int>(toInt(words[1], line)),
+                                  static_cast<int>(kDesignSize.height - toInt(words[2], line)));
+             return pt.pumped("");
+         }},
+        {"rumbles", ": the pads' rumbles since last asked", false,
+         [](Playtest& pt, Words, const std::string&) { return json(pt._input->rumbles()).dump(); }},
+        {"badges", ": the prompts shown beside the buttons", false,
+         [](Playtest&, Words, const std::string&) {
+             json out = json::array();
+             for (const auto& b : InputMap::getInstance()->badges())
+                 out.push_back({{"control", b.control},
+                                {"picture", b.picture},
+                                {"text", b.text},
+                                {"x", b.where.x},
+                                {"y", b.where.y}});
+             return out.dump();
+         }},
+        {"cursor", ": whether the mouse cursor shows", false,
+         [](Playtest& pt, Words, const std::string&) {
+             return std::string(pt._pump->isCursorShown() ? "shown" : "hidden");
+         }},
         {"shot", "FILE: the frame as a PNG", false,
          [](Playtest&, Words words, const std::string& line) {
              expectWords(words, 2, line);
@@ -253,23 +284,25 @@ std::string Playtest::keyCommand(const std::vector<std::string>& words, const st
     std::string name = line.substr(line.find(words[1]));
     name.erase(name.find_last_not_of(" \t\r") + 1);
     std::string how = "press";
-    for (const char* end : {" down", " up"})
+    for (const char* end : {" down", " up", " repeat"})
         if (name.size() > std::strlen(end) && name.ends_with(end)) {
             how = end + 1;
             name.erase(name.size() - std::strlen(end));
         }
     const bool alt = name.rfind("Alt+", 0) == 0;
     if (alt) name.erase(0, 4);
+    if (how == "repeat") return pumped(_input->key(name, alt, true, true));
     if (how != "up") pumped(_input->key(name, alt, true));
     if (how != "down") pumped(_input->key(name, alt, false));
     return "ok";
 }
 
 std::string Playtest::padCommand(const std::vector<std::string>& words, const std::string& line) {
-    // pad attach N | pad detach N | pad button N NAME down|up | pad axis N NAME VALUE
+    // pad attach N [FAMILY] | pad detach N | pad button N NAME down|up | pad axis N NAME VALUE
     if (words.size() < 3) throw BadCommand("pad needs what and a number: " + line);
     const std::string& what = words[1];
     const int pad = static_cast<int>(toInt(words[2], line));
+    if (what == "attach" && words.size() == 4) return pumped(_input->padAttach(pad, words[3]));
     if (what == "attach" || what == "detach") {
         expectWords(words, 3, line);
         return pumped(what == "attach" ? _input->padAttach(pad) : _input->padDetach(pad));

@@ -42,6 +42,8 @@ int main(int argc, char** argv) {
         if (line == "quit") break;
         try {
             std::cout << playtest.execute(line) << '\n' << std::flush;
+            // The game ended itself (its QUIT), as the real window would close.
+            if (playtest.quitRequested()) break;
         } catch (const Playtest::BadCommand& e) {
             std::cerr << "playtest: " << e.what() << '\n';
             return 2;
