@@ -32,7 +32,7 @@ target_link_libraries(doviveduzuz PRIVATE game)
 target_link_options(doviveduzuz PRIVATE
   -sENVIRONMENT=web -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=64MB -sFORCE_FILESYSTEM=1 -lidbfs.js
   -sMIN_WEBGL_VERSION=1 -sMAX_WEBGL_VERSION=2
-  "-sEXPORTED_FUNCTIONS=['_main','_dovi_state']"
+  "-sEXPORTED_FUNCTIONS=['_main','_dovi_state','_dovi_seed']"
   "-sEXPORTED_RUNTIME_METHODS=['FS','addRunDependency','removeRunDependency','UTF8ToString']"
   # SDL's audio resumes the page's sound on the first press with these, which only its port pulls in.
   "-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=['$autoResumeAudioContext','$dynCall']"
