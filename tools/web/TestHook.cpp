@@ -53,8 +53,8 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* dovi_state() {
     json = "{\"scene\":" + quoted(scene ? scene->getTypeName() : "");
     json += ",\"frames\":" + std::to_string(Director::getInstance()->getTotalFrames());
     if (round) {
-        json += ",\"stage\":" + std::to_string(round->stageCount) + ",\"score\":" + std::to_string(round->score) +
-                ",\"lives\":" + std::to_string(round->lives);
+        json += ",\"stage\":" + std::to_string(round->stageCount) +
+                ",\"score\":" + std::to_string(round->score) + ",\"lives\":" + std::to_string(round->lives);
         // The answer plate stays for the whole round and goes only when it is lost.
         json += std::string(",\"over\":") + (round->answerPlate ? "false" : "true");
         if (round->timeSprite) json += ",\"timer\":" + std::to_string(round->timeSprite->seconds);
