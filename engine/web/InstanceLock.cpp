@@ -6,7 +6,10 @@ namespace cocos2d {
 
 InstanceLock::InstanceLock(const std::string& folder) : _folder(folder), _socket(-1), _held(true) {}
 
-InstanceLock::~InstanceLock() = default;
+// No socket here: the page holds the lock.
+InstanceLock::~InstanceLock() {
+    static_cast<void>(_socket);
+}
 
 void InstanceLock::tellAlreadyRunning() const {}
 

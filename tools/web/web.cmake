@@ -34,10 +34,12 @@ target_link_options(doviveduzuz PRIVATE
   -sMIN_WEBGL_VERSION=1 -sMAX_WEBGL_VERSION=2
   "-sEXPORTED_FUNCTIONS=['_main','_dovi_state','_dovi_seed']"
   "-sEXPORTED_RUNTIME_METHODS=['FS','addRunDependency','removeRunDependency','UTF8ToString']"
-  # SDL's audio resumes the page's sound on the first press with these, which only its port pulls in.
-  "-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=['$autoResumeAudioContext','$dynCall']"
+  # SDL's audio resumes the page's sound on the first press with these, which only its port pulls
+  # in. Named in a file: a "$" on the command line does not survive CMake's and ninja's quoting.
+  -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${CMAKE_SOURCE_DIR}/tools/web/library_funcs.txt
   --pre-js ${DOVI_PAGE}/pre.js)
-set_property(TARGET doviveduzuz APPEND PROPERTY LINK_DEPENDS ${DOVI_PAGE}/pre.js)
+set_property(TARGET doviveduzuz APPEND PROPERTY LINK_DEPENDS ${DOVI_PAGE}/pre.js
+  ${CMAKE_SOURCE_DIR}/tools/web/library_funcs.txt)
 
 # The static folder: the page, the program, and the assets in two packages (the title's first).
 set(DOVI_SITE ${CMAKE_BINARY_DIR}/site)
