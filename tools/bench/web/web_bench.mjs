@@ -56,7 +56,7 @@ async function floorRun(url) {
   const browser = await launch();
   try {
     const page = await openAt(browser, url);
-    await page.waitForFunction(() => window.doviFirstFrame, { timeout: 120000 });
+    await page.waitForFunction(() => window.doviFirstFrame, { timeout: 120000, polling: 100 });
     const firstFrame = await page.evaluate(() => window.doviFirstFrame);
     return { firstFrame, fps: await frameRate(page, 5) };
   } finally {
@@ -68,7 +68,7 @@ async function gameRun(url) {
   const browser = await launch();
   try {
     const page = await openAt(browser, url);
-    await page.waitForFunction(() => window.doviReady, { timeout: 120000 });
+    await page.waitForFunction(() => window.doviReady, { timeout: 120000, polling: 100 });
     const loaded = await page.evaluate(() => {
       const ready = window.doviReady;
       const entries = [...performance.getEntriesByType('navigation'), ...performance.getEntriesByType('resource')];
@@ -77,7 +77,7 @@ async function gameRun(url) {
         files: before.map((e) => new URL(e.name).pathname).join(' ') };
     });
     await page.click('#play');
-    await page.waitForSelector('#behind', { hidden: true, timeout: 120000 });
+    await page.waitForFunction(() => document.getElementById('behind').hidden, { timeout: 120000, polling: 100 });
     const press = async (spot, scene) => {
       const p = await at(page, spot);
       await page.mouse.click(p.x, p.y);
@@ -85,7 +85,7 @@ async function gameRun(url) {
         { timeout: 60000, polling: 100 }, scene);
     };
     await page.waitForFunction(() => Module._dovi_state && JSON.parse(Module.UTF8ToString(Module._dovi_state()))
-      .scene === 'TitleScene', { timeout: 60000 });
+      .scene === 'TitleScene', { timeout: 60000, polling: 100 });
     await press(Spot.centre, 'UpgradeScene');
     await press(Spot.start, 'EventScene');
     await press(Spot.centre, 'GameScene');
