@@ -1,12 +1,15 @@
 #include "Application.h"
 
 #include "AutoreleasePool.h"
+#include "DesktopIdentity.h"
 #include "Director.h"
 #include "Display.h"
+#include "FileUtils.h"
 #include "FrameDriver.h"
 #include "GLView.h"
 #include "InputMap.h"
 #include "InstanceLock.h"
+#include "Log.h"
 #include "Overlay.h"
 #include "SimpleAudioEngine.h"
 #include "SoundSettings.h"
@@ -40,7 +43,30 @@ void Application::setAnimationInterval(float interval) {
     Director::getInstance()->setAnimationInterval(interval);
 }
 
+bool Application::requiredFilesPresent() const {
+    const FileUtils* files = FileUtils::getInstance();
+    std::string missing;
+    for (const std::string& file : _requiredFiles)
+        if (!files->isFileExist(file)) missing += "\n  " + file;
+    if (missing.empty()) return true;
+    const std::string message = "The game's files are not where it looks for them, in " +
+                                files->getResourceRoot() + ". Missing:" + missing +
+                                "\nReinstalling the game brings them back.";
+    warn("%s", message.c_str());
+    if (!Display::headlessRequested()) {
+        const std::string& name = DesktopIdentity::get().name;
+        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, name.empty() ? "Cannot start" : name.c_str(),
+                                 message.c_str(), nullptr);
+    }
+    return false;
+}
+
 int Application::run() {
+    // Without its pictures or its lettering the game would be a dark window that says nothing.
+    if (!requiredFilesPresent()) {
+        SDL_Quit();
+        return 1;
+    }
     // A second copy on the same progress would write over the first's purchases.
     InstanceLock lock(UserDefault::storeFolder());
     if (!lock.held()) {

@@ -2,6 +2,7 @@
 // The program's main loop. The game derives its delegate from Application; constructing it
 // makes it the instance that run() drives.
 #include <string>
+#include <vector>
 
 namespace cocos2d {
 
@@ -23,9 +24,16 @@ class Application : public ApplicationProtocol {
     // Opens the window, runs frames until it is closed, then saves and shuts down. Exit status.
     int run();
     void setAnimationInterval(float interval) override;
+    // Files (relative to the resource root) the program cannot be played without: when one is
+    // missing, run() says so in a message box and on standard error and fails before any window.
+    void setRequiredFiles(std::vector<std::string> files) { _requiredFiles = std::move(files); }
 
     // Shuts engine services down in order (used by run() and by tools that drive frames themselves).
     static void shutdown();
+
+  private:
+    bool requiredFilesPresent() const;
+    std::vector<std::string> _requiredFiles;
 };
 
 } // namespace cocos2d

@@ -7,20 +7,34 @@
 namespace cocos2d {
 
 namespace {
-std::string defaultRoot() {
-    if (const char* env = std::getenv("DOVIVEDUZUZ_ASSETS"); env && *env) return env;
-    std::error_code ec;
+const char* namedRoot() {
+    const char* env = std::getenv("DOVIVEDUZUZ_ASSETS");
+    return env && *env ? env : nullptr;
+}
+
+std::string besideExecutable() {
     // The executable's own folder, so the game finds its assets whatever the working folder.
-    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec || exe.empty()) return "assets";
-    const auto beside = exe.parent_path() / "assets";
-    // An installed game keeps them in the shared data folder of its prefix.
-    const auto installed = exe.parent_path().parent_path() / "share" / "doviveduzuz" / "assets";
-    if (!std::filesystem::is_directory(beside, ec) && std::filesystem::is_directory(installed, ec))
-        return installed.string();
-    return beside.string();
+    const std::string folder = FileUtils::executableFolder();
+    return folder.empty() ? "assets" : (std::filesystem::path(folder) / "assets").string();
+}
+
+std::string defaultRoot() {
+    if (const char* named = namedRoot()) return named;
+    return besideExecutable();
 }
 } // namespace
+
+std::string FileUtils::executableFolder() {
+    std::error_code ec;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string() : exe.parent_path().string();
+}
+
+void FileUtils::setInstalledRoot(const std::string& root) {
+    std::error_code ec;
+    if (namedRoot() || std::filesystem::is_directory(besideExecutable(), ec)) return;
+    _root = root;
+}
 
 FileUtils::FileUtils() : _root(defaultRoot()) {}
 

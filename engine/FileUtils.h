@@ -1,6 +1,7 @@
 #pragma once
-// Where the game's files are: the resource root (the "assets" folder beside the executable,
-// unless set otherwise) and a count of the files read.
+// Where the game's files are: the resource root (the folder DOVIVEDUZUZ_ASSETS names, else the
+// "assets" folder beside the executable, else the installed data folder the program names) and a
+// count of the files read.
 #include <cstddef>
 #include <string>
 
@@ -11,6 +12,11 @@ class FileUtils {
     static FileUtils* getInstance();
     void setResourceRoot(const std::string& root) { _root = root; }
     const std::string& getResourceRoot() const { return _root; }
+    // The root an installed program keeps its data in, taken unless the environment names one or
+    // an "assets" folder sits beside the executable (a build tree).
+    void setInstalledRoot(const std::string& root);
+    // The folder the running executable is in; empty when it cannot be known.
+    static std::string executableFolder();
     std::string fullPathForFilename(const std::string& file) const;
     bool isFileExist(const std::string& file) const;
     void countRead() { ++_reads; }

@@ -1,7 +1,9 @@
 #include "GLView.h"
 
+#include "DesktopIdentity.h"
 #include "Display.h"
 #include "Log.h"
+#include "WindowIcon.h"
 #include "WindowState.h"
 
 #include <SDL.h>
@@ -73,6 +75,8 @@ bool GLView::openRenderer() {
     SDL_RendererInfo info{};
     if (SDL_GetRendererInfo(_renderer, &info) == 0 && std::string_view(info.name).starts_with("opengl"))
         _finishGL = reinterpret_cast<void (*)()>(SDL_GL_GetProcAddress("glFinish"));
+    // Set on the window as it will stay: making the renderer may have replaced the first one.
+    WindowIcon::apply(_window, DesktopIdentity::get().iconFiles);
     SDL_ShowWindow(_window);
     _windowState = std::make_unique<WindowState>(_window, *_placement);
     if (_placement->fullscreen) setFullscreen(true);

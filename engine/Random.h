@@ -19,8 +19,7 @@ void seed(unsigned int value);
 
 // A value below `span` (at least 1) from one 32-bit generator, by multiplying and rejecting
 // the few values that would favour some results.
-template <typename Generator>
-std::uint32_t below(Generator& generator, std::uint32_t span) {
+template <typename Generator> std::uint32_t below(Generator& generator, std::uint32_t span) {
     std::uint64_t product = std::uint64_t(static_cast<std::uint32_t>(generator())) * span;
     auto low = static_cast<std::uint32_t>(product);
     if (low < span) {

@@ -1,7 +1,14 @@
 #include "AppDelegate.h"
+#include "CommandLine.h"
+#include "Installed.h"
 #include "cocos2d.h"
 
-int main(int, char**) {
+int main(int argc, char** argv) {
+    if (const auto status = CommandLine::answer(argc, argv)) return *status;
+    Installed::describe();
     AppDelegate app;
+    // Without its pictures or its lettering there is no game to show.
+    cocos2d::Application::getInstance()->setRequiredFiles(
+        {"fonts/PixelMplus10-Regular.ttf", "TitleScene/tutiOne.png"});
     return cocos2d::Application::getInstance()->run();
 }

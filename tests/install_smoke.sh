@@ -1,23 +1,67 @@
 #!/usr/bin/env bash
 # Installs the game into a temporary prefix and starts the installed copy from another folder,
 # with no display and no sound card: it must find every asset and close cleanly when told to.
+# While it runs, the command-line options answer at once, with no window and no lock. Without
+# its font, the installed game says so and fails.
+#
+#   tests/install_smoke.sh BUILD_DIR VERSION
 set -euo pipefail
 build="$1"
+version="$2"
 prefix="$(mktemp -d)"
-trap 'rm -rf "$prefix"' EXIT
+game=""
+trap '[ -n "$game" ] && kill -KILL "$game" 2> /dev/null; rm -rf "$prefix"' EXIT
+failures=0
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
 cmake --install "$build" --prefix "$prefix" > /dev/null
-test -x "$prefix/bin/doviveduzuz"
+program="$prefix/bin/doviveduzuz"
+data="$prefix/share/games/doviveduzuz"
+test -x "$program"
 test -f "$prefix/share/applications/io.github.doviveduzuz.Doviveduzuz.desktop"
 test -f "$prefix/share/icons/hicolor/256x256/apps/io.github.doviveduzuz.Doviveduzuz.png"
-test -f "$prefix/share/doviveduzuz/assets/fonts/PixelMplus10-Regular.ttf"
+test -f "$data/fonts/PixelMplus10-Regular.ttf"
+# The save folder is the player's to delete: nothing of the game's may be in it.
+[ ! -e "$prefix/share/doviveduzuz" ] || fail "the install put files into the save folder share/doviveduzuz"
 cd "$prefix"
+export XDG_DATA_HOME="$prefix/data" SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
+"$program" 2> "$prefix/err.txt" &
+game=$!
+for _ in $(seq 100); do
+  [ -e "$XDG_DATA_HOME/doviveduzuz/UserDefault.db" ] && break
+  sleep 0.1
+done
+
+# Options, with the game running on the same save and no display at all.
+option() { env -u SDL_VIDEODRIVER -u DISPLAY -u WAYLAND_DISPLAY "$program" "$@" > "$prefix/out.txt" 2>&1; }
+status=0 && option --version || status=$?
+[ "$status.$(cat "$prefix/out.txt")" = "0.doviveduzuz $version" ] || fail "--version: $status, $(cat "$prefix/out.txt")"
+status=0 && option --help || status=$?
+[ "$status" -eq 0 ] && grep -q '^Usage: doviveduzuz \[--help | --version\]$' "$prefix/out.txt" &&
+  grep -q -- '--version' "$prefix/out.txt" || fail "--help: $status, $(cat "$prefix/out.txt")"
+status=0 && option --fullscreen || status=$?
+[ "$status.$(head -1 "$prefix/out.txt")" = "2.doviveduzuz: unknown option '--fullscreen'" ] ||
+  fail "an unknown option: $status, $(cat "$prefix/out.txt")"
+
+kill -TERM "$game"
 status=0
-XDG_DATA_HOME="$prefix/data" SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy \
-  timeout --preserve-status -s TERM 3 "$prefix/bin/doviveduzuz" 2> "$prefix/err.txt" || status=$?
+wait "$game" || status=$?
+game=""
 if grep -q "cannot load" "$prefix/err.txt"; then
   cat "$prefix/err.txt"
-  echo "the installed game could not find its files"
-  exit 1
+  fail "the installed game could not find its files"
 fi
-test "$status" -eq 0 || { cat "$prefix/err.txt"; echo "exit status $status"; exit 1; }
-echo "installed game ran and closed cleanly"
+[ "$status" -eq 0 ] || { cat "$prefix/err.txt"; fail "exit status $status"; }
+
+# No font: one sentence naming what is missing and where it was looked for, and a failure.
+rm "$data/fonts/PixelMplus10-Regular.ttf"
+status=0
+"$program" 2> "$prefix/err.txt" || status=$?
+[ "$status" -eq 1 ] || fail "without its font the game exited with $status"
+grep -q "not where it looks for them, in $data\..*fonts/PixelMplus10-Regular.ttf" <(tr '\n' ' ' < "$prefix/err.txt") ||
+  fail "without its font the game said: $(cat "$prefix/err.txt")"
+
+[ "$failures" -eq 0 ] || exit 1
+echo "installed game ran and closed cleanly, answered its options, and said when its font was gone"

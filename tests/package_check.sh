@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package into a temporary folder and checks what a software centre and apt see:
-# the file name, the control fields, the files, the desktop entry, the AppStream file, the icons
-# and the man page, with the validators run offline.
+# the file name, the control fields, the files, the desktop entry, the AppStream file, the icons,
+# the man page and the licences, with the validators run offline; that the program is hardened;
+# and that building it again makes the same bytes.
 #
 #   tests/package_check.sh BUILD_DIR SOURCE_DIR VERSION
 set -euo pipefail
@@ -10,7 +11,7 @@ src="$2"
 version="$3"
 id=io.github.doviveduzuz.Doviveduzuz
 
-for tool in cpack dpkg dpkg-deb dpkg-query dpkg-parsechangelog desktop-file-validate appstreamcli man groff; do
+for tool in cpack dpkg dpkg-deb dpkg-query dpkg-parsechangelog desktop-file-validate appstreamcli man groff readelf; do
   if ! command -v "$tool" > /dev/null; then
     echo "SKIP: $tool is missing (./setup.sh installs it)"
     exit 77
@@ -25,9 +26,15 @@ fail() {
   failures=$((failures + 1))
 }
 
-# A folder of its own, so the package in the build folder is left alone.
+# A folder of its own, so the package in the build folder is left alone. The second package
+# is built as the README says, after the program was rebuilt (a newer file time).
 cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work/out" > "$work/cpack.log" 2>&1 ||
   { cat "$work/cpack.log"; echo "FAIL: cpack"; exit 1; }
+cp -p "$build/doviveduzuz" "$work/program" && touch "$build/doviveduzuz"
+again=0
+(cd "$build" && cpack -G DEB -B "$work/again") > "$work/cpack.log" 2>&1 || again=$?
+touch -r "$work/program" "$build/doviveduzuz"
+[ "$again" -eq 0 ] || { cat "$work/cpack.log"; echo "FAIL: cpack, a second time"; exit 1; }
 arch="$(dpkg --print-architecture)"
 deb="$work/out/doviveduzuz_${version}_${arch}.deb"
 if [ ! -f "$deb" ]; then
@@ -35,6 +42,9 @@ if [ ! -f "$deb" ]; then
   ls "$work/out"
   exit 1
 fi
+
+echo "-- reproducible"
+cmp "$deb" "$work/again/$(basename "$deb")" || fail "a second build of the same source made another package"
 
 echo "-- control fields"
 field() { dpkg-deb -f "$deb" "$1"; }
@@ -69,7 +79,7 @@ for size in 48 64 128 256; do
 done
 # Every asset the game loads, and the font's licence beside the font.
 while IFS= read -r file; do
-  expected+=("/usr/share/doviveduzuz/assets/$file")
+  expected+=("/usr/share/games/doviveduzuz/$file")
 done < <(cd "$src/assets" && find . -type f ! -name manifest.txt ! -name CREDITS.md | sed 's|^\./||')
 for path in "${expected[@]}"; do
   grep -qxF "$path" "$work/list" || fail "missing $path"
@@ -80,6 +90,15 @@ grep -q '^/usr/bin/' "$work/list" && fail "a game's program belongs in /usr/game
 root="$work/root"
 dpkg-deb -x "$deb" "$root"
 [ -x "$root/usr/games/doviveduzuz" ] || fail "the program is not executable"
+[ -e "$root/usr/share/doviveduzuz" ] && fail "files in share/doviveduzuz, the name of the save folder"
+
+echo "-- hardened"
+elf="$(readelf -hldsW "$root/usr/games/doviveduzuz")"
+grep -q 'Type: *DYN' <<< "$elf" || fail "the program is not position-independent"
+grep -q 'GNU_RELRO' <<< "$elf" || fail "no read-only relocations"
+grep -Eq 'BIND_NOW|FLAGS_1.*NOW' <<< "$elf" || fail "relocations are not bound at start"
+grep -q '__stack_chk_fail' <<< "$elf" || fail "no stack protector"
+grep -q '__[a-z]*_chk@' <<< "$elf" || fail "no checked (fortified) functions"
 
 echo "-- desktop entry"
 desktop="$root/usr/share/applications/$id.desktop"
@@ -118,7 +137,7 @@ warnings="$(LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l 
 [ -z "$warnings" ] || fail "man --warnings: $warnings"
 warnings="$(zcat "$page" | groff -man -ww -z 2>&1)"
 [ -z "$warnings" ] || fail "groff -ww: $warnings"
-for section in NAME SYNOPSIS DESCRIPTION CONTROLS FILES ENVIRONMENT "\"EXIT STATUS\""; do
+for section in NAME SYNOPSIS DESCRIPTION OPTIONS CONTROLS FILES ENVIRONMENT "\"EXIT STATUS\""; do
   zcat "$page" | grep -qx "\.SH $section" || fail "the man page has no $section"
 done
 zcat "$page" | grep -q 'UserDefault\.db' || fail "the man page does not say where progress is kept"
@@ -130,8 +149,14 @@ zcat "$root/usr/share/doc/doviveduzuz/changelog.gz" > "$work/changelog"
 newest="$(grep -o '<release version="[^"]*"' "$root/usr/share/metainfo/$id.metainfo.xml" | head -1)"
 [ "$newest" = "<release version=\"$version\"" ] || fail "the metainfo's newest release is $newest"
 zcat "$page" | head -1 | grep -q "\"Doviveduzuz $version\"" || fail "the man page is not of version $version"
-grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' \
-  "$root/usr/share/doc/doviveduzuz/copyright" || fail "copyright is not in Debian's machine-readable form"
+copyright="$root/usr/share/doc/doviveduzuz/copyright"
+grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' "$copyright" ||
+  fail "copyright is not in Debian's machine-readable form"
+# Licences not among Debian's common ones are there in full.
+grep -q '^ Attribution 4.0 International$' "$copyright" && grep -q 'Section 8 -- Interpretation' "$copyright" ||
+  fail "copyright lacks the full text of CC BY 4.0"
+grep -q 'SIL OPEN FONT LICENSE Version 1.1' "$copyright" && grep -q '^ OTHER DEALINGS IN THE FONT SOFTWARE\.$' "$copyright" ||
+  fail "copyright lacks the full text of the OFL 1.1"
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures check(s) failed"

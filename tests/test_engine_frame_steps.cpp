@@ -12,12 +12,12 @@ constexpr double kStep = 1.0 / 60;
 constexpr int kMost = 3;
 
 // Ten seconds of a display at `hz`, its timestamps off by up to `jitter` seconds either way.
-struct Run {
+struct Shown {
     int total = 0, most = 0, least = 1 << 20;
 };
-Run display(double hz, double jitter) {
+Shown display(double hz, double jitter) {
     FrameSteps steps(kStep, kMost);
-    Run run;
+    Shown run;
     const int frames = static_cast<int>(10 * hz);
     for (int i = 0; i <= frames; ++i) {
         const double wobble = jitter * ((i * 7919 % 13) / 6.0 - 1);
@@ -33,12 +33,12 @@ Run display(double hz, double jitter) {
 
 TEST(FrameSteps, KeepsTheGameSpeedAtAnyDisplayRate) {
     for (double hz : {30.0, 60.0, 120.0, 144.0, 75.0}) {
-        const Run run = display(hz, 0.002);
+        const Shown run = display(hz, 0.002);
         EXPECT_NEAR(run.total, 600, 1) << hz << " Hz";
         EXPECT_LE(run.most, hz < 60 ? 2 : 1) << hz << " Hz";
     }
     // A 60 Hz display with jittering timestamps steps once every frame, never 0 then 2.
-    const Run even = display(60, 0.003);
+    const Shown even = display(60, 0.003);
     EXPECT_EQ(even.least, 1);
     EXPECT_EQ(even.most, 1);
 }

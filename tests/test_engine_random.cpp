@@ -16,7 +16,8 @@ TEST(Random, BoundedDrawsMatchTheStandardDistribution) {
         std::mt19937 ours(seed), theirs(seed);
         std::uniform_int_distribution<int> standard(low, high);
         const int expected = standard(theirs);
-        ASSERT_EQ(low + static_cast<int>(Random::below(ours, static_cast<std::uint32_t>(high - low + 1))), expected)
+        ASSERT_EQ(low + static_cast<int>(Random::below(ours, static_cast<std::uint32_t>(high - low + 1))),
+                  expected)
             << "seed " << seed;
     }
     Random::seed(99);

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The real window remembers its size, place, and maximised and fullscreen states from one run to
-# the next. The game runs on a virtual X display under a window manager (openbox) with a frame
+# The real window carries the game's icon and class, and remembers its size, place, and maximised
+# and fullscreen states from one run to the next. The game runs on a virtual X display under a window manager (openbox) with a frame
 # around the window, is moved, resized, maximised and put fullscreen there as a player would,
 # closed or killed, and started again. Places are those of the window's inside.
 #
@@ -103,6 +103,14 @@ store_set() { sqlite3 "$store" "UPDATE kv SET value = $2 WHERE key = '$1'"; }
 # The first run: the default size, centred.
 start
 expect_inside "320 180 1280 720" "first start"
+
+# The game's own icon in every size a task bar or switcher asks for, and the desktop entry's
+# name as the window's class, so that the desktop ties the two together.
+icons="$(xprop -id "$wid" _NET_WM_ICON | sed -n 's/.*Icon (\([0-9]*\) x \([0-9]*\)).*/\1x\2/p' | sort -n | xargs)"
+[ "$icons" = "16x16 24x24 32x32 48x48 64x64 128x128 256x256" ] || fail "the window's icon sizes are '$icons'"
+id=io.github.doviveduzuz.Doviveduzuz
+[ "$(xprop -id "$wid" WM_CLASS)" = "WM_CLASS(STRING) = \"$id\", \"$id\"" ] ||
+  fail "the window's $(xprop -id "$wid" WM_CLASS)"
 
 # Moved and resized, then killed: the place was saved as soon as the window kept still.
 xdotool windowsize "$wid" 1000 600

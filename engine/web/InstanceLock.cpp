@@ -6,7 +6,7 @@ namespace cocos2d {
 
 InstanceLock::InstanceLock(const std::string& folder) : _folder(folder), _socket(-1), _held(true) {}
 
-// No socket here: the page holds the lock.
+// There is no socket in the browser; the field stays for the desktop's side.
 InstanceLock::~InstanceLock() {
     static_cast<void>(_socket);
 }

@@ -16,7 +16,8 @@ WindowPlacement WindowState::fit(const WindowPlacement& wanted, const std::vecto
     return wanted;
 }
 
-WindowState::WindowState(SDL_Window* window, const WindowPlacement& placed) : _window(window), _placement(placed) {}
+WindowState::WindowState(SDL_Window* window, const WindowPlacement& placed)
+    : _window(window), _placement(placed) {}
 
 void WindowState::tick(unsigned) {}
 

@@ -10,6 +10,7 @@
 #include "SpeedGround.h"
 #include "StarManager.h"
 
+#include "SavedKeys.h"
 #include <new>
 
 USING_NS_CC;
@@ -35,10 +36,10 @@ bool EventLayer::initWithProgress(int coins, int timeLevel, int lifeLevel) {
 
     canSkip = true;
     userDefault = UserDefault::getInstance();
-    userDefault->setIntegerForKey("scores", coins);
-    userDefault->setIntegerForKey("time", timeLevel);
-    userDefault->setIntegerForKey("life", lifeLevel);
-    log("%d", userDefault->getIntegerForKey("scores"));
+    userDefault->setIntegerForKey(keys::kEventCoins, coins);
+    userDefault->setIntegerForKey(keys::kEventTimeLevel, timeLevel);
+    userDefault->setIntegerForKey(keys::kEventLifeLevel, lifeLevel);
+    log("%d", userDefault->getIntegerForKey(keys::kEventCoins));
 
     auto* listener = EventListenerTouchOneByOne::create();
     listener->setSwallowTouches(true);
@@ -114,9 +115,9 @@ void EventLayer::endEvent(float) {
 
 void EventLayer::startRound(float fadeSeconds) {
     canSkip = false;
-    const int lifeLevel = userDefault->getIntegerForKey("life");
-    const int timeLevel = userDefault->getIntegerForKey("time");
-    const int coins = userDefault->getIntegerForKey("scores");
+    const int lifeLevel = userDefault->getIntegerForKey(keys::kEventLifeLevel);
+    const int timeLevel = userDefault->getIntegerForKey(keys::kEventTimeLevel);
+    const int coins = userDefault->getIntegerForKey(keys::kEventCoins);
     Director::getInstance()->replaceScene(
         TransitionFade::create(fadeSeconds, GameScene::create(coins, timeLevel, lifeLevel), Color3B::WHITE));
 }

@@ -1,6 +1,7 @@
 #include "EventNode.h"
 
 #include "EventLayer.h"
+#include "Hub.h"
 #include "PlantBom.h"
 #include "Player.h"
 
@@ -29,5 +30,5 @@ void EventNode::showShock(float) {
     shock->setScale(0.6f);
     shock->setPosition(kDesignSize.width * 0.54f, kDesignSize.height * 0.7f);
     addChild(shock);
-    static_cast<EventLayer*>(getParent())->startEvent(0);
+    hubOf<EventLayer>(this)->startEvent(0);
 }

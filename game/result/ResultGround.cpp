@@ -1,6 +1,7 @@
 #include "ResultGround.h"
 
 #include "GameLayer.h"
+#include "Hub.h"
 #include "SimpleAudioEngine.h"
 
 USING_NS_CC;
@@ -27,7 +28,7 @@ void ResultGround::startResult() {
 }
 
 void ResultGround::showResult(float) {
-    if (auto* layer = dynamic_cast<GameLayer*>(getParent())) layer->stopMusic();
+    if (auto* layer = hubOf<GameLayer>(this)) layer->stopMusic();
     SimpleAudioEngine::getInstance()->playBackgroundMusic(kGameOverTune, false);
     initWithFile("GameScene/black2.png");
     setPosition(kScreenCentre);

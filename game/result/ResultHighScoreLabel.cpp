@@ -2,6 +2,8 @@
 
 #include "GameLayer.h"
 #include "HighScoreSprite.h"
+#include "Hub.h"
+#include "SavedKeys.h"
 
 USING_NS_CC;
 
@@ -20,15 +22,15 @@ void ResultHighScoreLabel::startResult() {
 }
 
 void ResultHighScoreLabel::showResult(float) {
-    auto* layer = dynamic_cast<GameLayer*>(getParent());
+    auto* layer = hubOf<GameLayer>(this);
     if (!layer) return;
     const int score = layer->score;
     // Only a strictly better round is a new best; a tie leaves the store alone.
-    if (userDefault->getIntegerForKey("HS") < score) {
-        userDefault->setIntegerForKey("HS", score);
+    if (userDefault->getIntegerForKey(keys::kHighScore) < score) {
+        userDefault->setIntegerForKey(keys::kHighScore, score);
         if (layer->highScoreSprite) layer->highScoreSprite->showNewHighScore();
     }
-    text = "HighScore  " + std::to_string(userDefault->getIntegerForKey("HS"));
+    text = "HighScore  " + std::to_string(userDefault->getIntegerForKey(keys::kHighScore));
     initWithTTF(text, "fonts/PixelMplus10-Regular.ttf", 200, Size::ZERO, TextHAlignment::LEFT,
                 TextVAlignment::TOP);
     setPosition(kDesignSize.width / 2, static_cast<float>(kDesignSize.height * 0.6));

@@ -1,6 +1,7 @@
 #include "ResultScoreLabel.h"
 
 #include "GameLayer.h"
+#include "Hub.h"
 
 USING_NS_CC;
 
@@ -17,7 +18,7 @@ void ResultScoreLabel::startResult() {
 }
 
 void ResultScoreLabel::showResult(float) {
-    auto* layer = dynamic_cast<GameLayer*>(getParent());
+    auto* layer = hubOf<GameLayer>(this);
     if (!layer) return;
     text = "Score  " + std::to_string(layer->score);
     initWithTTF(text, "fonts/PixelMplus10-Regular.ttf", 200, Size::ZERO, TextHAlignment::LEFT,

@@ -3,6 +3,8 @@
 #include "Controls.h"
 #include "GameLayer.h"
 #include "GameScene.h"
+#include "Hub.h"
+#include "SavedKeys.h"
 #include "SimpleAudioEngine.h"
 
 USING_NS_CC;
@@ -41,12 +43,12 @@ void RetryButton::showResult(float) {
 
 void RetryButton::onRetry(Ref*) {
     SimpleAudioEngine::getInstance()->playEffect(kButtonSound, false, 1.0f, 0.0f, 1.0f);
-    auto* layer = dynamic_cast<GameLayer*>(getParent());
+    auto* layer = hubOf<GameLayer>(this);
     if (!layer) return;
     // The banked coins and the round's own levels carry over.
-    const int coins = layer->userDefault->getIntegerForKey("scoreMoney");
-    const int timeLevel = layer->userDefault->getIntegerForKey("gaug1");
-    const int lifeLevel = layer->userDefault->getIntegerForKey("gaug2");
+    const int coins = layer->userDefault->getIntegerForKey(keys::kRoundCoins);
+    const int timeLevel = layer->userDefault->getIntegerForKey(keys::kRoundTimeLevel);
+    const int lifeLevel = layer->userDefault->getIntegerForKey(keys::kRoundLifeLevel);
     auto* scene = GameScene::create(coins, timeLevel, lifeLevel);
     Director::getInstance()->replaceScene(TransitionFade::create(1.0f, scene, Color3B::WHITE));
 }

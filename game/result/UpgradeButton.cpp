@@ -4,6 +4,8 @@
 #include "GameLayer.h"
 #include "SimpleAudioEngine.h"
 
+#include "Hub.h"
+#include "SavedKeys.h"
 #include "UpgradeScene.h"
 
 USING_NS_CC;
@@ -41,9 +43,9 @@ void UpgradeButton::showResult(float) {
 
 void UpgradeButton::onGoShop(Ref*) {
     SimpleAudioEngine::getInstance()->playEffect(kButtonSound, false, 1.0f, 0.0f, 1.0f);
-    auto* layer = dynamic_cast<GameLayer*>(getParent());
+    auto* layer = hubOf<GameLayer>(this);
     if (!layer) return;
-    const int coins = layer->userDefault->getIntegerForKey("scoreMoney");
+    const int coins = layer->userDefault->getIntegerForKey(keys::kRoundCoins);
     auto* scene = UpgradeScene::create(coins);
     Director::getInstance()->replaceScene(TransitionFade::create(1.0f, scene, Color3B::WHITE));
 }

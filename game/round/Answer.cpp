@@ -2,6 +2,7 @@
 
 #include "ButtonManager.h"
 #include "GameLayer.h"
+#include "Hub.h"
 #include "TargetSprite.h"
 
 USING_NS_CC;
@@ -13,8 +14,7 @@ bool Answer::init() {
 }
 
 void Answer::takeLastKind() {
-    auto* manager = getParent();
-    auto* layer = manager ? dynamic_cast<GameLayer*>(manager->getParent()) : nullptr;
+    auto* layer = hubOf<GameLayer>(getParent());
     if (!layer || !layer->buttonManager) return;
     kind = layer->buttonManager->lastKind;
     if (TargetSprite::isElement(kind)) initWithFile(TargetSprite::plainImage(kind));

@@ -4,6 +4,7 @@
 #include "ButtonManager.h"
 #include "EffectManager.h"
 #include "GameLayer.h"
+#include "Hub.h"
 #include "Planet.h"
 #include "PlantBom.h"
 #include "Player.h"
@@ -44,7 +45,7 @@ void AnswerManager::createAnswers() {
 }
 
 bool AnswerManager::prefixMatches(int n) const {
-    auto* layer = dynamic_cast<GameLayer*>(getParent());
+    auto* layer = hubOf<GameLayer>(this);
     if (!layer || !layer->targetManager) return false;
     for (int k = 0; k < n; ++k)
         if (answers[k]->kind != layer->targetManager->targets[k]->kind) return false;
@@ -52,7 +53,7 @@ bool AnswerManager::prefixMatches(int n) const {
 }
 
 void AnswerManager::checkPress() {
-    auto* layer = dynamic_cast<GameLayer*>(getParent());
+    auto* layer = hubOf<GameLayer>(this);
     if (!layer || !layer->buttonManager) return;
     const int n = layer->buttonManager->pressCount;
     if (n < 1 || n > kPlaces) return;
@@ -76,7 +77,7 @@ void AnswerManager::checkPress() {
 
 void AnswerManager::checkComplete() {
     if (!prefixMatches(kPlaces)) return;
-    auto* layer = dynamic_cast<GameLayer*>(getParent());
+    auto* layer = hubOf<GameLayer>(this);
     SimpleAudioEngine::getInstance()->playEffect(kSuccessSound, false, 1.0f, 0.0f, 1.0f);
     if (layer->timeSprite) layer->timeSprite->stopCountDown();
     if (layer->effectManager) layer->effectManager->startStageClear();
@@ -85,7 +86,7 @@ void AnswerManager::checkComplete() {
 }
 
 void AnswerManager::hideLastAnswer() {
-    auto* layer = dynamic_cast<GameLayer*>(getParent());
+    auto* layer = hubOf<GameLayer>(this);
     if (!layer || !layer->buttonManager) return;
     const int n = layer->buttonManager->pressCount;
     if (n >= 1 && n <= kPlaces) answers[n - 1]->setVisible(false);
@@ -96,7 +97,7 @@ void AnswerManager::scheduleEndStage() {
 }
 
 void AnswerManager::endStage(float) {
-    auto* layer = dynamic_cast<GameLayer*>(getParent());
+    auto* layer = hubOf<GameLayer>(this);
     if (!layer) return;
     layer->addScore();
     for (auto* answer : answers)

@@ -1,6 +1,7 @@
 #include "BarrierField.h"
 
 #include "GameLayer.h"
+#include "Hub.h"
 #include "Player.h"
 
 USING_NS_CC;
@@ -15,7 +16,7 @@ bool BarrierField::init() {
 }
 
 void BarrierField::update(float) {
-    auto* layer = dynamic_cast<GameLayer*>(getParent());
+    auto* layer = hubOf<GameLayer>(this);
     if (!layer || !layer->player) return;
     setPosition(layer->player->getPosition());
 

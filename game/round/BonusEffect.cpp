@@ -3,6 +3,7 @@
 #include "ButtonManager.h"
 #include "GameButton.h"
 #include "GameLayer.h"
+#include "Hub.h"
 
 USING_NS_CC;
 
@@ -18,7 +19,7 @@ bool BonusEffect::init() {
 }
 
 void BonusEffect::update(float) {
-    auto* layer = dynamic_cast<GameLayer*>(getParent());
+    auto* layer = hubOf<GameLayer>(this);
     ButtonManager* manager = layer ? layer->buttonManager : nullptr;
     const int index = manager ? manager->bonusIndex : ButtonManager::kNoBonus;
     if (index < 0 || index >= ButtonManager::kButtons) {

@@ -4,6 +4,7 @@
 #include "Controls.h"
 #include "GameButton.h"
 #include "GameLayer.h"
+#include "Hub.h"
 #include "SimpleAudioEngine.h"
 
 USING_NS_CC;
@@ -73,7 +74,7 @@ void ButtonManager::clearBonus() {
 void ButtonManager::onBack(Ref*) {
     SimpleAudioEngine::getInstance()->playEffect(kBackSound, false, 1.0f, 0.0f, 1.0f);
     if (pressCount == 0) return;
-    auto* layer = dynamic_cast<GameLayer*>(getParent());
+    auto* layer = hubOf<GameLayer>(this);
     if (layer && layer->answerManager) layer->answerManager->hideLastAnswer();
     --pressCount;
 }

@@ -1,6 +1,7 @@
 #include "EffectManager.h"
 
 #include "GameLayer.h"
+#include "Hub.h"
 #include "PlantBom.h"
 
 #include <limits>
@@ -25,7 +26,7 @@ bool EffectManager::init() {
 }
 
 void EffectManager::startStageClear() {
-    auto* layer = dynamic_cast<GameLayer*>(getParent());
+    auto* layer = hubOf<GameLayer>(this);
     if (!layer || !layer->plantBom) return;
     // The lights stay where the companion is now, even if it moves on.
     const Vec2 spot = layer->plantBom->getPosition();

@@ -3,6 +3,7 @@
 #include "AnswerManager.h"
 #include "ButtonManager.h"
 #include "GameLayer.h"
+#include "Hub.h"
 #include "TargetSprite.h"
 
 #include <functional>
@@ -69,9 +70,9 @@ void GameButton::onPressedCarbonDioxide(Ref*) {
 }
 
 void GameButton::onPressed(int elementId) {
-    auto* manager = dynamic_cast<ButtonManager*>(getParent());
+    auto* manager = hubOf<ButtonManager>(this);
     if (!manager) return;
-    auto* layer = dynamic_cast<GameLayer*>(manager->getParent());
+    auto* layer = hubOf<GameLayer>(manager);
     if (!layer) return;
 
     manager->countPress();

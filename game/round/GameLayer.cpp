@@ -25,6 +25,7 @@
 #include "TimeSprite.h"
 #include "UpgradeButton.h"
 
+#include "SavedKeys.h"
 #include <algorithm>
 #include <limits>
 #include <new>
@@ -76,13 +77,13 @@ bool GameLayer::initWithProgress(int coins, int timeLevel, int lifeLevel) {
     if (!Layer::init()) return false;
 
     userDefault = UserDefault::getInstance();
-    userDefault->setIntegerForKey("scoreMoney", coins);
-    userDefault->setIntegerForKey("gaug1", timeLevel);
-    userDefault->setIntegerForKey("gaug2", lifeLevel);
+    userDefault->setIntegerForKey(keys::kRoundCoins, coins);
+    userDefault->setIntegerForKey(keys::kRoundTimeLevel, timeLevel);
+    userDefault->setIntegerForKey(keys::kRoundLifeLevel, lifeLevel);
 
     // Only a damaged or edited store holds a level outside 0..3; above 3 it would give a round
     // that never ends, and its score would never be banked.
-    lives = std::clamp(userDefault->getIntegerForKey("gaug2"), 0, 3);
+    lives = std::clamp(userDefault->getIntegerForKey(keys::kRoundLifeLevel), 0, 3);
     score = 0;
     jiyamaThreshold = 101;
     stageCount = 0;
@@ -162,7 +163,7 @@ void GameLayer::setUpStage() {
     timeSprite = TimeSprite::create();
     // Each stage is a second shorter than the one before, down to four seconds.
     timeSprite->seconds =
-        stageSeconds(userDefault->getIntegerForKey("gaug1"), stageCount, timeSprite->seconds);
+        stageSeconds(userDefault->getIntegerForKey(keys::kRoundTimeLevel), stageCount, timeSprite->seconds);
     if (timeSprite->seconds < 4) timeSprite->seconds = 4;
     addChild(timeSprite, 5);
 }
@@ -188,9 +189,9 @@ void GameLayer::clearStageForGameOver() {
 
 void GameLayer::bankScore() {
     // A balance near the int limit stops there rather than wrapping round to a debt.
-    const long long banked = static_cast<long long>(userDefault->getIntegerForKey("scoreMoney")) + score;
+    const long long banked = static_cast<long long>(userDefault->getIntegerForKey(keys::kRoundCoins)) + score;
     userDefault->setIntegerForKey(
-        "scoreMoney", static_cast<int>(std::min<long long>(banked, std::numeric_limits<int>::max())));
+        keys::kRoundCoins, static_cast<int>(std::min<long long>(banked, std::numeric_limits<int>::max())));
 }
 
 void GameLayer::loseLife() {

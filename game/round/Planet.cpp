@@ -1,6 +1,7 @@
 #include "Planet.h"
 
 #include "GameLayer.h"
+#include "Hub.h"
 #include "SimpleAudioEngine.h"
 
 USING_NS_CC;
@@ -50,7 +51,7 @@ void Planet::park() {
 }
 
 void Planet::update(float) {
-    auto* layer = dynamic_cast<GameLayer*>(getParent());
+    auto* layer = hubOf<GameLayer>(this);
     // A fixed step per frame, not scaled by the frame time.
     if (isFlying) setPositionX(getPositionX() - speed);
 

@@ -1,6 +1,7 @@
 #include "ScoreLabel.h"
 
 #include "GameLayer.h"
+#include "Hub.h"
 
 USING_NS_CC;
 
@@ -11,7 +12,7 @@ bool ScoreLabel::init() {
 }
 
 void ScoreLabel::update(float) {
-    auto* layer = dynamic_cast<GameLayer*>(getParent());
+    auto* layer = hubOf<GameLayer>(this);
     if (!layer) return;
     const int score = layer->score;
     // The engine keeps rendered text, so building the label again each frame costs nothing new.

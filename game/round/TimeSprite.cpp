@@ -2,6 +2,7 @@
 
 #include "AnswerManager.h"
 #include "GameLayer.h"
+#include "Hub.h"
 #include "Planet.h"
 #include "Player.h"
 #include "ResultGround.h"
@@ -50,7 +51,7 @@ void TimeSprite::update(float) {
     seconds = 0;
     if (!isArmed) return;
 
-    auto* layer = dynamic_cast<GameLayer*>(getParent());
+    auto* layer = hubOf<GameLayer>(this);
     if (!layer) return;
     // A negative count (only from a damaged store) must not grant endless lives.
     if (layer->lives <= 0) {
@@ -65,7 +66,7 @@ void TimeSprite::update(float) {
 }
 
 void TimeSprite::endRound() {
-    auto* layer = static_cast<GameLayer*>(getParent());
+    auto* layer = hubOf<GameLayer>(this);
     layer->clearStageForGameOver();
     layer->bankScore();
     layer->planet->slideIn();

@@ -1,5 +1,7 @@
 #include "LifeGaugSprite.h"
 
+#include "Hub.h"
+#include "SavedKeys.h"
 #include "UpgradeLayer.h"
 #include "UpgradeLifeNode.h"
 
@@ -16,8 +18,8 @@ bool LifeGaugSprite::init() {
 void LifeGaugSprite::update(float) {
     static const char* const kImages[] = {"UpGradeScene/lifeGauge0.png", "UpGradeScene/lifeGauge1.png",
                                           "UpGradeScene/lifeGauge2.png", "UpGradeScene/lifeGauge3.png"};
-    auto* offer = static_cast<UpgradeLayer*>(getParent())->upgradeLifeNode;
+    auto* offer = hubOf<UpgradeLayer>(this)->upgradeLifeNode;
     // Any other level keeps the picture the gauge has.
-    const int level = offer->userDefault->getIntegerForKey("lifeNo");
+    const int level = offer->userDefault->getIntegerForKey(keys::kLifeLevel);
     if (level >= 0 && level <= 3) initWithFile(kImages[level]);
 }

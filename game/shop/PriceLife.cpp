@@ -1,5 +1,8 @@
 #include "PriceLife.h"
 
+#include "Hub.h"
+#include "OfferParts.h"
+#include "SavedKeys.h"
 #include "UpgradeLayer.h"
 #include "UpgradeLifeNode.h"
 
@@ -14,14 +17,6 @@ bool PriceLife::init() {
 }
 
 void PriceLife::update(float) {
-    auto* offer = static_cast<UpgradeLayer*>(getParent())->upgradeLifeNode;
-    if (offer->userDefault->getBoolForKey("Button2")) {
-        initWithTTF("MAX", "fonts/PixelMplus10-Regular.ttf", 96, Size::ZERO, TextHAlignment::LEFT,
-                    TextVAlignment::TOP);
-    } else {
-        initWithTTF("1", "fonts/PixelMplus10-Regular.ttf", 96, Size::ZERO, TextHAlignment::LEFT,
-                    TextVAlignment::TOP);
-        text = __String::createWithFormat("%d", offer->price);
-        setString(text->getCString());
-    }
+    auto* offer = hubOf<UpgradeLayer>(this)->upgradeLifeNode;
+    OfferParts::writePrice(this, text, offer->userDefault->getBoolForKey(keys::kLifeSoldOut), offer->price);
 }

@@ -1,5 +1,8 @@
 #include "PriceTime.h"
 
+#include "Hub.h"
+#include "OfferParts.h"
+#include "SavedKeys.h"
 #include "UpgradeLayer.h"
 #include "UpgradeNode.h"
 
@@ -14,14 +17,6 @@ bool PriceTime::init() {
 }
 
 void PriceTime::update(float) {
-    auto* offer = static_cast<UpgradeLayer*>(getParent())->upgradeNode;
-    if (offer->userDefault->getBoolForKey("Button1")) {
-        initWithTTF("MAX", "fonts/PixelMplus10-Regular.ttf", 96, Size::ZERO, TextHAlignment::LEFT,
-                    TextVAlignment::TOP);
-    } else {
-        initWithTTF("1", "fonts/PixelMplus10-Regular.ttf", 96, Size::ZERO, TextHAlignment::LEFT,
-                    TextVAlignment::TOP);
-        text = __String::createWithFormat("%d", offer->price);
-        setString(text->getCString());
-    }
+    auto* offer = hubOf<UpgradeLayer>(this)->upgradeNode;
+    OfferParts::writePrice(this, text, offer->userDefault->getBoolForKey(keys::kTimeSoldOut), offer->price);
 }

@@ -2,6 +2,8 @@
 
 #include "Controls.h"
 #include "EventScene.h"
+#include "Hub.h"
+#include "SavedKeys.h"
 #include "SimpleAudioEngine.h"
 #include "UpgradeLayer.h"
 #include "UpgradeLifeNode.h"
@@ -25,14 +27,14 @@ bool StartButton::init() {
 }
 
 void StartButton::onStart(Ref*) {
-    auto* layer = static_cast<UpgradeLayer*>(getParent());
+    auto* layer = hubOf<UpgradeLayer>(this);
     if (layer->isLeaving) return;
     layer->isLeaving = true;
     SimpleAudioEngine::getInstance()->playEffect("Music/botton.mp3", false, 1.0f, 0.0f, 1.0f);
     // The round starts from whatever the store holds right now, purchases included.
-    const int coins = layer->userDefault->getIntegerForKey("coinScore");
-    const int timeLevel = layer->upgradeNode->userDefault->getIntegerForKey("timeNo");
-    const int lifeLevel = layer->upgradeLifeNode->userDefault->getIntegerForKey("lifeNo");
+    const int coins = layer->userDefault->getIntegerForKey(keys::kCoinScore);
+    const int timeLevel = layer->upgradeNode->userDefault->getIntegerForKey(keys::kTimeLevel);
+    const int lifeLevel = layer->upgradeLifeNode->userDefault->getIntegerForKey(keys::kLifeLevel);
     Director::getInstance()->replaceScene(
         TransitionFade::create(1.0f, EventScene::create(coins, timeLevel, lifeLevel), Color3B::WHITE));
 }

@@ -1,5 +1,7 @@
 #include "TimeGaugSprite.h"
 
+#include "Hub.h"
+#include "SavedKeys.h"
 #include "UpgradeLayer.h"
 #include "UpgradeNode.h"
 
@@ -16,8 +18,8 @@ bool TimeGaugSprite::init() {
 void TimeGaugSprite::update(float) {
     static const char* const kImages[] = {"UpGradeScene/timeGauge0.png", "UpGradeScene/timeGauge1.png",
                                           "UpGradeScene/timeGauge2.png", "UpGradeScene/timeGauge3.png"};
-    auto* offer = static_cast<UpgradeLayer*>(getParent())->upgradeNode;
+    auto* offer = hubOf<UpgradeLayer>(this)->upgradeNode;
     // Any other level keeps the picture the gauge has.
-    const int level = offer->userDefault->getIntegerForKey("timeNo");
+    const int level = offer->userDefault->getIntegerForKey(keys::kTimeLevel);
     if (level >= 0 && level <= 3) initWithFile(kImages[level]);
 }

@@ -1,6 +1,7 @@
 #include "TitleButton.h"
 
 #include "Controls.h"
+#include "Hub.h"
 #include "SimpleAudioEngine.h"
 #include "TitleScene.h"
 #include "UpgradeLayer.h"
@@ -22,7 +23,7 @@ bool TitleButton::init() {
 }
 
 void TitleButton::onTitle(Ref*) {
-    auto* layer = static_cast<UpgradeLayer*>(getParent());
+    auto* layer = hubOf<UpgradeLayer>(this);
     if (layer->isLeaving) return;
     layer->isLeaving = true;
     SimpleAudioEngine::getInstance()->playEffect("Music/botton.mp3", false, 1.0f, 0.0f, 1.0f);

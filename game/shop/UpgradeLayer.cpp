@@ -16,6 +16,7 @@
 #include "UpgradePlayer.h"
 #include "UpgradeScore.h"
 
+#include "SavedKeys.h"
 #include <new>
 
 USING_NS_CC;
@@ -44,12 +45,14 @@ bool UpgradeLayer::initWithProgress(int coins) {
 
     // A balance of 0 (from the title, or an empty round) keeps what the shop had.
     if (coins != 0)
-        userDefault->setIntegerForKey("coinScore", coins);
+        userDefault->setIntegerForKey(keys::kCoinScore, coins);
     else
-        userDefault->setIntegerForKey("coinScore", userDefault->getIntegerForKey("coinScore"));
-    if (userDefault->getIntegerForKey("coinScore") > 10000) userDefault->setIntegerForKey("coinScore", 9999);
+        userDefault->setIntegerForKey(keys::kCoinScore, userDefault->getIntegerForKey(keys::kCoinScore));
+    if (userDefault->getIntegerForKey(keys::kCoinScore) > 10000)
+        userDefault->setIntegerForKey(keys::kCoinScore, 9999);
     // Only a damaged or edited store holds a debt; shown, it would run off the screen.
-    if (userDefault->getIntegerForKey("coinScore") < 0) userDefault->setIntegerForKey("coinScore", 0);
+    if (userDefault->getIntegerForKey(keys::kCoinScore) < 0)
+        userDefault->setIntegerForKey(keys::kCoinScore, 0);
 
     backGround = BackGround::create();
     addChild(backGround, 0);
@@ -85,5 +88,5 @@ bool UpgradeLayer::initWithProgress(int coins) {
 }
 
 void UpgradeLayer::spendCoins(int price) {
-    userDefault->setIntegerForKey("coinScore", userDefault->getIntegerForKey("coinScore") - price);
+    userDefault->setIntegerForKey(keys::kCoinScore, userDefault->getIntegerForKey(keys::kCoinScore) - price);
 }

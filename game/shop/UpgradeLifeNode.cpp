@@ -1,25 +1,19 @@
 #include "UpgradeLifeNode.h"
 
 #include "Controls.h"
-#include "SimpleAudioEngine.h"
+#include "Hub.h"
+#include "OfferParts.h"
+#include "SavedKeys.h"
 #include "UpgradeLayer.h"
 
 USING_NS_CC;
-using CocosDenshion::SimpleAudioEngine;
-
-namespace {
-void playSound(const char* file) {
-    SimpleAudioEngine::getInstance()->playEffect(file, false, 1.0f, 0.0f, 1.0f);
-}
-} // namespace
 
 bool UpgradeLifeNode::init() {
     if (!Node::init()) return false;
     userDefault = UserDefault::getInstance();
-    SimpleAudioEngine::getInstance()->preloadEffect("Music/cursor6.mp3");
-    SimpleAudioEngine::getInstance()->preloadEffect("Music/cursor9.mp3");
+    OfferParts::preloadSounds();
 
-    const int level = userDefault->getIntegerForKey("lifeNo");
+    const int level = userDefault->getIntegerForKey(keys::kLifeLevel);
     if (level >= 0 && level <= 2) {
         static const int kPrices[] = {100, 200, 400};
         price = kPrices[level];
@@ -30,11 +24,7 @@ bool UpgradeLifeNode::init() {
 
     plateItem = MenuItemImage::create("UpGradeScene/moneyPlate.png", "UpGradeScene/moneyPlate2.png",
                                       CC_CALLBACK_1(UpgradeLifeNode::onBuy, this));
-    plateMenu = Menu::create(plateItem);
-    plateMenu->setScale(0.4f);
-    plateItem->setPosition(static_cast<float>(kDesignSize.width * 0.6),
-                           static_cast<float>(kDesignSize.height * 0.4));
-    plateMenu->setPosition(Vec2::ZERO);
+    plateMenu = OfferParts::menuFor(plateItem, 0.4f, 0.6, 0.4);
     addChild(plateMenu);
     return true;
 }
@@ -46,24 +36,20 @@ void UpgradeLifeNode::showLifeIcon() {
 void UpgradeLifeNode::placeIcon(const char* image) {
     iconItem = MenuItemImage::create(image, image, CC_CALLBACK_1(UpgradeLifeNode::onBuy, this));
     InputMap::getInstance()->attach(Controls::kBuyLife, iconItem);
-    iconMenu = Menu::create(iconItem);
-    iconMenu->setScale(0.6f);
-    iconItem->setPosition(static_cast<float>(kDesignSize.width * 0.57),
-                          static_cast<float>(kDesignSize.height * 0.92));
-    iconMenu->setPosition(Vec2::ZERO);
+    iconMenu = OfferParts::menuFor(iconItem, 0.6f, 0.57, 0.92);
     addChild(iconMenu);
 }
 
 void UpgradeLifeNode::addLifeLevel() {
-    userDefault->setIntegerForKey("lifeNo", userDefault->getIntegerForKey("lifeNo") + 1);
+    userDefault->setIntegerForKey(keys::kLifeLevel, userDefault->getIntegerForKey(keys::kLifeLevel) + 1);
 }
 
 void UpgradeLifeNode::onBuy(Ref*) {
-    auto* layer = static_cast<UpgradeLayer*>(getParent());
+    auto* layer = hubOf<UpgradeLayer>(this);
     if (layer->isLeaving) return;
-    const int balance = layer->userDefault->getIntegerForKey("coinScore");
-    if (userDefault->getBoolForKey("Button2")) {
-        playSound("Music/cursor9.mp3");
+    const int balance = layer->userDefault->getIntegerForKey(keys::kCoinScore);
+    if (userDefault->getBoolForKey(keys::kLifeSoldOut)) {
+        OfferParts::playRefused();
         return;
     }
     // Every write of one purchase happens here, in one frame, so the store commits them together.
@@ -71,23 +57,23 @@ void UpgradeLifeNode::onBuy(Ref*) {
     case 100:
     case 200:
         if (balance >= price) {
-            playSound("Music/cursor6.mp3");
+            OfferParts::playBought();
             layer->spendCoins(price);
             price *= 2; // 100, 200, then 400
             addLifeLevel();
         } else {
-            playSound("Music/cursor9.mp3");
+            OfferParts::playRefused();
         }
         break;
     case 400:
         if (balance >= 400) {
-            playSound("Music/cursor6.mp3");
+            OfferParts::playBought();
             layer->spendCoins(400);
-            userDefault->setBoolForKey("Button2", true);
+            userDefault->setBoolForKey(keys::kLifeSoldOut, true);
             placeIcon("UpGradeScene/lifeSoldOut.png");
             addLifeLevel();
         } else {
-            playSound("Music/cursor9.mp3");
+            OfferParts::playRefused();
         }
         break;
     default:

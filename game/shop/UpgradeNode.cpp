@@ -1,25 +1,19 @@
 #include "UpgradeNode.h"
 
 #include "Controls.h"
-#include "SimpleAudioEngine.h"
+#include "Hub.h"
+#include "OfferParts.h"
+#include "SavedKeys.h"
 #include "UpgradeLayer.h"
 
 USING_NS_CC;
-using CocosDenshion::SimpleAudioEngine;
-
-namespace {
-void playSound(const char* file) {
-    SimpleAudioEngine::getInstance()->playEffect(file, false, 1.0f, 0.0f, 1.0f);
-}
-} // namespace
 
 bool UpgradeNode::init() {
     if (!Node::init()) return false;
     userDefault = UserDefault::getInstance();
-    SimpleAudioEngine::getInstance()->preloadEffect("Music/cursor6.mp3");
-    SimpleAudioEngine::getInstance()->preloadEffect("Music/cursor9.mp3");
+    OfferParts::preloadSounds();
 
-    switch (userDefault->getIntegerForKey("timeNo")) {
+    switch (userDefault->getIntegerForKey(keys::kTimeLevel)) {
     case 0:
         price = 5;
         placeIcon("UpGradeScene/timeThree.png");
@@ -39,11 +33,7 @@ bool UpgradeNode::init() {
 
     plateItem = MenuItemImage::create("UpGradeScene/moneyPlate.png", "UpGradeScene/moneyPlate2.png",
                                       CC_CALLBACK_1(UpgradeNode::onBuy, this));
-    plateMenu = Menu::create(plateItem);
-    plateMenu->setScale(0.4f);
-    plateItem->setPosition(static_cast<float>(kDesignSize.width * -0.2),
-                           static_cast<float>(kDesignSize.height * 0.4));
-    plateMenu->setPosition(Vec2::ZERO);
+    plateMenu = OfferParts::menuFor(plateItem, 0.4f, -0.2, 0.4);
     addChild(plateMenu);
     return true;
 }
@@ -51,59 +41,55 @@ bool UpgradeNode::init() {
 void UpgradeNode::placeIcon(const char* image) {
     iconItem = MenuItemImage::create(image, image, CC_CALLBACK_1(UpgradeNode::onBuy, this));
     InputMap::getInstance()->attach(Controls::kBuyTime, iconItem);
-    iconMenu = Menu::create(iconItem);
-    iconMenu->setScale(0.6f);
-    iconItem->setPosition(static_cast<float>(kDesignSize.width * 0.03),
-                          static_cast<float>(kDesignSize.height * 0.92));
-    iconMenu->setPosition(Vec2::ZERO);
+    iconMenu = OfferParts::menuFor(iconItem, 0.6f, 0.03, 0.92);
     addChild(iconMenu);
 }
 
 void UpgradeNode::addTimeLevel() {
-    userDefault->setIntegerForKey("timeNo", userDefault->getIntegerForKey("timeNo") + 1);
+    userDefault->setIntegerForKey(keys::kTimeLevel, userDefault->getIntegerForKey(keys::kTimeLevel) + 1);
 }
 
 void UpgradeNode::onBuy(Ref*) {
-    auto* layer = static_cast<UpgradeLayer*>(getParent());
+    auto* layer = hubOf<UpgradeLayer>(this);
     if (layer->isLeaving) return;
-    const int balance = layer->userDefault->getIntegerForKey("coinScore");
-    if (userDefault->getBoolForKey("Button1")) {
-        playSound("Music/cursor9.mp3");
+    const int balance = layer->userDefault->getIntegerForKey(keys::kCoinScore);
+    if (userDefault->getBoolForKey(keys::kTimeSoldOut)) {
+        OfferParts::playRefused();
         return;
     }
     // Every write of one purchase happens here, in one frame, so the store commits them together.
     switch (price) {
     case 5:
         if (balance >= 5) {
-            playSound("Music/cursor6.mp3");
+            OfferParts::playBought();
             layer->spendCoins(5);
             price = 25;
             placeIcon("UpGradeScene/timeFive.png");
             addTimeLevel();
         } else {
-            playSound("Music/cursor9.mp3");
+            OfferParts::playRefused();
         }
         break;
     case 25:
         if (balance >= 25) {
-            playSound("Music/cursor6.mp3");
+            OfferParts::playBought();
             layer->spendCoins(25);
             price = 50;
             placeIcon("UpGradeScene/timeSeven.png");
             addTimeLevel();
         } else {
-            playSound("Music/cursor9.mp3");
+            OfferParts::playRefused();
         }
         break;
     case 50:
         if (balance >= 50) {
-            playSound("Music/cursor6.mp3");
+            OfferParts::playBought();
             layer->spendCoins(50);
-            userDefault->setBoolForKey("Button1", true);
+            userDefault->setBoolForKey(keys::kTimeSoldOut, true);
             placeIcon("UpGradeScene/timeSoldOutSeven.png");
             addTimeLevel();
         } else {
-            playSound("Music/cursor9.mp3");
+            OfferParts::playRefused();
         }
         break;
     default:

@@ -1,5 +1,7 @@
 #include "UpgradeScore.h"
 
+#include "Hub.h"
+#include "SavedKeys.h"
 #include "UpgradeLayer.h"
 
 USING_NS_CC;
@@ -11,8 +13,8 @@ bool UpgradeScore::init() {
 }
 
 void UpgradeScore::update(float) {
-    auto* layer = static_cast<UpgradeLayer*>(getParent());
-    const int balance = layer->userDefault->getIntegerForKey("coinScore");
+    auto* layer = hubOf<UpgradeLayer>(this);
+    const int balance = layer->userDefault->getIntegerForKey(keys::kCoinScore);
     initWithTTF("1", "fonts/PixelMplus10-Regular.ttf", 128, Size::ZERO, TextHAlignment::LEFT,
                 TextVAlignment::TOP);
     text = __String::createWithFormat("%04d", balance);

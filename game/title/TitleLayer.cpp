@@ -2,6 +2,7 @@
 
 #include "BackGround.h"
 #include "Controls.h"
+#include "GameVersion.h"
 #include "SimpleAudioEngine.h"
 #include "StarManager.h"
 #include "Tap.h"
@@ -44,6 +45,13 @@ bool TitleLayer::init() {
     addChild(backGround, -2);
     starManager = StarManager::create();
     addChild(starManager, -1);
+    // Which version this is, for a player writing about it, without catching the eye.
+    auto* version =
+        Label::createWithTTF(std::string("v") + kGameVersion, "fonts/PixelMplus10-Regular.ttf", 32);
+    version->setAnchorPoint(Vec2(1, 0));
+    version->setPosition(kDesignSize.width - 16, 12);
+    version->setOpacity(160);
+    addChild(version, 2);
     return true;
 }
 

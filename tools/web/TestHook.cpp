@@ -7,6 +7,7 @@
 #include "GameButton.h"
 #include "GameLayer.h"
 #include "Random.h"
+#include "SavedKeys.h"
 #include "TargetManager.h"
 #include "TargetSprite.h"
 #include "TimeSprite.h"
@@ -69,10 +70,10 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* dovi_state() {
             json += "]";
         }
     }
-    json += ",\"coins\":" + std::to_string(store->getIntegerForKey("coinScore"));
-    json += ",\"timeLevel\":" + std::to_string(store->getIntegerForKey("timeNo"));
-    json += ",\"lifeLevel\":" + std::to_string(store->getIntegerForKey("lifeNo"));
-    json += ",\"best\":" + std::to_string(store->getIntegerForKey("HS"));
+    json += ",\"coins\":" + std::to_string(store->getIntegerForKey(keys::kCoinScore));
+    json += ",\"timeLevel\":" + std::to_string(store->getIntegerForKey(keys::kTimeLevel));
+    json += ",\"lifeLevel\":" + std::to_string(store->getIntegerForKey(keys::kLifeLevel));
+    json += ",\"best\":" + std::to_string(store->getIntegerForKey(keys::kHighScore));
     json += ",\"notes\":[";
     bool first = true;
     for (const Overlay::Note& note : Overlay::getInstance()->notes()) {

@@ -6,6 +6,10 @@ if(NOT EXISTS "${DOVI_WEB_LIBS}/lib/libSDL2.a")
   message(FATAL_ERROR "DOVI_WEB_LIBS must name the prefix printed by tools/web/build_libs.sh")
 endif()
 
+# Small before fast: the program is downloaded before the game can start.
+set(CMAKE_CXX_FLAGS_RELEASE "-Os -DNDEBUG")
+add_link_options(-Os)
+
 file(GLOB ENGINE_SOURCES CONFIGURE_DEPENDS engine/*.cpp)
 file(GLOB ENGINE_WEB_SOURCES CONFIGURE_DEPENDS engine/web/*.cpp)
 foreach(web_source ${ENGINE_WEB_SOURCES})
@@ -14,7 +18,8 @@ foreach(web_source ${ENGINE_WEB_SOURCES})
 endforeach()
 add_library(engine STATIC ${ENGINE_SOURCES} ${ENGINE_WEB_SOURCES})
 target_include_directories(engine PUBLIC engine)
-target_include_directories(engine SYSTEM PUBLIC ${DOVI_WEB_LIBS}/include/SDL2 ${DOVI_WEB_LIBS}/include)
+# Not as system folders: emscripten's own (older) SDL headers would be found first.
+target_include_directories(engine PUBLIC ${DOVI_WEB_LIBS}/include/SDL2 ${DOVI_WEB_LIBS}/include)
 # The mixer under its own name: emcc would take -lSDL2_mixer for its download-only port.
 target_link_libraries(engine PUBLIC
   ${DOVI_WEB_LIBS}/lib/libSDL2_image.a ${DOVI_WEB_LIBS}/lib/libSDL2_ttf.a ${DOVI_WEB_LIBS}/lib/libfreetype.a
@@ -24,6 +29,8 @@ file(GLOB_RECURSE GAME_SOURCES CONFIGURE_DEPENDS game/*.cpp)
 add_library(game STATIC ${GAME_SOURCES})
 target_include_directories(game PUBLIC game game/app game/round game/result game/event game/title game/shop)
 target_link_libraries(game PUBLIC engine)
+configure_file(game/app/GameVersion.h.in ${CMAKE_BINARY_DIR}/generated/GameVersion.h @ONLY)
+target_include_directories(game PUBLIC ${CMAKE_BINARY_DIR}/generated)
 
 set(DOVI_PAGE ${CMAKE_SOURCE_DIR}/tools/web/page)
 add_executable(doviveduzuz platform/web/main.cpp tools/web/TestHook.cpp)
@@ -34,12 +41,11 @@ target_link_options(doviveduzuz PRIVATE
   -sMIN_WEBGL_VERSION=1 -sMAX_WEBGL_VERSION=2
   "-sEXPORTED_FUNCTIONS=['_main','_dovi_state','_dovi_seed']"
   "-sEXPORTED_RUNTIME_METHODS=['FS','addRunDependency','removeRunDependency','UTF8ToString']"
-  # SDL's audio resumes the page's sound on the first press with these, which only its port pulls
-  # in. Named in a file: a "$" on the command line does not survive CMake's and ninja's quoting.
-  -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${CMAKE_SOURCE_DIR}/tools/web/library_funcs.txt
+  # SDL's audio resumes the page's sound on the first press with these, which only its port pulls in.
+  # (Read from a file: the shell running the link would take their $ for its own.)
+  -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${CMAKE_SOURCE_DIR}/tools/web/library_funcs.json
   --pre-js ${DOVI_PAGE}/pre.js)
-set_property(TARGET doviveduzuz APPEND PROPERTY LINK_DEPENDS ${DOVI_PAGE}/pre.js
-  ${CMAKE_SOURCE_DIR}/tools/web/library_funcs.txt)
+set_property(TARGET doviveduzuz APPEND PROPERTY LINK_DEPENDS ${DOVI_PAGE}/pre.js)
 
 # The static folder: the page, the program, and the assets in two packages (the title's first).
 set(DOVI_SITE ${CMAKE_BINARY_DIR}/site)

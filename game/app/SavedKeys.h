@@ -1,0 +1,26 @@
+#pragma once
+// Every key the game keeps in the store, named once. The strings are what earlier saves hold:
+// changing one loses that value for every player who already has a save.
+
+namespace keys {
+
+// The shop: coin balance, the two upgrade levels and their sold-out flags.
+inline constexpr const char* kCoinScore = "coinScore";
+inline constexpr const char* kTimeLevel = "timeNo";
+inline constexpr const char* kLifeLevel = "lifeNo";
+inline constexpr const char* kTimeSoldOut = "Button1";
+inline constexpr const char* kLifeSoldOut = "Button2";
+
+// The progress carried through the cut-scene.
+inline constexpr const char* kEventCoins = "scores";
+inline constexpr const char* kEventTimeLevel = "time";
+inline constexpr const char* kEventLifeLevel = "life";
+
+// The round: its coins (banked at game over) and its levels, for a retry.
+inline constexpr const char* kRoundCoins = "scoreMoney";
+inline constexpr const char* kRoundTimeLevel = "gaug1";
+inline constexpr const char* kRoundLifeLevel = "gaug2";
+
+inline constexpr const char* kHighScore = "HS";
+
+} // namespace keys
