@@ -41,14 +41,18 @@ test('a second tab waits, touching nothing, and carries on when the first closes
     const second = await open(context, server.url);
     await shown(second, '#message');
     assert.match(await second.$eval('#message', (m) => m.textContent), /already open in another tab/);
-    // The first tab plays on: a purchase the second must not miss or overwrite.
+    // Back to the first tab, which plays on: a purchase the second must not miss or overwrite.
+    await first.bringToFront();
+    await frames(first, 5);
     await pointers.mouse(first, Spot.lifeIcon);
+    assert.equal((await state(first)).lifeLevel, 1);
     await copied(first);
     await frames(second, 30);
     assert.deepEqual(await second.evaluate(() => [Module.doviStore.kept, Module.doviStore.copies,
       document.getElementById('play').hidden]), [false, 0, true], 'the second tab has not started');
 
     await first.close({ runBeforeUnload: true });
+    await second.bringToFront();
     await play(second);
     await restLoaded(second);
     const s = await until(second, inScene('TitleScene'));

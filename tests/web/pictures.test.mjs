@@ -74,14 +74,14 @@ test('the title and a round look as on the desktop', async () => {
   // Title, shop, cut-scene, round: each press at the same frame on both.
   const presses = [[100, Spot.centre], [200, Spot.start], [300, Spot.centre]];
   let script = 'step 90';
-  let at = 90;
+  let last = 90;
   for (const [frame, spot] of presses) {
     await toFrame(frame);
     const p = await at(page, spot);
     await page.mouse.click(p.x, p.y);
-    script += `\nstep ${frame - at}\ntap ${spot[0]} ${spot[1]}`;
-    at = frame;
+    script += `\nstep ${frame - last}\ntap ${spot[0]} ${spot[1]}`;
+    last = frame;
   }
   await toFrame(420);
-  await compare('round', `${script}\nstep ${420 - at}`);
+  await compare('round', `${script}\nstep ${420 - last}`);
 });
