@@ -39,7 +39,7 @@ target_link_libraries(doviveduzuz PRIVATE game)
 target_link_options(doviveduzuz PRIVATE
   -sENVIRONMENT=web -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=64MB -sFORCE_FILESYSTEM=1 -lidbfs.js
   -sMIN_WEBGL_VERSION=1 -sMAX_WEBGL_VERSION=2
-  "-sEXPORTED_FUNCTIONS=['_main','_dovi_state']"
+  "-sEXPORTED_FUNCTIONS=['_main','_dovi_state','_dovi_seed']"
   "-sEXPORTED_RUNTIME_METHODS=['FS','addRunDependency','removeRunDependency','UTF8ToString']"
   # SDL's audio resumes the page's sound on the first press with these, which only its port pulls in.
   # (Read from a file: the shell running the link would take their $ for its own.)
@@ -56,3 +56,16 @@ add_custom_command(OUTPUT ${DOVI_SITE}/index.html
     ${CMAKE_SOURCE_DIR}/assets/manifest.txt ${DOVI_PAGE}/index.html ${DOVI_PAGE}/page.js ${DOVI_PAGE}/page.css
   VERBATIM)
 add_custom_target(site ALL DEPENDS ${DOVI_SITE}/index.html)
+
+# The benchmark's fill floor (tools/bench/web), built only when asked for: build-web/floor.
+add_executable(bench_floor_web EXCLUDE_FROM_ALL tools/bench/web/floor.cpp)
+set_target_properties(bench_floor_web PROPERTIES OUTPUT_NAME floor SUFFIX ".js"
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/floor)
+target_include_directories(bench_floor_web SYSTEM PRIVATE ${DOVI_WEB_LIBS}/include/SDL2 ${DOVI_WEB_LIBS}/include)
+target_link_libraries(bench_floor_web PRIVATE ${DOVI_WEB_LIBS}/lib/libSDL2_image.a ${DOVI_WEB_LIBS}/lib/libSDL2.a)
+target_link_options(bench_floor_web PRIVATE
+  -sENVIRONMENT=web -sALLOW_MEMORY_GROWTH=1 -sMIN_WEBGL_VERSION=1 -sMAX_WEBGL_VERSION=2
+  --preload-file ${CMAKE_SOURCE_DIR}/assets/GameScene/newBack.png@/GameScene/newBack.png
+  --preload-file ${CMAKE_SOURCE_DIR}/assets/TitleScene/tutiOne.png@/TitleScene/tutiOne.png)
+add_custom_command(TARGET bench_floor_web POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/tools/bench/web/floor.html ${CMAKE_BINARY_DIR}/floor/index.html)
