@@ -117,7 +117,7 @@ void Director::cancelTouch(int id) {
     _eventDispatcher->cancelTouch(id);
 }
 
-void Director::mainLoop(double dt) {
+void Director::mainLoop(double dt, bool draw) {
     ++_frames;
     applyPendingScene();
     Overlay* overlay = Overlay::getInstance();
@@ -128,7 +128,7 @@ void Director::mainLoop(double dt) {
             transition->advance(dt);
             if (transition->isFinished()) finishTransition(transition);
         }
-        drawFrame();
+        if (draw) drawFrame();
     } else if (_redrawWanted || overlay->revision() != _shownRevision) {
         // Stopped, the last picture stays as it was; it is drawn again only when the window
         // has lost it or a note over it has changed.

@@ -6,6 +6,7 @@
 #include "InputMap.h"
 #include "Log.h"
 #include "Overlay.h"
+#include "PlayerTexts.h"
 #include "WindowState.h"
 
 #include <algorithm>
@@ -212,7 +213,7 @@ void EventPump::windowEvent(const SDL_WindowEvent& e) {
 void EventPump::pause() {
     letGo();
     _gamepads.setPaused(true);
-    Overlay::getInstance()->show(kPausedNote, "Paused", Overlay::Place::Centre);
+    Overlay::getInstance()->show(kPausedNote, PlayerTexts::get().paused, Overlay::Place::Centre);
     if (_app) _app->applicationDidEnterBackground();
 }
 

@@ -7,6 +7,7 @@
 #include "GameLayer.h"
 #include "GameScene.h"
 #include "RetryButton.h"
+#include "Ring.h"
 #include "TargetManager.h"
 #include "TargetSprite.h"
 #include "TitleScene.h"
@@ -41,17 +42,10 @@ class InputPlayTest : public LoopTest {
     std::string at(const Vec2& p) { return " " + std::to_string(p.x) + " " + std::to_string(p.y); }
 
     // The ring button showing this element, or -1.
-    int buttonShowing(int elementId) const {
-        for (int i = 0; i < ButtonManager::kButtons; ++i)
-            if (ring()->buttons[i]->kind + 1 == elementId) return i;
-        return -1;
-    }
+    int buttonShowing(int elementId) const { return Ring::placeShowing(ring(), elementId); }
     void settleRing() {
         for (int n = 0; n < 10 * kFps; ++n) {
-            int seen = 0;
-            for (auto* b : ring()->buttons)
-                seen |= 1 << b->kind;
-            if (seen == 0x3f) return;
+            if (Ring::settled(ring())) return;
             pt->step(1);
         }
         FAIL() << "the ring did not settle";
@@ -356,7 +350,7 @@ TEST_F(InputPlayTest, APressHeldAcrossASceneChangeDoesNothingInTheNext) {
         {"key Return down", "key Return up"},
         {"pad button 0 a down", "pad button 0 a up"},
         {"finger 4 down 1584 135", "finger 4 up 1584 135"},
-        {"down 1584 135", "up 1584 135"},
+        {Spot::at("down", Spot::kStart), Spot::at("up", Spot::kStart)},
     };
     for (const auto& [press, release] : holds) {
         run("open shop 500");
@@ -377,12 +371,12 @@ TEST_F(InputPlayTest, APressHeldAcrossASceneChangeDoesNothingInTheNext) {
 TEST_F(InputPlayTest, AButtonHeldWhenAFadeBeginsIsLetGo) {
     run("open game 7 0 0");
     pt->step(500);
-    pt->down(1248, 324);
+    pt->down(Spot::kGoShop.x, Spot::kGoShop.y);
     run("key R");
     pt->step(10);
     ASSERT_TRUE(dynamic_cast<GameScene*>(fadingTo()));
     pt->sounds();
-    pt->up(1248, 324);
+    pt->up(Spot::kGoShop.x, Spot::kGoShop.y);
     EXPECT_EQ(soundFiles("playEffect"), std::vector<std::string>());
     pt->step(4 * kFps);
     EXPECT_TRUE(dynamic_cast<GameScene*>(pt->runningScene()));

@@ -53,7 +53,8 @@ void Controls::install() {
     map->bind(kBuyTime, {B::label("T"), B::padButton("leftshoulder")});
     map->bind(kBuyLife, {B::label("L"), B::padButton("rightshoulder")});
     map->bind(kStart, {B::key("Return"), B::key("Keypad Enter"), B::padButton("a"), B::padButton("start")});
-    map->bind(kGoTitle, {B::key("Escape"), B::padButton("b")});
+    // Not Escape alone: the browser keeps it to leave fullscreen.
+    map->bind(kGoTitle, {B::key("Escape"), B::key("Backspace"), B::padButton("b")});
     // A pad unplugged mid-round pauses it: the player's hands are off the game.
     map->bind(kPause, {B::key("Escape"), B::label("P"), B::padButton("start"), B::padUnplugged()});
     map->bind(kResume, {B::key("Escape"), B::label("P"), B::padButton("start"), B::padButton("b")});
