@@ -121,11 +121,6 @@ function pageHooks(driven) {
       buttons[button].value = down ? 1 : 0;
       pad.timestamp++;
     },
-    stick(x, y) {
-      pad.axes[0] = x;
-      pad.axes[1] = y;
-      pad.timestamp++;
-    },
   };
   navigator.getGamepads = () => [pad.connected ? pad : null, null, null, null];
 }
