@@ -102,6 +102,16 @@ int Application::run() {
     return 0;
 }
 
+bool Application::canQuit() {
+    return true;
+}
+
+void Application::requestQuit() {
+    SDL_Event e{};
+    e.type = SDL_QUIT;
+    SDL_PushEvent(&e);
+}
+
 void Application::shutdown() {
     Director* director = Director::getInstance();
     director->reset();

@@ -4,6 +4,7 @@
 #include "AutoreleasePool.h"
 #include "EventDispatcher.h"
 #include "GLView.h"
+#include "InputMap.h"
 #include "Overlay.h"
 #include "Renderer.h"
 #include "Scene.h"
@@ -159,6 +160,8 @@ void Director::drawScene() {
     SDL_RenderClear(sdl);
     Renderer renderer(sdl, _view->getDesignResolutionSize().height);
     if (_runningScene) _runningScene->visit(renderer, AffineTransform::IDENTITY, 255, Color3B::WHITE);
+    InputMap::getInstance()->drawHighlight(renderer);
+    InputMap::getInstance()->drawBadges(renderer);
     Overlay::getInstance()->draw(renderer, _view->getDesignResolutionSize());
     renderer.flush();
 }

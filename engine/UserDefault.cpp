@@ -1,6 +1,8 @@
 #include "UserDefault.h"
 
+#include "AppIdentity.h"
 #include "Log.h"
+#include "PlayerTexts.h"
 #include "StoreReader.h"
 #include "StoreSync.h"
 
@@ -31,9 +33,9 @@ UserDefault* g_instance = nullptr;
 std::string dataFolder() {
     // A relative XDG_DATA_HOME is to be ignored: the save must not depend on the working folder.
     if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && xdg[0] == '/')
-        return std::string(xdg) + "/doviveduzuz";
+        return std::string(xdg) + "/" + AppIdentity::get().name;
     if (const char* home = std::getenv("HOME"); home && *home)
-        return std::string(home) + "/.local/share/doviveduzuz";
+        return std::string(home) + "/.local/share/" + AppIdentity::get().name;
     return {};
 }
 
@@ -425,8 +427,8 @@ void UserDefault::endFrame(float seconds) {
 
 // Short: a note in a corner must leave the picture to the game.
 std::string UserDefault::trouble() const {
-    if (!_db && _unread) return "Save not read yet";
-    if (!_db || (_failing && _failingFor >= kNoticeAfterSeconds)) return "Progress not saved";
+    if (!_db && _unread) return PlayerTexts::get().saveNotRead;
+    if (!_db || (_failing && _failingFor >= kNoticeAfterSeconds)) return PlayerTexts::get().notSaved;
     return {};
 }
 
