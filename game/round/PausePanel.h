@@ -16,7 +16,7 @@ class PausePanel : public cocos2d::Layer {
     void update(float dt) override;
 
     void open(cocos2d::Ref* sender);
-    void resume(cocos2d::Ref* sender);
+    void resumeRound(cocos2d::Ref* sender);
     void volumeDown(cocos2d::Ref* sender);
     void volumeUp(cocos2d::Ref* sender);
     void toggleMute(cocos2d::Ref* sender);
