@@ -1,5 +1,7 @@
 #include "Checkpointer.h"
 
+#include "Threads.h"
+
 #include <sqlite3.h>
 
 #include <chrono>
@@ -7,6 +9,8 @@
 namespace cocos2d {
 
 Checkpointer::Checkpointer(const std::string& path) {
+    // Without threads (the browser) the page's own copy of the file is what lasts.
+    if (!Threads::available()) return;
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
     _db.reset(db);

@@ -4,9 +4,11 @@
 #include "AutoreleasePool.h"
 #include "EventDispatcher.h"
 #include "GLView.h"
+#include "InputMap.h"
 #include "Label.h"
 #include "MenuItemImage.h"
 #include "Overlay.h"
+#include "PlayerTexts.h"
 #include "Renderer.h"
 #include "Scene.h"
 #include "Scheduler.h"
@@ -53,7 +55,7 @@ void buttonsAndNumbers(const Node* node, std::vector<Rect>& found) {
 
 void sayKeptAside() {
     if (UserDefault::getInstance()->takeKeptAside().empty()) return;
-    Overlay::getInstance()->show(kKeptAsideNote, "Old save kept aside", Overlay::Place::BottomRight,
+    Overlay::getInstance()->show(kKeptAsideNote, PlayerTexts::get().keptAside, Overlay::Place::BottomRight,
                                  kKeptAsideSeconds);
 }
 } // namespace
@@ -155,7 +157,7 @@ void Director::cancelTouch(int id) {
     _eventDispatcher->cancelTouch(id);
 }
 
-void Director::mainLoop(double dt) {
+void Director::mainLoop(double dt, bool draw) {
     ++_frames;
     applyPendingScene();
     Overlay* overlay = Overlay::getInstance();
@@ -166,7 +168,7 @@ void Director::mainLoop(double dt) {
             transition->advance(dt);
             if (transition->isFinished()) finishTransition(transition);
         }
-        drawFrame();
+        if (draw) drawFrame();
     } else if (_redrawWanted || overlay->revision() != _shownRevision) {
         // Stopped, the last picture stays as it was; it is drawn again only when the window
         // has lost it or a note over it has changed.
@@ -198,6 +200,8 @@ void Director::drawScene() {
     SDL_RenderClear(sdl);
     Renderer renderer(sdl, _view->getDesignResolutionSize().height);
     if (_runningScene) _runningScene->visit(renderer, AffineTransform::IDENTITY, 255, Color3B::WHITE);
+    InputMap::getInstance()->drawHighlight(renderer);
+    InputMap::getInstance()->drawBadges(renderer);
     std::vector<Rect> keepClear;
     if (_runningScene) buttonsAndNumbers(_runningScene, keepClear);
     Overlay::getInstance()->draw(renderer, _view->getDesignResolutionSize(), keepClear);

@@ -1,8 +1,11 @@
 #include "UserDefault.h"
 
+#include "AppIdentity.h"
 #include "Log.h"
+#include "PlayerTexts.h"
 #include "SaveAside.h"
 #include "SaveFile.h"
+#include "StoreSync.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -27,9 +30,9 @@ UserDefault::LateMerge g_lateMerge;
 std::string dataFolder() {
     // A relative XDG_DATA_HOME is to be ignored: the save must not depend on the working folder.
     if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && xdg[0] == '/')
-        return std::string(xdg) + "/doviveduzuz";
+        return std::string(xdg) + "/" + AppIdentity::get().name;
     if (const char* home = std::getenv("HOME"); home && *home)
-        return std::string(home) + "/.local/share/doviveduzuz";
+        return std::string(home) + "/.local/share/" + AppIdentity::get().name;
     return {};
 }
 
@@ -98,6 +101,11 @@ bool UserDefault::openFile() {
     if (path.empty()) {
         _state = State::Nowhere;
         _why = "no home folder (neither XDG_DATA_HOME nor HOME is set)";
+        return false;
+    }
+    if (!StoreSync::kept()) {
+        _state = State::Nowhere;
+        _why = "the browser keeps nothing for this page (private window or no space)";
         return false;
     }
     // Only the first try of a session starts from nothing.
@@ -224,6 +232,7 @@ void UserDefault::flush() {
     const int rc = _file->commit(_pending, why);
     if (rc == 0) {
         _pending.clear();
+        StoreSync::committed();
         if (!_saidCommits.empty()) warn("saved progress to %s after all", storePath().c_str());
         _saidCommits.clear();
         _state = State::Saving;
@@ -261,9 +270,9 @@ void UserDefault::endFrame(float seconds) {
 
 // Short: a note in a corner must leave the picture to the game.
 std::string UserDefault::trouble() const {
-    if (_state == State::Unread) return "Save not read yet";
+    if (_state == State::Unread) return PlayerTexts::get().saveNotRead;
     if (!_file || (_state == State::Failing && _failingFor >= kNoticeAfterSeconds))
-        return "Progress not saved";
+        return PlayerTexts::get().notSaved;
     return {};
 }
 

@@ -3,6 +3,7 @@
 // every time; a bad file is kept aside as it was; one log line says what happened; where nothing
 // can be written the game plays on in memory and says so once.
 #include "PlaytestProcess.h"
+#include "Spots.h"
 #include "StoreFile.h"
 
 #include <gtest/gtest.h>
@@ -201,7 +202,8 @@ HarnessRun playLoop(const std::vector<std::string>& env, int uid, const std::str
     for (const char* command : {"step 2", "tap 960 540", "step 150"})
         EXPECT_EQ("ok", answer(command)) << command;
     run.keptAsideSaid = answer("notes").find("\"kept aside\"") != std::string::npos;
-    for (const char* command : {"open shop 500", "step 2", "tap 1040 812", "step 2"})
+    for (const std::string& command :
+         std::vector<std::string>{"open shop 500", "step 2", Spot::tap(Spot::kLifeIcon), "step 2"})
         EXPECT_EQ("ok", answer(command)) << command;
     run.storeAfterPurchase = json::parse(answer("store"), nullptr, false);
     const json log = json::parse(answer("log"), nullptr, false);

@@ -2,13 +2,16 @@
 
 #include "Controls.h"
 #include "GameConstants.h"
+#include "GameIdentity.h"
 #include "ProgressMerge.h"
 #include "SimpleAudioEngine.h"
 #include "TitleScene.h"
 
 USING_NS_CC;
 
-AppDelegate::AppDelegate() = default;
+AppDelegate::AppDelegate() {
+    GameIdentity::install();
+}
 
 AppDelegate::~AppDelegate() = default;
 

@@ -4,7 +4,7 @@
 # around the window, is moved, resized, maximised and put fullscreen there as a player would,
 # closed or killed, and started again. Places are those of the window's inside.
 #
-#   tests/window_memory.sh BUILD_DIR
+#   tests/remembered_window.sh BUILD_DIR
 set -euo pipefail
 build="$(cd "$1" && pwd)"
 
@@ -106,7 +106,7 @@ expect_inside "320 180 1280 720" "first start"
 
 # The game's own icon in every size a task bar or switcher asks for, and the desktop entry's
 # name as the window's class, so that the desktop ties the two together.
-icons="$(xprop -id "$wid" _NET_WM_ICON | sed -n 's/.*Icon (\([0-9]*\) x \([0-9]*\)).*/\1x\2/p' | sort -n | xargs)"
+icons="$(xprop -len 1000000 -id "$wid" _NET_WM_ICON | sed -n 's/.*Icon (\([0-9]*\) x \([0-9]*\)).*/\1x\2/p' | sort -n | xargs)"
 [ "$icons" = "16x16 24x24 32x32 48x48 64x64 128x128 256x256" ] || fail "the window's icon sizes are '$icons'"
 id=io.github.doviveduzuz.Doviveduzuz
 [ "$(xprop -id "$wid" WM_CLASS)" = "WM_CLASS(STRING) = \"$id\", \"$id\"" ] ||
