@@ -69,7 +69,7 @@ bool PausePanel::initWithRound(GameLayer* layer) {
     soundLabel->setPosition(960, 560);
     panel->addChild(soundLabel);
 
-    addButton("GameScene/resumeButton", Vec2(960, 720), CC_CALLBACK_1(PausePanel::resume, this),
+    addButton("GameScene/resumeButton", Vec2(960, 720), CC_CALLBACK_1(PausePanel::resumeRound, this),
               Controls::kResume);
     addButton("GameScene/volumeDownButton", Vec2(720, 560), CC_CALLBACK_1(PausePanel::volumeDown, this),
               Controls::kSoundDown);
@@ -112,7 +112,7 @@ void PausePanel::open(Ref*) {
     update(0);
 }
 
-void PausePanel::resume(Ref*) {
+void PausePanel::resumeRound(Ref*) {
     if (!isOpen || isLeaving) return;
     isOpen = false;
     panel->setVisible(false);

@@ -16,7 +16,8 @@ class PausePanel : public cocos2d::Layer {
     void update(float dt) override;
 
     void open(cocos2d::Ref* sender);
-    void resume(cocos2d::Ref* sender);
+    // Not resume(): that name is the node's own (its actions and schedules).
+    void resumeRound(cocos2d::Ref* sender);
     void volumeDown(cocos2d::Ref* sender);
     void volumeUp(cocos2d::Ref* sender);
     void toggleMute(cocos2d::Ref* sender);

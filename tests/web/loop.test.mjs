@@ -23,13 +23,9 @@ function pointerPlayer(press) {
   };
 }
 
-// The stick pushed all the way toward ring button i (screen y grows downward).
-function stickToward(i) {
-  const centre = Spot.ring.reduce(([x, y], [a, b]) => [x + a / 6, y + b / 6], [0, 0]);
-  const [dx, dy] = [Spot.ring[i][0] - centre[0], centre[1] - Spot.ring[i][1]];
-  const length = Math.hypot(dx, dy);
-  return [dx / length, dy / length];
-}
+// The D-pad toward ring button i: left and right, and the four diagonals (two arrows at once).
+const dpadToward = [[Pad.dpleft, Pad.dpup], [Pad.dpright, Pad.dpup], [Pad.dpright], [Pad.dpright, Pad.dpdown],
+  [Pad.dpleft, Pad.dpdown], [Pad.dpleft]];
 
 const players = {
   mouse: pointerPlayer(pointers.mouse),
@@ -56,12 +52,7 @@ const players = {
     anywhere: (page) => padPress(page, Pad.a),
     buyLife: (page) => padPress(page, Pad.rightshoulder),
     start: (page) => padPress(page, Pad.start),
-    async ring(page, i) {
-      await page.evaluate((axes) => window.doviPad.stick(...axes), stickToward(i));
-      await frames(page, 2);
-      await page.evaluate(() => window.doviPad.stick(0, 0));
-      await frames(page, 2);
-    },
+    ring: (page, i) => padPress(page, ...dpadToward[i]),
     back: (page) => padPress(page, Pad.b),
     retry: (page) => padPress(page, Pad.a),
     goShop: (page) => padPress(page, Pad.y),

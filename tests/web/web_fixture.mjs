@@ -7,6 +7,7 @@ import fs from 'node:fs';
 import http from 'node:http';
 import os from 'node:os';
 import path from 'node:path';
+import zlib from 'node:zlib';
 
 export const SKIPPED = 77;
 const here = path.dirname(new URL(import.meta.url).pathname);
@@ -43,11 +44,12 @@ export async function needBrowser() {
   }
 }
 
-// A static server for the site on a free port of 127.0.0.1, counting what it sends.
-export async function serve(dir = site) {
+// A static server for the site on a free port of 127.0.0.1. With `gzip`, what compresses goes
+// out compressed, as static hosts (and ./run.sh --web) send it.
+export async function serve(dir = site, { gzip = false } = {}) {
   const types = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css', '.wasm': 'application/wasm',
     '.json': 'application/json', '.data': 'application/octet-stream' };
-  const sent = [];
+  const packed = new Map();
   const server = http.createServer((req, res) => {
     const name = decodeURIComponent(new URL(req.url, 'http://x').pathname);
     const file = path.join(dir, name === '/' ? 'index.html' : name);
@@ -55,13 +57,18 @@ export async function serve(dir = site) {
       res.writeHead(404).end();
       return;
     }
-    const body = fs.readFileSync(file);
-    sent.push({ name, bytes: body.length, at: performance.now() });
-    res.writeHead(200, { 'Content-Type': types[path.extname(file)] || 'application/octet-stream',
-      'Cache-Control': 'no-store' }).end(body);
+    const ext = path.extname(file);
+    const headers = { 'Content-Type': types[ext] || 'application/octet-stream', 'Cache-Control': 'no-store' };
+    let body = fs.readFileSync(file);
+    if (gzip && ext !== '.data' && /gzip/.test(req.headers['accept-encoding'] || '')) {
+      if (!packed.has(file)) packed.set(file, zlib.gzipSync(body, { level: 9 }));
+      body = packed.get(file);
+      headers['Content-Encoding'] = 'gzip';
+    }
+    res.writeHead(200, headers).end(body);
   });
   await new Promise((ok) => server.listen(0, '127.0.0.1', ok));
-  return { url: `http://127.0.0.1:${server.address().port}/`, sent, close: () => server.close() };
+  return { url: `http://127.0.0.1:${server.address().port}/`, close: () => server.close() };
 }
 
 // Chromium with a profile of its own, quiet on the network, drawing WebGL with SwiftShader.
@@ -119,11 +126,6 @@ function pageHooks(driven) {
     set(button, down) {
       buttons[button].pressed = buttons[button].touched = down;
       buttons[button].value = down ? 1 : 0;
-      pad.timestamp++;
-    },
-    stick(x, y) {
-      pad.axes[0] = x;
-      pad.axes[1] = y;
       pad.timestamp++;
     },
   };

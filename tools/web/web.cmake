@@ -65,7 +65,8 @@ target_include_directories(bench_floor_web SYSTEM PRIVATE ${DOVI_WEB_LIBS}/inclu
 target_link_libraries(bench_floor_web PRIVATE ${DOVI_WEB_LIBS}/lib/libSDL2_image.a ${DOVI_WEB_LIBS}/lib/libSDL2.a)
 target_link_options(bench_floor_web PRIVATE
   -sENVIRONMENT=web -sALLOW_MEMORY_GROWTH=1 -sMIN_WEBGL_VERSION=1 -sMAX_WEBGL_VERSION=2
-  --preload-file ${CMAKE_SOURCE_DIR}/assets/GameScene/newBack.png@/GameScene/newBack.png
-  --preload-file ${CMAKE_SOURCE_DIR}/assets/TitleScene/tutiOne.png@/TitleScene/tutiOne.png)
+  # SHELL: keeps the repeated flag, which CMake would otherwise fold into one.
+  "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/assets/GameScene/newBack.png@/GameScene/newBack.png"
+  "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/assets/TitleScene/tutiOne.png@/TitleScene/tutiOne.png")
 add_custom_command(TARGET bench_floor_web POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/tools/bench/web/floor.html ${CMAKE_BINARY_DIR}/floor/index.html)

@@ -2,7 +2,7 @@
 // (SwiftShader WebGL), both pages served from 127.0.0.1 at 1280 x 720:
 // - animation frames a second: the floor page, and the game in a round;
 // - the floor's first frame, and the game's page ready to play (Play shown, the title's files
-//   in), with the bytes fetched before that;
+//   in), with the bytes fetched before that (gzip where it helps, as hosts send them);
 // - the size of the game's wasm.
 // Prints the machine, every run and the medians with the goals.
 //   tools/bench/web/run.sh [RUNS]   (builds what it needs, then runs this)
@@ -100,8 +100,9 @@ async function gameRun(url) {
 }
 
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
-const site = await serve(path.resolve(siteDir));
-const floor = await serve(path.resolve(floorDir));
+// Both compressed as ./run.sh --web and static hosts send them.
+const site = await serve(path.resolve(siteDir), { gzip: true });
+const floor = await serve(path.resolve(floorDir), { gzip: true });
 const load = () => os.loadavg().map((l) => l.toFixed(2)).join(' ');
 console.log(`machine: ${os.cpus().length} cores, ${os.cpus()[0].model}, ${(os.totalmem() / 2 ** 30).toFixed(1)} GiB`);
 console.log(`load average at start: ${load()}`);
