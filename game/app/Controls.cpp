@@ -73,7 +73,7 @@ void Controls::install() {
                    B::stickToward(toward)});
     }
     // Prompts beside the buttons: the pad's or the key's, in pictures of our own.
-    map->setBadgePictures("GameScene/badge_", "fonts/PixelMplus10-Regular.ttf");
+    map->setBadgePictures(std::string("GameScene") + "/badge_", "fonts/PixelMplus10-Regular.ttf");
     map->setBadgeLike(kSoundDown, InputMap::kVolumeDown);
     map->setBadgeLike(kSoundUp, InputMap::kVolumeUp);
     map->setBadgeLike(kSoundMute, InputMap::kMute);
