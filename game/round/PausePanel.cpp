@@ -53,13 +53,16 @@ bool PausePanel::initWithRound(GameLayer* layer) {
     panel = Node::create();
     panel->setVisible(false);
     addChild(panel, 2);
-    auto* dim = Sprite::create("GameScene/black2.png");
-    dim->setPosition(kScreenCentre);
-    dim->setOpacity(170);
-    panel->addChild(dim);
-    auto* plate = Sprite::create("GameScene/pausePlate.png");
-    plate->setPosition(kScreenCentre);
-    panel->addChild(plate);
+    // A picture that cannot be read leaves a gap, not a crash.
+    if (auto* dim = Sprite::create("GameScene/black2.png")) {
+        dim->setPosition(kScreenCentre);
+        dim->setOpacity(170);
+        panel->addChild(dim);
+    }
+    if (auto* plate = Sprite::create("GameScene/pausePlate.png")) {
+        plate->setPosition(kScreenCentre);
+        panel->addChild(plate);
+    }
     auto* heading = Label::createWithTTF("PAUSED", kFont, 90);
     heading->setAnchorPoint(Vec2(0.5f, 0.5f));
     heading->setPosition(960, 875);
