@@ -73,7 +73,19 @@ void Controls::install() {
                    B::stickToward(toward)});
     }
     // Prompts beside the buttons: the pad's or the key's, in pictures of our own.
-    map->setBadgePictures("GameScene/badge_", "fonts/PixelMplus10-Regular.ttf");
+    // Read now, with the first scene's pictures: no picture is read in the middle of a scene.
+    const std::string badges = std::string("GameScene") + "/badge_";
+    auto* pictures = Director::getInstance()->getTextureCache();
+    for (const char* family : {"xbox_", "playstation_", "nintendo_"})
+        for (const char* button : {"a", "b", "x", "y", "leftshoulder", "rightshoulder", "start", "back"})
+            pictures->addImage(badges + family + button + ".png");
+    for (int dx = -1; dx <= 1; ++dx)
+        for (int dy = -1; dy <= 1; ++dy)
+            if (dx || dy)
+                pictures->addImage(badges + "dpad_" + std::to_string(dx) + "_" + std::to_string(dy) + ".png");
+    pictures->addImage(badges + "key.png");
+    pictures->addImage(badges + "keyWide.png");
+    map->setBadgePictures(badges, "fonts/PixelMplus10-Regular.ttf");
     map->setBadgeLike(kSoundDown, InputMap::kVolumeDown);
     map->setBadgeLike(kSoundUp, InputMap::kVolumeUp);
     map->setBadgeLike(kSoundMute, InputMap::kMute);

@@ -53,13 +53,16 @@ bool PausePanel::initWithRound(GameLayer* layer) {
     panel = Node::create();
     panel->setVisible(false);
     addChild(panel, 2);
-    auto* dim = Sprite::create("GameScene/black2.png");
-    dim->setPosition(kScreenCentre);
-    dim->setOpacity(170);
-    panel->addChild(dim);
-    auto* plate = Sprite::create("GameScene/pausePlate.png");
-    plate->setPosition(kScreenCentre);
-    panel->addChild(plate);
+    // A picture that cannot be read leaves a gap, not a crash.
+    if (auto* dim = Sprite::create("GameScene/black2.png")) {
+        dim->setPosition(kScreenCentre);
+        dim->setOpacity(170);
+        panel->addChild(dim);
+    }
+    if (auto* plate = Sprite::create("GameScene/pausePlate.png")) {
+        plate->setPosition(kScreenCentre);
+        panel->addChild(plate);
+    }
     auto* heading = Label::createWithTTF("PAUSED", kFont, 90);
     heading->setAnchorPoint(Vec2(0.5f, 0.5f));
     heading->setPosition(960, 875);
@@ -69,26 +72,25 @@ bool PausePanel::initWithRound(GameLayer* layer) {
     soundLabel->setPosition(960, 560);
     panel->addChild(soundLabel);
 
-    addButton("GameScene/resumeButton", Vec2(960, 720), CC_CALLBACK_1(PausePanel::resumeRound, this),
-              Controls::kResume);
-    addButton("GameScene/volumeDownButton", Vec2(720, 560), CC_CALLBACK_1(PausePanel::volumeDown, this),
-              Controls::kSoundDown);
-    addButton("GameScene/volumeUpButton", Vec2(1200, 560), CC_CALLBACK_1(PausePanel::volumeUp, this),
-              Controls::kSoundUp);
-    addButton("GameScene/muteButton", Vec2(720, 400), CC_CALLBACK_1(PausePanel::toggleMute, this),
-              Controls::kSoundMute);
-    addButton("GameScene/fullscreenButton", Vec2(1180, 400),
+    addButton("GameScene/resumeButton1.png", "GameScene/resumeButton2.png", Vec2(960, 720),
+              CC_CALLBACK_1(PausePanel::resumeRound, this), Controls::kResume);
+    addButton("GameScene/volumeDownButton1.png", "GameScene/volumeDownButton2.png", Vec2(720, 560),
+              CC_CALLBACK_1(PausePanel::volumeDown, this), Controls::kSoundDown);
+    addButton("GameScene/volumeUpButton1.png", "GameScene/volumeUpButton2.png", Vec2(1200, 560),
+              CC_CALLBACK_1(PausePanel::volumeUp, this), Controls::kSoundUp);
+    addButton("GameScene/muteButton1.png", "GameScene/muteButton2.png", Vec2(720, 400),
+              CC_CALLBACK_1(PausePanel::toggleMute, this), Controls::kSoundMute);
+    addButton("GameScene/fullscreenButton1.png", "GameScene/fullscreenButton2.png", Vec2(1180, 400),
               CC_CALLBACK_1(PausePanel::toggleFullscreen, this), Controls::kFullscreen);
-    addButton("GameScene/titleButton", Vec2(960, 230), CC_CALLBACK_1(PausePanel::leave, this),
-              Controls::kLeaveRound);
+    addButton("GameScene/titleButton1.png", "GameScene/titleButton2.png", Vec2(960, 230),
+              CC_CALLBACK_1(PausePanel::leave, this), Controls::kLeaveRound);
     scheduleUpdate();
     return true;
 }
 
-MenuItemImage* PausePanel::addButton(const char* picture, const Vec2& at, const ccMenuCallback& callback,
-                                     const char* control) {
-    const std::string name = picture;
-    auto* item = MenuItemImage::create(name + "1.png", name + "2.png", callback);
+MenuItemImage* PausePanel::addButton(const char* picture, const char* pressed, const Vec2& at,
+                                     const ccMenuCallback& callback, const char* control) {
+    auto* item = MenuItemImage::create(picture, pressed, callback);
     InputMap::getInstance()->attach(control, item);
     auto* menu = Menu::create(item);
     menu->setPosition(at);

@@ -29,13 +29,16 @@ bool QuitPanel::initWithTitle(Node* titleLayer) {
     panel = Node::create();
     panel->setVisible(false);
     addChild(panel);
-    auto* dim = Sprite::create("GameScene/black2.png");
-    dim->setPosition(kScreenCentre);
-    dim->setOpacity(140);
-    panel->addChild(dim);
-    auto* plate = Sprite::create("TitleScene/quitPlate.png");
-    plate->setPosition(kScreenCentre);
-    panel->addChild(plate);
+    // A picture that cannot be read leaves a gap, not a crash.
+    if (auto* dim = Sprite::create("GameScene/black2.png")) {
+        dim->setPosition(kScreenCentre);
+        dim->setOpacity(140);
+        panel->addChild(dim);
+    }
+    if (auto* plate = Sprite::create("TitleScene/quitPlate.png")) {
+        plate->setPosition(kScreenCentre);
+        panel->addChild(plate);
+    }
     auto* question = Label::createWithTTF("Quit the game?", "fonts/PixelMplus10-Regular.ttf", 64);
     question->setAnchorPoint(Vec2(0.5f, 0.5f));
     question->setPosition(960, 640);
