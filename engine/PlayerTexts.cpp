@@ -6,7 +6,7 @@ namespace cocos2d {
 
 namespace {
 PlayerTexts& current() {
-    static PlayerTexts texts{"", "", "", "", [](int percent) { return std::to_string(percent) + " %"; }, ""};
+    static PlayerTexts texts{.volume = [](int percent) { return std::to_string(percent) + " %"; }};
     return texts;
 }
 } // namespace
