@@ -6,7 +6,11 @@ namespace cocos2d {
 
 namespace {
 PlayerTexts& current() {
-    static PlayerTexts texts{.volume = [](int percent) { return std::to_string(percent) + " %"; }};
+    static PlayerTexts texts = [] {
+        PlayerTexts plain;
+        plain.volume = [](int percent) { return std::to_string(percent) + " %"; };
+        return plain;
+    }();
     return texts;
 }
 } // namespace
