@@ -4,9 +4,8 @@
 #include "DesktopIdentity.h"
 #include "Director.h"
 #include "Display.h"
-#include "EventPump.h"
 #include "FileUtils.h"
-#include "FramePacer.h"
+#include "FrameDriver.h"
 #include "GLView.h"
 #include "InputMap.h"
 #include "InstanceLock.h"
@@ -96,32 +95,21 @@ int Application::run() {
         if (GLView* shown = Director::getInstance()->getOpenGLView())
             shown->setFullscreen(!shown->isFullscreen());
     });
-    FramePacer pacer(FramePacer::systemClock(), director->getAnimationInterval(),
-                     [view](bool on) { view->setVSync(on); });
-    view->setBeforePresent([&pacer, view] { pacer.beforePresent([view] { view->finishDrawing(); }); });
-    {
-        EventPump events(this, false);
-        while (true) {
-            const bool wasPaused = events.isPaused();
-            if (!events.pump()) break;
-            events.tick();
-            // Time spent paused is not game time.
-            if (wasPaused && !events.isPaused()) pacer.restart();
-
-            pacer.setRefreshRate(view->getRefreshRate());
-            director->mainLoop(pacer.beginFrame());
-            // Looking for gamepads can take a while: it waits until the first frame is up.
-            events.openGamepads();
-            if (director->isAnimating())
-                pacer.endFrame();
-            else
-                SDL_WaitEventTimeout(nullptr, 100);
-        }
-    }
-    view->setBeforePresent(nullptr);
-    if (WindowState* state = view->windowState()) state->save();
-    shutdown();
+    FrameDriver::run(this, [view] {
+        if (WindowState* state = view->windowState()) state->save();
+        shutdown();
+    });
     return 0;
+}
+
+bool Application::canQuit() {
+    return true;
+}
+
+void Application::requestQuit() {
+    SDL_Event e{};
+    e.type = SDL_QUIT;
+    SDL_PushEvent(&e);
 }
 
 void Application::shutdown() {

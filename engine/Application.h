@@ -30,6 +30,11 @@ class Application : public ApplicationProtocol {
 
     // Shuts engine services down in order (used by run() and by tools that drive frames themselves).
     static void shutdown();
+    // Whether the program may end itself: a desktop window can; a page in a browser cannot,
+    // and a game there shows no way to quit.
+    static bool canQuit();
+    // Ends the main loop after this frame, as closing the window does.
+    static void requestQuit();
 
   private:
     bool requiredFilesPresent() const;

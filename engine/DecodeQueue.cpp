@@ -6,7 +6,7 @@
 
 namespace cocos2d {
 
-DecodeQueue::DecodeQueue(unsigned threads) : _threadCount(std::max(threads, 1u)) {}
+DecodeQueue::DecodeQueue(unsigned threads) : _threadCount(threads) {}
 
 DecodeQueue::~DecodeQueue() {
     {
@@ -23,6 +23,10 @@ std::future<Picture> DecodeQueue::decode(const std::string& path, long pixels) {
     std::future<Picture> result = job.get_future();
     // The decoder's set-up (again after a shutdown) is not safe to race, so it happens here.
     IMG_Init(IMG_INIT_PNG);
+    if (_threadCount == 0) {
+        job();
+        return result;
+    }
     {
         std::lock_guard<std::mutex> lock(_mutex);
         if (_threads.empty()) {

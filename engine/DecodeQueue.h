@@ -16,7 +16,7 @@ namespace cocos2d {
 
 class DecodeQueue {
   public:
-    // The threads start with the first request.
+    // The threads start with the first request; with none, each request is decoded at once.
     explicit DecodeQueue(unsigned threads);
     // Finishes what was asked, then ends the threads.
     ~DecodeQueue();

@@ -4,6 +4,7 @@
 #include "AutoreleasePool.h"
 #include "EventDispatcher.h"
 #include "GLView.h"
+#include "InputMap.h"
 #include "Overlay.h"
 #include "Renderer.h"
 #include "Scene.h"
@@ -116,7 +117,7 @@ void Director::cancelTouch(int id) {
     _eventDispatcher->cancelTouch(id);
 }
 
-void Director::mainLoop(double dt) {
+void Director::mainLoop(double dt, bool draw) {
     ++_frames;
     applyPendingScene();
     Overlay* overlay = Overlay::getInstance();
@@ -127,7 +128,7 @@ void Director::mainLoop(double dt) {
             transition->advance(dt);
             if (transition->isFinished()) finishTransition(transition);
         }
-        drawFrame();
+        if (draw) drawFrame();
     } else if (_redrawWanted || overlay->revision() != _shownRevision) {
         // Stopped, the last picture stays as it was; it is drawn again only when the window
         // has lost it or a note over it has changed.
@@ -159,6 +160,8 @@ void Director::drawScene() {
     SDL_RenderClear(sdl);
     Renderer renderer(sdl, _view->getDesignResolutionSize().height);
     if (_runningScene) _runningScene->visit(renderer, AffineTransform::IDENTITY, 255, Color3B::WHITE);
+    InputMap::getInstance()->drawHighlight(renderer);
+    InputMap::getInstance()->drawBadges(renderer);
     Overlay::getInstance()->draw(renderer, _view->getDesignResolutionSize());
     renderer.flush();
 }

@@ -55,8 +55,9 @@ class Director {
     // Lets one touch go without ending it where it is: nothing that it pressed fires.
     void cancelTouch(int id);
 
-    // One frame of dt seconds. Draws only when the view has a window.
-    void mainLoop(double dt);
+    // One frame of dt seconds. Draws only when the view has a window, and not when `draw` is
+    // false (a step of several taken before one picture is shown).
+    void mainLoop(double dt, bool draw = true);
     // The window lost its picture (uncovered, resized): the next frame draws, stopped or not.
     void redraw() { _redrawWanted = true; }
     void drawScene();

@@ -6,15 +6,18 @@
 #include "InputMap.h"
 #include "Log.h"
 #include "Overlay.h"
+#include "PlayerTexts.h"
 #include "WindowState.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace cocos2d {
 
 namespace {
 // In fullscreen the mouse cursor hides after this long without moving.
 constexpr Uint32 kCursorHideMs = 2000;
+constexpr int kStickRest = 8000;
 constexpr const char* kPausedNote = "paused";
 
 // What a player's hands do: dropped while the game is paused.
@@ -46,6 +49,10 @@ bool takesWindowAway(const SDL_Event& e) {
 EventPump::EventPump(ApplicationProtocol* app, bool gamepadsNow) : _app(app), _lastMouseMove(SDL_GetTicks()) {
     // A mouse is not a finger: no touch events made up from it.
     SDL_SetHint(SDL_HINT_MOUSE_TOUCH_EVENTS, "0");
+    // Pad buttons by their place, not their label: the bottom one confirms on every pad.
+    SDL_SetHint(SDL_HINT_GAMECONTROLLER_USE_BUTTON_LABELS, "0");
+    InputMap::getInstance()->setRumbler(
+        [this](float strength, float seconds) { _gamepads.rumble(strength, seconds); });
     if (gamepadsNow) openGamepads();
 }
 
@@ -57,6 +64,7 @@ void EventPump::openGamepads() {
 }
 
 EventPump::~EventPump() {
+    InputMap::getInstance()->setRumbler(nullptr);
     InputMap::getInstance()->releaseAll();
 }
 
@@ -87,6 +95,24 @@ void EventPump::handle(const SDL_Event& e) {
         _gamepads.handle(e);
         return;
     }
+    // Keys, pads and fingers take the cursor away; the mouse's own events are told apart below.
+    // A stick at rest still trembles: only a real push counts.
+    const bool stickAtRest = e.type == SDL_CONTROLLERAXISMOTION && std::abs(e.caxis.value) < kStickRest;
+    if (isInput(e) && !stickAtRest) {
+        const bool mouse = e.type == SDL_MOUSEBUTTONDOWN || e.type == SDL_MOUSEBUTTONUP;
+        const bool finger = e.type == SDL_FINGERDOWN || e.type == SDL_FINGERMOTION || e.type == SDL_FINGERUP;
+        if (!mouse) _handsOffMouse = true;
+        // Prompts and the highlight are for keys and pads; a pointer puts them away.
+        using Hands = InputMap::Hands;
+        if (mouse || finger)
+            InputMap::getInstance()->setHands(Hands::Pointer);
+        else if (e.type == SDL_KEYDOWN || e.type == SDL_KEYUP)
+            InputMap::getInstance()->setHands(Hands::Keys);
+        else
+            InputMap::getInstance()->setHands(
+                Hands::Pad,
+                _gamepads.familyOf(e.type == SDL_CONTROLLERAXISMOTION ? e.caxis.which : e.cbutton.which));
+    }
     switch (e.type) {
     case SDL_QUIT:
         _quit = true;
@@ -106,7 +132,8 @@ void EventPump::handle(const SDL_Event& e) {
     case SDL_MOUSEMOTION:
         if (e.motion.which == SDL_TOUCH_MOUSEID) break;
         _lastMouseMove = SDL_GetTicks();
-        SDL_ShowCursor(SDL_ENABLE);
+        _handsOffMouse = false;
+        InputMap::getInstance()->setHands(InputMap::Hands::Pointer);
         if (_mouseDown)
             director->touchMoved(0,
                                  designPoint(static_cast<float>(e.motion.x), static_cast<float>(e.motion.y)));
@@ -124,12 +151,18 @@ void EventPump::handle(const SDL_Event& e) {
         fingerEvent(e.tfinger);
         break;
     case SDL_KEYDOWN:
-    case SDL_KEYUP:
-        // Held keys repeat; a control is pressed once per key press.
-        if (!e.key.repeat)
-            InputMap::getInstance()->keyChanged(e.key.keysym.scancode, (e.key.keysym.mod & KMOD_ALT) != 0,
+    case SDL_KEYUP: {
+        // Held keys repeat: a control is pressed once per key press, unless it repeats too.
+        const bool alt = (e.key.keysym.mod & KMOD_ALT) != 0;
+        if (e.key.repeat) {
+            if (e.type == SDL_KEYDOWN)
+                InputMap::getInstance()->keyRepeated(e.key.keysym.scancode, e.key.keysym.sym, alt);
+        } else {
+            InputMap::getInstance()->keyChanged(e.key.keysym.scancode, e.key.keysym.sym, alt,
                                                 e.type == SDL_KEYDOWN);
+        }
         break;
+    }
     default:
         _gamepads.handle(e);
         break;
@@ -180,7 +213,7 @@ void EventPump::windowEvent(const SDL_WindowEvent& e) {
 void EventPump::pause() {
     letGo();
     _gamepads.setPaused(true);
-    Overlay::getInstance()->show(kPausedNote, "Paused", Overlay::Place::Centre);
+    Overlay::getInstance()->show(kPausedNote, PlayerTexts::get().paused, Overlay::Place::Centre);
     if (_app) _app->applicationDidEnterBackground();
 }
 
@@ -228,15 +261,18 @@ void EventPump::fingerEvent(const SDL_TouchFingerEvent& e) {
     director->touchEnded(id, where);
 }
 
+bool EventPump::isCursorShown() const {
+    GLView* view = Director::getInstance()->getOpenGLView();
+    const bool fullscreen = view && view->isFullscreen();
+    return !_handsOffMouse && !(fullscreen && SDL_GetTicks() - _lastMouseMove > kCursorHideMs);
+}
+
 void EventPump::tick() {
     _gamepads.tick();
     GLView* view = Director::getInstance()->getOpenGLView();
     if (!view || !view->hasWindow()) return;
     if (WindowState* state = view->windowState()) state->tick(SDL_GetTicks());
-    if (view->isFullscreen() && SDL_GetTicks() - _lastMouseMove > kCursorHideMs)
-        SDL_ShowCursor(SDL_DISABLE);
-    else if (!view->isFullscreen())
-        SDL_ShowCursor(SDL_ENABLE);
+    SDL_ShowCursor(isCursorShown() ? SDL_ENABLE : SDL_DISABLE);
 }
 
 } // namespace cocos2d

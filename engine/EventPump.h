@@ -39,6 +39,9 @@ class EventPump {
     bool isMinimized() const { return _minimized; }
     bool isPaused() const { return _minimized || _hidden || _unfocused; }
     const Gamepads& gamepads() const { return _gamepads; }
+    // The mouse cursor hides while keys, a pad or fingers play, and in fullscreen once the
+    // mouse has been still a while; moving the mouse shows it.
+    bool isCursorShown() const;
 
     // Touch ids of fingers start here, apart from the mouse (0) and the input map's.
     static constexpr int kFirstFingerTouch = 1 << 16;
@@ -60,6 +63,7 @@ class EventPump {
     bool _hidden = false;
     bool _unfocused = false;
     bool _mouseDown = false;
+    bool _handsOffMouse = false;
     Uint32 _lastMouseMove = 0;
     std::map<SDL_FingerID, int> _fingers;
     std::vector<SDL_Event> _batch;

@@ -1,5 +1,7 @@
 #include "FileUtils.h"
 
+#include "AppIdentity.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -8,7 +10,7 @@ namespace cocos2d {
 
 namespace {
 const char* namedRoot() {
-    const char* env = std::getenv("DOVIVEDUZUZ_ASSETS");
+    const char* env = std::getenv(AppIdentity::environmentVariable("ASSETS").c_str());
     return env && *env ? env : nullptr;
 }
 

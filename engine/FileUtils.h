@@ -1,7 +1,7 @@
 #pragma once
-// Where the game's files are: the resource root (the folder DOVIVEDUZUZ_ASSETS names, else the
-// "assets" folder beside the executable, else the installed data folder the program names) and a
-// count of the files read.
+// Where the game's files are: the resource root (the folder the program's NAME_ASSETS names,
+// else the "assets" folder beside the executable, else the installed data folder the program
+// names) and a count of the files read.
 #include <cstddef>
 #include <string>
 

@@ -3,6 +3,8 @@
 // directions of a pad's sticks and D-pad. A control presses what the running scene shows for
 // it, through the same touch path a finger uses, so a key does exactly what a tap would; or
 // it runs an action of the engine's own (fullscreen, sound).
+#include "Badges.h"
+#include "Highlight.h"
 #include "Types.h"
 
 #include <functional>
@@ -14,23 +16,30 @@ namespace cocos2d {
 
 class MenuItemImage;
 class Node;
+class Renderer;
 
 // One physical input, named the way players and documentation name it.
 struct InputBinding {
-    enum class Kind { Key, PadButton, Stick, Dpad };
+    enum class Kind { Key, PadButton, Stick, Dpad, PadUnplugged };
     Kind kind = Kind::Key;
     // A key ("W", "Keypad 7", "Return") or a pad button ("a", "leftshoulder", "start").
     std::string name;
     // Keys only: the binding holds while Alt is down, and then wins over the plain key.
     bool alt = false;
+    // Keys only: the key that shows this label on the player's layout, wherever it sits,
+    // rather than the key in this place on a US keyboard.
+    bool byLabel = false;
     // Sticks and D-pad: the direction on screen (y up). A stick picks the nearest direction
     // bound; the D-pad needs its own eight-way direction.
     Vec2 direction;
 
     static InputBinding key(std::string name, bool alt = false);
+    static InputBinding label(std::string name);
     static InputBinding padButton(std::string name);
     static InputBinding stickToward(const Vec2& direction);
     static InputBinding dpadToward(int dx, int dy);
+    // A pad unplugged while the game runs: one tap of its control.
+    static InputBinding padUnplugged();
 };
 
 class InputMap {
@@ -40,13 +49,21 @@ class InputMap {
     static constexpr const char* kMute = "mute";
     static constexpr const char* kVolumeDown = "volumeDown";
     static constexpr const char* kVolumeUp = "volumeUp";
+    // The menu's highlight: pressed, and moved by a step on screen.
+    static constexpr const char* kConfirm = "confirm";
+    static constexpr const char* kMenuUp = "menuUp";
+    static constexpr const char* kMenuDown = "menuDown";
+    static constexpr const char* kMenuLeft = "menuLeft";
+    static constexpr const char* kMenuRight = "menuRight";
 
     static InputMap* getInstance();
 
     // The table. Where one input is bound to several controls, the first control bound that
     // has something to press in the running scene takes it.
-    void bind(const std::string& control, std::vector<InputBinding> inputs);
-    // Unbinds every input; the engine's actions stay, waiting for inputs to be bound again.
+    // A control that repeats runs its action again while its key is held, as typing does.
+    void bind(const std::string& control, std::vector<InputBinding> inputs, bool repeats = false);
+    // Unbinds every input and forgets the menu, the badges and whose hands played last; the
+    // engine's actions stay, waiting for inputs to be bound again.
     void clearBindings();
     const std::vector<InputBinding>* bindingsOf(const std::string& control) const;
 
@@ -61,13 +78,46 @@ class InputMap {
     // Where a press of the control would land now; false when nothing takes it.
     bool pressPoint(const std::string& control, Vec2& where) const;
 
-    // From the platform. Scancodes and pad buttons are SDL's numbers; `pad` is the pad's
-    // instance id. A held input presses until it is released.
-    void keyChanged(int scancode, bool alt, bool pressed);
+    // The controls whose buttons make up a menu, in the order the highlight prefers to start.
+    void setMenu(std::vector<std::string> controls);
+    // The button the highlight is on now, if a menu is shown.
+    const MenuItemImage* highlighted() const;
+    void drawHighlight(Renderer& renderer) const;
+
+    // What the player's hands were on last. With the mouse or a finger, no highlight and no
+    // badges are drawn; with a pad, its badges are of its family ("xbox", "playstation",
+    // "nintendo").
+    enum class Hands { Pointer, Keys, Pad };
+    void setHands(Hands hands, const std::string& padFamily = "");
+    Hands hands() const { return _hands; }
+    bool isPointerInUse() const { return _hands == Hands::Pointer; }
+    // Badge pictures are this prefix followed by "key", "keyWide", "<family>_<button>" or
+    // "dpad_<dx>_<dy>", then ".png"; a key's label is written in `font`.
+    void setBadgePictures(const std::string& prefix, const std::string& font);
+    // A button whose control has no input of its own shows the badge of one that does the same.
+    void setBadgeLike(const std::string& control, const std::string& like);
+    // The badges to show now, one beside each button that has an input for the hands in use.
+    std::vector<Badge> badges() const;
+    void drawBadges(Renderer& renderer) const;
+    // The label a key bound by place carries on the player's layout.
+    static std::string keyLabel(const InputBinding& key);
+    // Runs an engine action by its control's name (a button of the game's that does the same).
+    void runAction(const std::string& control) const;
+
+    // From the platform. Scancodes, keycodes and pad buttons are SDL's numbers; `pad` is the
+    // pad's instance id. A held input presses until it is released.
+    void keyChanged(int scancode, int keycode, bool alt, bool pressed);
+    // The system's repeat of a held key.
+    void keyRepeated(int scancode, int keycode, bool alt);
     void padButtonChanged(int pad, int button, bool pressed);
     // A flick of a stick or a D-pad direction: one press and release.
     void stickFlicked(const Vec2& direction);
     void dpadPressed(int dx, int dy);
+    void padUnplugged();
+    // A rumble of the pads, strength 0 to 1, where the platform has a way to make one.
+    void rumble(float strength, float seconds) const;
+    void setRumbler(std::function<void(float strength, float seconds)> rumbler);
+
     // Every held input lets go without pressing anything (focus lost, pad unplugged).
     void releaseAll();
     void releasePad(int pad);
@@ -83,10 +133,17 @@ class InputMap {
         std::string name;
         std::vector<InputBinding> inputs;
         std::function<void()> action;
+        bool repeats = false;
     };
     using Match = std::function<bool(const InputBinding&)>;
 
     InputMap() = default;
+    std::vector<Highlight::Item> menuItems() const;
+    bool pressPointOf(const std::string& control, Vec2& where, MenuItemImage** item) const;
+    // The badge picture and text for a control and the hands in use; false for none.
+    bool badgeOf(const std::string& control, std::string& picture, std::string& text) const;
+    // No badge or highlight is drawn during a fade, nor with no scene.
+    static bool sceneSettled();
     // The first control, in table order, whose inputs match and which can act now.
     const Control* controlFor(const Match& match) const;
     bool available(const Control& control) const;
@@ -97,6 +154,14 @@ class InputMap {
     void tap(const Match& match);
     int nextTouchId();
 
+    std::function<void(float, float)> _rumbler;
+    std::vector<std::string> _menu;
+    Highlight _highlight;
+    Hands _hands = Hands::Pointer;
+    std::string _padFamily = "xbox";
+    std::string _badgePrefix;
+    std::map<std::string, std::string> _badgeLike;
+    Badges _badges;
     std::vector<Control> _controls;
     std::vector<Target> _targets; // oldest first
     // Held inputs by source, and the touch each one holds down.

@@ -1,7 +1,10 @@
 #include "InstanceLock.h"
 
+#include "AppIdentity.h"
+#include "DesktopIdentity.h"
 #include "Display.h"
 #include "Log.h"
+#include "PlayerTexts.h"
 
 #include <SDL.h>
 #include <cerrno>
@@ -17,7 +20,6 @@
 namespace cocos2d {
 
 namespace {
-constexpr const char* kPrefix = "doviveduzuz ";
 
 // A name for a folder whose path does not fit in a socket's address.
 std::string hashOf(const std::string& text) {
@@ -35,9 +37,10 @@ std::string InstanceLock::nameFor(const std::string& folder) {
     std::error_code ec;
     std::string path = std::filesystem::weakly_canonical(folder, ec).string();
     if (ec || path.empty()) path = folder;
-    std::string name = kPrefix + path;
+    const std::string prefix = AppIdentity::get().name + " ";
+    std::string name = prefix + path;
     // The zero byte in front takes one place of the address.
-    if (name.size() > sizeof(sockaddr_un::sun_path) - 1) name = std::string(kPrefix) + "#" + hashOf(path);
+    if (name.size() > sizeof(sockaddr_un::sun_path) - 1) name = prefix + "#" + hashOf(path);
     return name;
 }
 
@@ -74,8 +77,8 @@ void InstanceLock::tellAlreadyRunning() const {
     warn("already running with its progress in %s: this copy closes without touching it", _folder.c_str());
     if (Display::headlessRequested()) return;
     // Launched from a desktop, standard error goes nowhere anyone looks.
-    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, "Doviveduzuz",
-                             "Doviveduzuz is already running.\nSwitch to its window to play.", nullptr);
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, DesktopIdentity::get().name.c_str(),
+                             PlayerTexts::get().alreadyRunning.c_str(), nullptr);
     SDL_Quit();
 }
 

@@ -1,5 +1,6 @@
 #include "Log.h"
 
+#include "AppIdentity.h"
 #include "String.h"
 
 #include <cstdarg>
@@ -16,7 +17,7 @@ std::mutex g_logMutex;
 std::function<void(const std::string&)> g_observer;
 
 bool debugWanted() {
-    const char* value = std::getenv(kDebugVariable);
+    const char* value = std::getenv(AppIdentity::environmentVariable("DEBUG").c_str());
     return value && *value && std::strcmp(value, "0") != 0;
 }
 
@@ -24,7 +25,7 @@ void emit(const std::string& line, bool toStandardError) {
     std::function<void(const std::string&)> observer;
     {
         std::lock_guard<std::mutex> lock(g_logMutex);
-        if (toStandardError) std::fprintf(stderr, "doviveduzuz: %s\n", line.c_str());
+        if (toStandardError) std::fprintf(stderr, "%s: %s\n", AppIdentity::get().name.c_str(), line.c_str());
         observer = g_observer;
     }
     // Called outside the lock so an observer may log or replace itself.

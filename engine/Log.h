@@ -4,11 +4,8 @@
 
 namespace cocos2d {
 
-// The environment variable that lets the game's debug lines through to standard error.
-constexpr const char* kDebugVariable = "DOVIVEDUZUZ_DEBUG";
-
 // One debug line of the game's, printf-style: always to the observer, and to standard error
-// only when DOVIVEDUZUZ_DEBUG is set (to anything but "0"), so a key storm does not fill it.
+// only when the program's NAME_DEBUG is set (to anything but "0"), so a key storm does not fill it.
 void log(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // One line a player or packager needs (a store set aside, no display, cannot save): always to
 // standard error, and to the observer.

@@ -4,6 +4,8 @@
 #include "Texture2D.h"
 #include "TextureCache.h"
 
+#include <algorithm>
+
 namespace cocos2d {
 
 MenuItemImage::MenuItemImage() {
@@ -52,7 +54,9 @@ void MenuItemImage::activate() {
 
 bool MenuItemImage::containsWorldPoint(const Vec2& worldPoint) const {
     const Vec2 local = convertToNodeSpace(worldPoint);
-    return Rect(0, 0, _contentSize.width, _contentSize.height).containsPoint(local);
+    const float w = std::max(_contentSize.width, _hitSize.width),
+                h = std::max(_contentSize.height, _hitSize.height);
+    return Rect((_contentSize.width - w) / 2, (_contentSize.height - h) / 2, w, h).containsPoint(local);
 }
 
 void MenuItemImage::draw(Renderer& renderer, const AffineTransform& transform, uint8_t opacity,

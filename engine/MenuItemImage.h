@@ -22,6 +22,9 @@ class MenuItemImage : public Node {
     const std::string& getNormalFile() const { return _normalFile; }
     const std::string& getSelectedFile() const { return _selectedFile; }
     bool containsWorldPoint(const Vec2& worldPoint) const;
+    // A finger's target at least this large (in the item's own units), centred on the picture:
+    // a small picture can still be easy to hit.
+    void setHitSize(const Size& size) { _hitSize = size; }
 
     void draw(Renderer& renderer, const AffineTransform& transform, uint8_t opacity,
               const Color3B& color) override;
@@ -34,6 +37,7 @@ class MenuItemImage : public Node {
     std::string _normalFile, _selectedFile;
     bool _selected = false;
     bool _enabled = true;
+    Size _hitSize;
 };
 
 } // namespace cocos2d

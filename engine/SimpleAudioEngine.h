@@ -32,6 +32,9 @@ class SimpleAudioEngine {
     void pauseBackgroundMusic();
     void resumeBackgroundMusic();
     bool isBackgroundMusicPlaying() const;
+    // Held, the music stays paused whatever asks it to resume (the window coming back), until
+    // released.
+    void holdBackgroundMusic(bool held);
     float getBackgroundMusicVolume() const { return _musicVolume; }
     void setBackgroundMusicVolume(float volume);
 
@@ -67,6 +70,7 @@ class SimpleAudioEngine {
     float _masterVolume = 1.0f;
     bool _muted = false;
     bool _device = false;
+    bool _musicHeld = false;
     struct Impl;
     Impl* _impl = nullptr;
 };

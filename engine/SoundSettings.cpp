@@ -2,6 +2,7 @@
 
 #include "InputMap.h"
 #include "Overlay.h"
+#include "PlayerTexts.h"
 #include "SimpleAudioEngine.h"
 #include "UserDefault.h"
 
@@ -61,7 +62,8 @@ void SoundSettings::change(int percent, bool muted) {
     store->setIntegerForKey(kVolumeKey, percent);
     store->setBoolForKey(kMutedKey, muted);
     toAudio(percent, muted);
-    const std::string note = muted ? std::string("Sound off") : "Volume " + std::to_string(percent) + " %";
+    const PlayerTexts& texts = PlayerTexts::get();
+    const std::string note = muted ? texts.soundOff : texts.volume(percent);
     Overlay::getInstance()->show(kNote, note, Overlay::Place::TopRight, kNoteSeconds);
 }
 

@@ -1,8 +1,10 @@
 #include "TextureCache.h"
 
+#include "DecodeQueue.h"
 #include "FileUtils.h"
 #include "Log.h"
 #include "Texture2D.h"
+#include "Threads.h"
 #include "Types.h"
 
 #include <algorithm>
@@ -11,7 +13,11 @@
 namespace cocos2d {
 
 // One core is left to the main thread, which opens the renderer while the first pictures decode.
-TextureCache::TextureCache() : _decoder(std::clamp(std::thread::hardware_concurrency(), 2u, 5u) - 1) {}
+TextureCache::TextureCache()
+    : _decoder(std::make_unique<DecodeQueue>(
+          Threads::available() ? std::clamp(std::thread::hardware_concurrency(), 2u, 5u) - 1 : 0)) {}
+
+TextureCache::~TextureCache() = default;
 
 TextureCache* TextureCache::getInstance() {
     static TextureCache* cache = new TextureCache();
@@ -31,7 +37,7 @@ Texture2D* TextureCache::addImage(const std::string& file) {
     if (Picture::readSize(path, width, height)) {
         // The size is all a node needs now; the pixels decode meanwhile.
         texture = Texture2D::createWithPendingPicture(
-            _decoder.decode(path, static_cast<long>(width) * height),
+            _decoder->decode(path, static_cast<long>(width) * height),
             Size(static_cast<float>(width), static_cast<float>(height)), file, path);
         _decoding.push_back(texture);
     } else {

@@ -1,8 +1,7 @@
 #pragma once
 // Pictures by file name: each file is read and decoded once, on worker threads where it can be.
-#include "DecodeQueue.h"
-
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -10,6 +9,7 @@
 
 namespace cocos2d {
 
+class DecodeQueue;
 class Texture2D;
 
 class TextureCache {
@@ -27,7 +27,9 @@ class TextureCache {
 
   private:
     TextureCache();
-    DecodeQueue _decoder;
+    ~TextureCache();
+    // Behind a pointer: its pictures are SDL's, and the game sees none of SDL.
+    std::unique_ptr<DecodeQueue> _decoder;
     std::unordered_map<std::string, Texture2D*> _textures;
     std::unordered_set<std::string> _failed;
     // Pictures handed to the decoder since finishDecoding last ran (held by _textures).

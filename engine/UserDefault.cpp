@@ -1,7 +1,10 @@
 #include "UserDefault.h"
 
+#include "AppIdentity.h"
 #include "Log.h"
+#include "PlayerTexts.h"
 #include "StoreReader.h"
+#include "StoreSync.h"
 
 #include <sqlite3.h>
 
@@ -30,9 +33,9 @@ UserDefault* g_instance = nullptr;
 std::string dataFolder() {
     // A relative XDG_DATA_HOME is to be ignored: the save must not depend on the working folder.
     if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && xdg[0] == '/')
-        return std::string(xdg) + "/doviveduzuz";
+        return std::string(xdg) + "/" + AppIdentity::get().name;
     if (const char* home = std::getenv("HOME"); home && *home)
-        return std::string(home) + "/.local/share/doviveduzuz";
+        return std::string(home) + "/.local/share/" + AppIdentity::get().name;
     return {};
 }
 
@@ -123,6 +126,12 @@ bool UserDefault::open(Rows& found) {
     if (path.empty()) {
         _hasPlace = false;
         _openFailure = "no home folder (neither XDG_DATA_HOME nor HOME is set)";
+        found.read = true;
+        return false;
+    }
+    if (!StoreSync::kept()) {
+        _hasPlace = false;
+        _openFailure = "the browser keeps nothing for this page (private window or no space)";
         found.read = true;
         return false;
     }
@@ -381,6 +390,7 @@ bool UserDefault::commit() {
     }
     if (rc == SQLITE_OK) {
         _pending.clear();
+        StoreSync::committed();
         if (!_reportedCommits.empty()) warn("saved progress to %s after all", storePath().c_str());
         _reportedCommits.clear();
         return true;
@@ -417,8 +427,8 @@ void UserDefault::endFrame(float seconds) {
 
 // Short: a note in a corner must leave the picture to the game.
 std::string UserDefault::trouble() const {
-    if (!_db && _unread) return "Save not read yet";
-    if (!_db || (_failing && _failingFor >= kNoticeAfterSeconds)) return "Progress not saved";
+    if (!_db && _unread) return PlayerTexts::get().saveNotRead;
+    if (!_db || (_failing && _failingFor >= kNoticeAfterSeconds)) return PlayerTexts::get().notSaved;
     return {};
 }
 

@@ -1,9 +1,10 @@
 #pragma once
-// The saved key/value store, kept in SQLite under $XDG_DATA_HOME/doviveduzuz/ (by default
-// ~/.local/share/doviveduzuz/). Reads come from memory. Everything set during a frame is
-// committed together at the end of that frame, in one transaction, so a crash loses at
-// most the frame in progress and never half of it. No frame waits on the file: a store that
-// is busy, full or cannot be written keeps what was set and tries again on a later frame.
+// The saved key/value store, kept in SQLite under $XDG_DATA_HOME/NAME/ (by default
+// ~/.local/share/NAME/), NAME being the program's file name. Reads come from memory.
+// Everything set during a frame is committed together at the end of that frame, in one
+// transaction, so a crash loses at most the frame in progress and never half of it. No frame
+// waits on the file: a store that is busy, full or cannot be written keeps what was set and
+// tries again on a later frame.
 #include "StoreReader.h"
 
 #include <map>

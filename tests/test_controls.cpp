@@ -3,6 +3,7 @@
 #include "GameLayer.h"
 #include "Playtest.h"
 #include "ProcessRunner.h"
+#include "Spots.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -84,21 +85,22 @@ TEST(Controls, TitleAndCutSceneTakeSpaceAndEnterAsATap) {
 TEST(Controls, RingKeysPressTheirButtons) {
     const char* keys[6] = {"W", "E", "D", "X", "Z", "A"};
     const char* keypad[6] = {"Keypad 7", "Keypad 9", "Keypad 6", "Keypad 3", "Keypad 1", "Keypad 4"};
-    const float x[6] = {758.4f, 1200, 1392, 1200, 758.4f, 585.6f};
-    const float y[6] = {772.2f, 772.2f, 534.6f, 307.8f, 307.8f, 534.6f};
     for (int i = 0; i < 6; ++i) {
-        const std::string tap = "tap " + std::to_string(x[i]) + " " + std::to_string(y[i]);
+        const std::string tap = Spot::tap(Spot::kRing[i]);
         expectSame({"open game 0 3 0", "step 10"}, tap, std::string("key ") + keys[i]);
         if (i % 2 == 0) expectSame({"open game 0 3 0", "step 10"}, tap, std::string("key ") + keypad[i]);
     }
-    expectSame({"open game 0 3 0", "step 10", "tap 1200 772.2", "step 1"}, "tap 384 108", "key Backspace");
+    expectSame({"open game 0 3 0", "step 10", Spot::tap(Spot::kRing[1]), "step 1"}, Spot::tap(Spot::kBack),
+               "key Backspace");
 }
 
 TEST(Controls, ShopKeysBuyStartAndLeave) {
-    expectSame({"open shop 500", "step 2"}, "tap 418 812", "key T");
-    expectSame({"open shop 500", "step 2"}, "tap 1040 812", "key L");
-    expectSame({"open shop 500", "step 2"}, "tap 1584 135", "key Return", 70);
-    expectSame({"open shop 500", "step 2"}, "tap 96 108", "key Escape", 70);
+    expectSame({"open shop 500", "step 2"}, Spot::tap(Spot::kTimeIcon), "key T");
+    expectSame({"open shop 500", "step 2"}, Spot::tap(Spot::kLifeIcon), "key L");
+    expectSame({"open shop 500", "step 2"}, Spot::tap(Spot::kStart), "key Return", 70);
+    expectSame({"open shop 500", "step 2"}, Spot::tap(Spot::kTitle), "key Escape", 70);
+    // The browser keeps Escape for itself: the way back there.
+    expectSame({"open shop 500", "step 2"}, Spot::tap(Spot::kTitle), "key Backspace", 70);
 }
 
 TEST(Controls, ResultPanelKeysOnlyOnceItsButtonsAreThere) {
@@ -119,8 +121,8 @@ TEST(Controls, ResultPanelKeysOnlyOnceItsButtonsAreThere) {
     }
     std::vector<std::string> shown = over;
     shown.push_back("step 180");
-    expectSame(shown, "tap 672 324", "key R", 70);
-    expectSame(shown, "tap 1248 324", "key S", 70);
+    expectSame(shown, Spot::tap(Spot::kRetry), "key R", 70);
+    expectSame(shown, Spot::tap(Spot::kGoShop), "key S", 70);
 }
 
 TEST(Controls, NoKeyDuringAFadeOrForOtherScreens) {
@@ -143,15 +145,16 @@ TEST(Controls, GamepadButtonsPressTheirControls) {
     expectSame({"step 30"}, "tap 100 100", padPress("a"), 30);
     expectSame({"step 30"}, "tap 100 100", padPress("start"), 30);
     expectSame({"open event 10 1 2", "step 30"}, "tap 5 5", padPress("a"), 40);
-    expectSame({"open game 0 3 0", "step 10", "tap 1200 772.2", "step 1"}, "tap 384 108", padPress("b"));
-    expectSame({"open shop 500", "step 2"}, "tap 418 812", padPress("leftshoulder"));
-    expectSame({"open shop 500", "step 2"}, "tap 1040 812", padPress("rightshoulder"));
-    expectSame({"open shop 500", "step 2"}, "tap 1584 135", padPress("a"), 70);
-    expectSame({"open shop 500", "step 2"}, "tap 1584 135", padPress("start"), 70);
-    expectSame({"open shop 500", "step 2"}, "tap 96 108", padPress("b"), 70);
+    expectSame({"open game 0 3 0", "step 10", Spot::tap(Spot::kRing[1]), "step 1"}, Spot::tap(Spot::kBack),
+               padPress("b"));
+    expectSame({"open shop 500", "step 2"}, Spot::tap(Spot::kTimeIcon), padPress("leftshoulder"));
+    expectSame({"open shop 500", "step 2"}, Spot::tap(Spot::kLifeIcon), padPress("rightshoulder"));
+    expectSame({"open shop 500", "step 2"}, Spot::tap(Spot::kStart), padPress("a"), 70);
+    expectSame({"open shop 500", "step 2"}, Spot::tap(Spot::kStart), padPress("start"), 70);
+    expectSame({"open shop 500", "step 2"}, Spot::tap(Spot::kTitle), padPress("b"), 70);
     const std::vector<std::string> shown = {"open game 7 0 0", "step 500"};
-    expectSame(shown, "tap 672 324", padPress("a"), 70);
-    expectSame(shown, "tap 1248 324", padPress("y"), 70);
+    expectSame(shown, Spot::tap(Spot::kRetry), padPress("a"), 70);
+    expectSame(shown, Spot::tap(Spot::kGoShop), padPress("y"), 70);
 }
 
 TEST(Controls, SticksAndDpadPressTheRingButtonTheyPointAt) {
@@ -169,11 +172,13 @@ TEST(Controls, SticksAndDpadPressTheRingButtonTheyPointAt) {
         expectSameLate(round, tap, dpad(dpads[i]));
     }
     // The right stick flicks too.
-    expectSame(round, "tap 1392 534.6", "pad axis 0 rightx 0.9;pad axis 0 rightx 0");
+    expectSame(round, Spot::tap(Spot::kRing[2]), "pad axis 0 rightx 0.9;pad axis 0 rightx 0");
 }
 
 TEST(Controls, FingersTapAsTheMouseDoesAndCountOnce) {
     expectSame({"step 30"}, "tap 100 100", fingerTap(100, 100), 30);
-    expectSame({"open game 0 3 0", "step 10"}, "tap 1200 772.2", fingerTap(1200, 772.2f));
-    expectSame({"open shop 500", "step 2"}, "tap 418 812", fingerTap(418, 812));
+    expectSame({"open game 0 3 0", "step 10"}, Spot::tap(Spot::kRing[1]),
+               fingerTap(Spot::kRing[1].x, Spot::kRing[1].y));
+    expectSame({"open shop 500", "step 2"}, Spot::tap(Spot::kTimeIcon),
+               fingerTap(Spot::kTimeIcon.x, Spot::kTimeIcon.y));
 }

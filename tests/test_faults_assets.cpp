@@ -14,6 +14,8 @@
 #include "JiyamaSprite.h"
 #include "Playtest.h"
 #include "PlaytestProcess.h"
+#include "Ring.h"
+#include "Spots.h"
 #include "StoreFile.h"
 #include "TargetManager.h"
 #include "TargetSprite.h"
@@ -70,25 +72,25 @@ class LoopRecorder {
         run("step 160");
         // Every offer to its last level, then a press on a sold-out offer.
         for (int i = 0; i < 3; ++i) {
-            run("tap 418 812");
+            run(Spot::tap(Spot::kTimeIcon));
             run("step 3");
         }
         for (int i = 0; i < 3; ++i) {
-            run("tap 1037 497");
+            run(Spot::tap(Spot::kLifePlate));
             run("step 3");
         }
-        run("tap 422 497");
+        run(Spot::tap(Spot::kTimePlate));
         run("step 3");
-        run("tap 1584 135"); // start
+        run(Spot::tap(Spot::kStart)); // start
         // The cut-scene, watched to its end.
         for (int n = 0; n < 20 * kFps && !layer(); n += 10)
             run("step 10");
         if (!layer()) return _script;
         playRound();
         // The shop from the result panel, then its title button, then the title for a while.
-        run("tap 1248 324");
+        run(Spot::tap(Spot::kGoShop));
         run("step 90");
-        run("tap 96 108");
+        run(Spot::tap(Spot::kTitle));
         run("step 150");
         return _script;
     }
@@ -119,17 +121,8 @@ class LoopRecorder {
         run(command.str());
         run("step 2");
     }
-    GameButton* showing(int element) {
-        for (GameButton* b : layer()->buttonManager->buttons)
-            if (b->kind + 1 == element) return b;
-        return nullptr;
-    }
-    bool ringSettled() {
-        int seen = 0;
-        for (GameButton* b : layer()->buttonManager->buttons)
-            seen |= 1 << b->kind;
-        return seen == 0x3f;
-    }
+    GameButton* showing(int element) { return Ring::buttonShowing(layer()->buttonManager, element); }
+    bool ringSettled() { return Ring::settled(layer()->buttonManager); }
 
     // Wins stages, with a wrong press, a back press and the bonus on the way, until every
     // obstruction picture has shown; then lets the clock end the round.
@@ -149,12 +142,12 @@ class LoopRecorder {
             const int bonus = l->buttonManager->bonusIndex;
             if (bonus >= 0 && bonus < ButtonManager::kButtons) {
                 tapButton(l->buttonManager->buttons[bonus]);
-                run("tap 384 108"); // back
+                run(Spot::tap(Spot::kBack)); // back
                 run("step 2");
             }
             if (stage == 1) {
                 tapButton(showing(l->targetManager->targets[0]->kind % 6 + 1));
-                run("tap 384 108");
+                run(Spot::tap(Spot::kBack));
                 run("step 2");
             }
             for (TargetSprite* target : l->targetManager->targets)
@@ -182,8 +175,9 @@ struct Replay {
 // Replays the script in a harness process of its own on the given asset folder.
 Replay replay(const std::vector<std::string>& script, const std::string& assets) {
     const std::string home = freshHome();
-    PlaytestProcess pt(DOVI_BINARY_DIR "/playtest_audible",
-                       {"XDG_DATA_HOME=" + home, "DOVIVEDUZUZ_ASSETS=" + assets, "SDL_AUDIODRIVER=dummy"});
+    PlaytestProcess pt(DOVI_BINARY_DIR "/playtest",
+                       {"XDG_DATA_HOME=" + home, "DOVIVEDUZUZ_ASSETS=" + assets, "SDL_AUDIODRIVER=dummy"}, {},
+                       -1, -1, {"--audible"});
     for (const std::string& command : script)
         pt.send(command);
     pt.send("log");

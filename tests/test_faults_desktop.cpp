@@ -4,6 +4,7 @@
 // debug lines. Every case ends with nothing lost and a word the player can see.
 #include "Playtest.h"
 #include "PlaytestProcess.h"
+#include "Spots.h"
 #include "StoreFile.h"
 #include "TempDirs.h"
 
@@ -72,8 +73,8 @@ class Harness {
             int uid = -1)
         : _process(kHarness, withHome(home, std::move(env)), errors, uid, uid) {}
     std::string ask(const std::string& command) { return _process.ask(command).value_or("<no answer>"); }
-    void expectOk(std::initializer_list<const char*> commands) {
-        for (const char* command : commands)
+    void expectOk(std::initializer_list<std::string> commands) {
+        for (const std::string& command : commands)
             EXPECT_EQ("ok", ask(command)) << command;
     }
     json askJson(const std::string& command) { return json::parse(ask(command), nullptr, false); }
@@ -115,7 +116,8 @@ TEST(FaultsDesktop, ASecondCopyOnTheSameSaveIsRefusedAndWritesNothing) {
         PlaytestProcess second(
             program, {"XDG_DATA_HOME=" + home, "SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy"}, errors);
         // What it would buy, were it let in.
-        for (const char* command : {"open shop 500", "tap 1040 812", "step 5"})
+        for (const std::string& command :
+             {std::string("open shop 500"), Spot::tap(Spot::kLifeIcon), std::string("step 5")})
             second.send(command);
         second.closeInput();
         const auto status = second.waitFor(std::chrono::seconds(30));
@@ -127,7 +129,7 @@ TEST(FaultsDesktop, ASecondCopyOnTheSameSaveIsRefusedAndWritesNothing) {
     }
 
     // The first copy plays on and saves as ever.
-    first.expectOk({"tap 418 812", "step 2"});
+    first.expectOk({Spot::tap(Spot::kTimeIcon), "step 2"});
     EXPECT_TRUE(PlaytestProcess::exitedWith(first.quit(), 0));
     const StoreFile store = StoreFile::read(StoreFile::pathIn(home));
     EXPECT_EQ(995, store.value("coinScore"));
@@ -169,7 +171,7 @@ TEST(FaultsDesktop, AnotherProgramHoldingTheStoreNeverSlowsAFrame) {
     ASSERT_EQ(SQLITE_OK, sqlite3_open(StoreFile::pathIn(home).c_str(), &other));
     ASSERT_EQ(SQLITE_OK, sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr));
 
-    pt.expectOk({"tap 418 812"});
+    pt.expectOk({Spot::tap(Spot::kTimeIcon)});
     // Each frame waited half a second on the lock: a second of play took thirty.
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ("ok", pt.ask("step 60"));
@@ -206,7 +208,7 @@ TEST(FaultsDesktop, AStoreUnwritableAtStartSavesEverythingOnceItCanAndSaysWhatIt
     // Still unwritable at exit: the purchases are lost, and standard error says which.
     {
         Harness pt(home, home + "/exit.txt", {}, uid);
-        pt.expectOk({"seed 3", "open shop 500", "step 2", "tap 1040 812", "step 2"});
+        pt.expectOk({"seed 3", "open shop 500", "step 2", Spot::tap(Spot::kLifeIcon), "step 2"});
         EXPECT_TRUE(pt.showsSavingNotice());
         EXPECT_TRUE(PlaytestProcess::exitedWith(pt.quit(), 0));
         const std::string errors = readBytes(home + "/exit.txt");
@@ -218,7 +220,7 @@ TEST(FaultsDesktop, AStoreUnwritableAtStartSavesEverythingOnceItCanAndSaysWhatIt
 
     // Made writable mid-session (a disk freed, a folder opened up): everything is saved.
     Harness pt(home, home + "/errors.txt", {}, uid);
-    pt.expectOk({"seed 3", "open shop 500", "step 2", "tap 1040 812", "step 2"});
+    pt.expectOk({"seed 3", "open shop 500", "step 2", Spot::tap(Spot::kLifeIcon), "step 2"});
     EXPECT_EQ(700, StoreFile::read(StoreFile::pathIn(home)).value("coinScore"));
     fs::permissions(StoreFile::folderIn(home), fs::perms(0755));
     pt.expectOk({"step 150"});

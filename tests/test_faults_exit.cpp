@@ -2,6 +2,7 @@
 // the harness's quit and the end of its input all save them.
 #include "AppDelegate.h"
 #include "PlaytestProcess.h"
+#include "Spots.h"
 #include "StoreFile.h"
 #include "UpgradeScene.h"
 #include "cocos2d.h"
@@ -146,14 +147,15 @@ TEST(FaultsExit, GameProgramEndsCleanlyOnSigterm) {
 
 TEST(FaultsExit, HarnessSavesAPendingPurchaseOnQuitAndAtEndOfInput) {
     struct Case {
-        const char* purchase;
+        std::string purchase;
         bool quit;
         const char* level;
         int coins;
     };
-    for (const Case c : {Case{"tap 418 812", true, "timeNo", 995}, Case{"tap 1040 812", false, "lifeNo", 900},
-                         Case{"key T", false, "timeNo", 995}, Case{"key L", true, "lifeNo", 900}}) {
-        SCOPED_TRACE(std::string(c.purchase) + (c.quit ? " then quit" : " then end of input"));
+    for (const Case& c : {Case{Spot::tap(Spot::kTimeIcon), true, "timeNo", 995},
+                          Case{Spot::tap(Spot::kLifeIcon), false, "lifeNo", 900},
+                          Case{"key T", false, "timeNo", 995}, Case{"key L", true, "lifeNo", 900}}) {
+        SCOPED_TRACE(c.purchase + (c.quit ? " then quit" : " then end of input"));
         const std::string home = freshFolder();
         const std::string path = storeWithCoins(home);
         PlaytestProcess pt(DOVI_BINARY_DIR "/playtest", {"XDG_DATA_HOME=" + home});

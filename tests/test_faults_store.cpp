@@ -3,6 +3,7 @@
 // every time; a bad file is kept aside as it was; one log line says what happened; where nothing
 // can be written the game plays on in memory and says so once.
 #include "PlaytestProcess.h"
+#include "Spots.h"
 #include "StoreFile.h"
 
 #include <gtest/gtest.h>
@@ -196,8 +197,9 @@ HarnessRun playLoop(const std::vector<std::string>& env, int uid, const std::str
     const auto answer = [&](const std::string& command) { return pt.ask(command).value_or("<no answer>"); };
     EXPECT_EQ("ok", answer("seed 3"));
     run.storeAtStart = json::parse(answer("store"), nullptr, false);
-    for (const char* command :
-         {"step 2", "tap 960 540", "step 150", "open shop 500", "step 2", "tap 1040 812", "step 2"})
+    for (const std::string& command :
+         std::vector<std::string>{"step 2", "tap 960 540", "step 150", "open shop 500", "step 2",
+                                  Spot::tap(Spot::kLifeIcon), "step 2"})
         EXPECT_EQ("ok", answer(command)) << command;
     run.storeAfterPurchase = json::parse(answer("store"), nullptr, false);
     const json log = json::parse(answer("log"), nullptr, false);

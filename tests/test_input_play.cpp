@@ -7,6 +7,7 @@
 #include "GameLayer.h"
 #include "GameScene.h"
 #include "RetryButton.h"
+#include "Ring.h"
 #include "TargetManager.h"
 #include "TargetSprite.h"
 #include "TitleScene.h"
@@ -15,7 +16,9 @@
 #include "UpgradeScene.h"
 #include "test_loop_fixture.h"
 
+#include <cmath>
 #include <functional>
+#include <map>
 
 using cocos2d::Vec2;
 
@@ -39,17 +42,10 @@ class InputPlayTest : public LoopTest {
     std::string at(const Vec2& p) { return " " + std::to_string(p.x) + " " + std::to_string(p.y); }
 
     // The ring button showing this element, or -1.
-    int buttonShowing(int elementId) const {
-        for (int i = 0; i < ButtonManager::kButtons; ++i)
-            if (ring()->buttons[i]->kind + 1 == elementId) return i;
-        return -1;
-    }
+    int buttonShowing(int elementId) const { return Ring::placeShowing(ring(), elementId); }
     void settleRing() {
         for (int n = 0; n < 10 * kFps; ++n) {
-            int seen = 0;
-            for (auto* b : ring()->buttons)
-                seen |= 1 << b->kind;
-            if (seen == 0x3f) return;
+            if (Ring::settled(ring())) return;
             pt->step(1);
         }
         FAIL() << "the ring did not settle";
@@ -173,6 +169,95 @@ TEST_F(InputPlayTest, TheWholeLoopByAGamepadAlone) {
     });
 }
 
+// The loop again as a player who reads the screen: menus through the highlight (moved with
+// arrows or the D-pad, pressed with Enter or A), everything else by the key or pad button its
+// badge shows. The mouse is never moved.
+class PromptedPlayTest : public InputPlayTest {
+  protected:
+    using Map = cocos2d::InputMap;
+    static bool isMenu(const std::string& control) {
+        return control != "tapAnywhere" && control != "back" && control.rfind("ring", 0) != 0;
+    }
+    nlohmann::json badgeOf(const std::string& control) {
+        for (const auto& b : nlohmann::json::parse(pt->execute("badges")))
+            if (b["control"] == control) return b;
+        return nullptr;
+    }
+    // Steps the highlight toward a control's button until it is on it.
+    void highlight(const std::string& control, const char* const steps[4]) {
+        Vec2 target;
+        ASSERT_TRUE(Map::getInstance()->pressPoint(control, target)) << control;
+        for (int n = 0; n < 8; ++n) {
+            Vec2 on;
+            ASSERT_TRUE(Map::getInstance()->pressPoint(Map::kConfirm, on));
+            const Vec2 d = target - on;
+            if (std::abs(d.x) < 1 && std::abs(d.y) < 1) return;
+            std::string step =
+                std::abs(d.x) > std::abs(d.y) ? steps[d.x < 0 ? 2 : 3] : steps[d.y > 0 ? 0 : 1];
+            for (std::size_t cut; (cut = step.find(';')) != std::string::npos; step.erase(0, cut + 1))
+                run(step.substr(0, cut));
+            run(step);
+        }
+        FAIL() << "the highlight never reached " << control;
+    }
+};
+
+TEST_F(PromptedPlayTest, TheWholeLoopByKeysReadOffTheScreen) {
+    const char* const arrows[4] = {"key Up", "key Down", "key Left", "key Right"};
+    run("key Up"); // hands on the keys: the badges show
+    playTheLoop([&](const std::string& control) {
+        if (isMenu(control)) {
+            highlight(control, arrows);
+            run("key Return");
+            return;
+        }
+        const auto badge = badgeOf(control);
+        ASSERT_FALSE(badge.is_null()) << control;
+        const std::map<std::string, std::string> names = {
+            {"Enter", "Return"}, {"BkSp", "Backspace"}, {"Esc", "Escape"}};
+        const std::string label = badge["text"];
+        run("key " + (names.count(label) ? names.at(label) : label));
+    });
+}
+
+TEST_F(PromptedPlayTest, TheWholeLoopByAPadReadOffTheScreen) {
+    run("pad attach 0 playstation");
+    const char* const dpad[4] = {"pad button 0 dpup down;pad button 0 dpup up",
+                                 "pad button 0 dpdown down;pad button 0 dpdown up",
+                                 "pad button 0 dpleft down;pad button 0 dpleft up",
+                                 "pad button 0 dpright down;pad button 0 dpright up"};
+    playTheLoop([&](const std::string& control) {
+        if (isMenu(control)) {
+            highlight(control, dpad);
+            run("pad button 0 a down");
+            run("pad button 0 a up");
+            return;
+        }
+        const auto badge = badgeOf(control);
+        ASSERT_FALSE(badge.is_null()) << control;
+        // "GameScene/badge_playstation_a.png", or "GameScene/badge_dpad_-1_1.png".
+        std::string name = badge["picture"];
+        name = name.substr(name.find("badge_") + 6);
+        name.resize(name.size() - 4);
+        if (name.rfind("dpad_", 0) != 0) {
+            ASSERT_EQ(name.rfind("playstation_", 0), 0u) << name;
+            const std::string button = name.substr(12);
+            run("pad button 0 " + button + " down");
+            run("pad button 0 " + button + " up");
+            return;
+        }
+        const int dx = std::stoi(name.substr(5)), dy = std::stoi(name.substr(name.rfind('_') + 1));
+        std::vector<std::string> held;
+        if (dx) held.push_back(dx < 0 ? "dpleft" : "dpright");
+        if (dy) held.push_back(dy < 0 ? "dpdown" : "dpup");
+        for (const auto& b : held)
+            run("pad button 0 " + b + " down");
+        pt->step(3);
+        for (const auto& b : held)
+            run("pad button 0 " + b + " up");
+    });
+}
+
 TEST_F(InputPlayTest, TheWholeLoopByFingersAlone) {
     long long finger = 0;
     playTheLoop([&](const std::string& control) {
@@ -239,6 +324,7 @@ TEST_F(TwoInputsOnOneButton, PadWhileTheMouseHoldsIt) {
     run("pad axis 0 lefty -0.7");
     run("pad axis 0 leftx 0");
     run("pad axis 0 lefty 0");
+    pt->step(1);
     pt->up(centre.x, centre.y);
     expectEnteredOnce();
 }
@@ -264,7 +350,7 @@ TEST_F(InputPlayTest, APressHeldAcrossASceneChangeDoesNothingInTheNext) {
         {"key Return down", "key Return up"},
         {"pad button 0 a down", "pad button 0 a up"},
         {"finger 4 down 1584 135", "finger 4 up 1584 135"},
-        {"down 1584 135", "up 1584 135"},
+        {Spot::at("down", Spot::kStart), Spot::at("up", Spot::kStart)},
     };
     for (const auto& [press, release] : holds) {
         run("open shop 500");
@@ -285,12 +371,12 @@ TEST_F(InputPlayTest, APressHeldAcrossASceneChangeDoesNothingInTheNext) {
 TEST_F(InputPlayTest, AButtonHeldWhenAFadeBeginsIsLetGo) {
     run("open game 7 0 0");
     pt->step(500);
-    pt->down(1248, 324);
+    pt->down(Spot::kGoShop.x, Spot::kGoShop.y);
     run("key R");
     pt->step(10);
     ASSERT_TRUE(dynamic_cast<GameScene*>(fadingTo()));
     pt->sounds();
-    pt->up(1248, 324);
+    pt->up(Spot::kGoShop.x, Spot::kGoShop.y);
     EXPECT_EQ(soundFiles("playEffect"), std::vector<std::string>());
     pt->step(4 * kFps);
     EXPECT_TRUE(dynamic_cast<GameScene*>(pt->runningScene()));
@@ -367,14 +453,17 @@ TEST_F(InputPlayTest, AStickFlicksPastSixtyPercentAndRearmsUnderThirty) {
     };
     for (const auto& [value, presses] : moves) {
         run(std::string("pad axis 0 leftx ") + value);
+        pt->step(1);
         EXPECT_EQ(ring()->pressCount, presses) << value;
     }
     EXPECT_EQ(ring()->lastKind, ring()->buttons[2]->kind + 1);
     // Both axes together: 0.45 across and 0.45 down is past 60 % of the travel.
     run("pad axis 0 leftx 0");
     run("pad axis 0 lefty 0.45");
+    pt->step(1);
     EXPECT_EQ(ring()->pressCount, 2);
     run("pad axis 0 leftx 0.45");
+    pt->step(1);
     EXPECT_EQ(ring()->pressCount, 3);
     EXPECT_EQ(ring()->lastKind, ring()->buttons[3]->kind + 1);
 }

@@ -7,6 +7,7 @@
 #include "GameButton.h"
 #include "GameLayer.h"
 #include "GameScene.h"
+#include "Ring.h"
 #include "TargetManager.h"
 #include "TargetSprite.h"
 #include "UpgradeScene.h"
@@ -71,12 +72,7 @@ class SteadyStateTest : public ::testing::Test {
         auto* scene = dynamic_cast<GameScene*>(pt->runningScene());
         return scene ? scene->gameLayer : nullptr;
     }
-    bool ringSettled() const {
-        int seen = 0;
-        for (auto* b : layer()->buttonManager->buttons)
-            seen |= 1 << b->kind;
-        return seen == 0x3f;
-    }
+    bool ringSettled() const { return Ring::settled(layer()->buttonManager); }
     // Enters the stage's row with the ring's keys and waits for the next stage.
     void solveStage() {
         for (int n = 0; n < 5 * kFps && !ringSettled(); ++n)
@@ -85,10 +81,9 @@ class SteadyStateTest : public ::testing::Test {
         static const char* const kKeys[6] = {"W", "E", "D", "X", "Z", "A"};
         const int stage = layer()->stageCount;
         for (int place = 0; place < 6; ++place) {
-            const int want = layer()->targetManager->targets[place]->kind;
-            for (int i = 0; i < 6; ++i)
-                if (layer()->buttonManager->buttons[i]->kind + 1 == want)
-                    pt->execute(std::string("key ") + kKeys[i]);
+            const int i =
+                Ring::placeShowing(layer()->buttonManager, layer()->targetManager->targets[place]->kind);
+            if (i >= 0) pt->execute(std::string("key ") + kKeys[i]);
         }
         for (int n = 0; n < 10 * kFps && layer()->stageCount == stage; ++n)
             pt->step(1);

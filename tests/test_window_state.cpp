@@ -1,6 +1,6 @@
 // The window's remembered placement: fitted to the displays there are at start, saved once a
 // change has settled (on the caller's clock), and read back by the next window. Desktops, frames,
-// maximising and fullscreen are checked on a real X display by window_memory.sh.
+// maximising and fullscreen are checked on a real X display by remembered_window.sh.
 #include "AutoreleasePool.h"
 #include "GLView.h"
 #include "ProcessRunner.h"

@@ -2,12 +2,15 @@
 
 #include "Controls.h"
 #include "GameConstants.h"
+#include "GameIdentity.h"
 #include "SimpleAudioEngine.h"
 #include "TitleScene.h"
 
 USING_NS_CC;
 
-AppDelegate::AppDelegate() = default;
+AppDelegate::AppDelegate() {
+    GameIdentity::install();
+}
 
 AppDelegate::~AppDelegate() = default;
 

@@ -34,21 +34,55 @@ void Controls::install() {
     // The D-pad: left and right, and the four diagonals; up or down alone points at no button.
     const int dpad[ButtonManager::kButtons][2] = {{-1, 1}, {1, 1}, {1, 0}, {1, -1}, {-1, -1}, {-1, 0}};
 
+    // A menu's highlight goes first: Enter or A presses what it is on, which is where each
+    // menu starts it (START, RETRY, RESUME), so pressing them at once does what it always did.
+    map->bind(InputMap::kConfirm,
+              {B::key("Return"), B::key("Keypad Enter"), B::key("Space"), B::padButton("a")});
+    map->setMenu({kStart, kRetry, kResume, kQuit, kBuyTime, kBuyLife, kGoTitle, kGoShop, kSoundDown, kSoundUp,
+                  kSoundMute, kFullscreen, kLeaveRound});
+
     map->bind(kTapAnywhere, {B::key("Space"), B::key("Return"), B::key("Keypad Enter"), B::padButton("a"),
                              B::padButton("start")});
     for (int i = 0; i < ButtonManager::kButtons; ++i)
         map->bind(ring(i), {B::key(ringKeys[i]), B::key(ringKeypad[i]), B::stickToward(ringDirection(i)),
                             B::dpadToward(dpad[i][0], dpad[i][1])});
     map->bind(kBack, {B::key("Backspace"), B::padButton("b")});
-    map->bind(kRetry, {B::key("R"), B::padButton("a")});
-    map->bind(kGoShop, {B::key("S"), B::padButton("y")});
-    map->bind(kBuyTime, {B::key("T"), B::padButton("leftshoulder")});
-    map->bind(kBuyLife, {B::key("L"), B::padButton("rightshoulder")});
+    // Letters and symbols follow the label printed on the key, on whatever layout.
+    map->bind(kRetry, {B::label("R"), B::padButton("a")});
+    map->bind(kGoShop, {B::label("S"), B::padButton("y")});
+    map->bind(kBuyTime, {B::label("T"), B::padButton("leftshoulder")});
+    map->bind(kBuyLife, {B::label("L"), B::padButton("rightshoulder")});
     map->bind(kStart, {B::key("Return"), B::key("Keypad Enter"), B::padButton("a"), B::padButton("start")});
-    map->bind(kGoTitle, {B::key("Escape"), B::padButton("b")});
+    // Not Escape alone: the browser keeps it to leave fullscreen.
+    map->bind(kGoTitle, {B::key("Escape"), B::key("Backspace"), B::padButton("b")});
+    // A pad unplugged mid-round pauses it: the player's hands are off the game.
+    map->bind(kPause, {B::key("Escape"), B::label("P"), B::padButton("start"), B::padUnplugged()});
+    map->bind(kResume, {B::key("Escape"), B::label("P"), B::padButton("start"), B::padButton("b")});
+    map->bind(kLeaveRound, {B::label("T"), B::padButton("y")});
+    map->bind(kQuitPanel, {B::key("Escape"), B::padButton("b")});
+    // Through a menu: arrows, the D-pad and either stick. In play the ring has them first.
+    const std::pair<const char*, Vec2> steps[] = {{InputMap::kMenuUp, Vec2(0, 1)},
+                                                  {InputMap::kMenuDown, Vec2(0, -1)},
+                                                  {InputMap::kMenuLeft, Vec2(-1, 0)},
+                                                  {InputMap::kMenuRight, Vec2(1, 0)}};
+    const char* arrows[] = {"Up", "Down", "Left", "Right"};
+    for (int i = 0; i < 4; ++i) {
+        const auto& [control, toward] = steps[i];
+        map->bind(control,
+                  {B::key(arrows[i]), B::dpadToward(static_cast<int>(toward.x), static_cast<int>(toward.y)),
+                   B::stickToward(toward)});
+    }
+    // Prompts beside the buttons: the pad's or the key's, in pictures of our own.
+    map->setBadgePictures("GameScene/badge_", "fonts/PixelMplus10-Regular.ttf");
+    map->setBadgeLike(kSoundDown, InputMap::kVolumeDown);
+    map->setBadgeLike(kSoundUp, InputMap::kVolumeUp);
+    map->setBadgeLike(kSoundMute, InputMap::kMute);
+    map->setBadgeLike(kFullscreen, InputMap::kFullscreen);
+    map->setBadgeLike(kQuit, InputMap::kConfirm);
     map->bind(InputMap::kFullscreen, {B::key("F11"), B::key("Return", true), B::key("Keypad Enter", true)});
-    // Sound anywhere; "=" is the key that carries "+" on most layouts. Not B: it is "back" in play.
-    map->bind(InputMap::kMute, {B::key("M"), B::padButton("back")});
-    map->bind(InputMap::kVolumeDown, {B::key("-"), B::key("Keypad -")});
-    map->bind(InputMap::kVolumeUp, {B::key("="), B::key("Keypad +")});
+    // Sound anywhere; on a US layout "+" is the shifted "=". Not B: it is "back" in play. The
+    // volume steps on while its key is held.
+    map->bind(InputMap::kMute, {B::label("M"), B::padButton("back")});
+    map->bind(InputMap::kVolumeDown, {B::label("-"), B::key("Keypad -")}, true);
+    map->bind(InputMap::kVolumeUp, {B::label("+"), B::label("="), B::key("Keypad +")}, true);
 }

@@ -19,6 +19,17 @@ class Controls {
     static constexpr const char* kBuyLife = "buyLife";
     static constexpr const char* kStart = "start";
     static constexpr const char* kGoTitle = "goTitle";
+    // The round's pause button, and its panel's RESUME and TITLE.
+    static constexpr const char* kPause = "pause";
+    static constexpr const char* kResume = "resume";
+    static constexpr const char* kLeaveRound = "leaveRound";
+    static constexpr const char* kSoundDown = "soundDown";
+    static constexpr const char* kSoundUp = "soundUp";
+    static constexpr const char* kSoundMute = "soundMute";
+    static constexpr const char* kFullscreen = "fullscreenButton";
+    // The title's quit panel: opened and closed, and its QUIT.
+    static constexpr const char* kQuitPanel = "quitPanel";
+    static constexpr const char* kQuit = "quit";
 
     // Writes the table into the engine's input map.
     static void install();

@@ -47,7 +47,8 @@ bool EventLayer::initWithProgress(int coins, int timeLevel, int lifeLevel) {
     listener->onTouchMoved = CC_CALLBACK_2(EventLayer::onTouchMoved, this);
     listener->onTouchEnded = CC_CALLBACK_2(EventLayer::onTouchEnded, this);
     Director::getInstance()->getEventDispatcher()->addEventListenerWithSceneGraphPriority(listener, this);
-    InputMap::getInstance()->attachPoint(Controls::kTapAnywhere, this, kScreenCentre);
+    // Any point skips; this one, in the corner, is where the badge saying how goes.
+    InputMap::getInstance()->attachPoint(Controls::kTapAnywhere, this, Vec2(kDesignSize.width - 90, 90));
 
     eventNode = EventNode::create();
     addChild(eventNode, 3);

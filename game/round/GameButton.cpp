@@ -70,6 +70,9 @@ void GameButton::onPressedCarbonDioxide(Ref*) {
 }
 
 void GameButton::onPressed(int elementId) {
+    // Held while the button turned to another element: the player aimed at what it showed
+    // then, and it shows something else now. That press enters nothing.
+    if (elementId != kind + 1) return;
     auto* manager = hubOf<ButtonManager>(this);
     if (!manager) return;
     auto* layer = hubOf<GameLayer>(manager);

@@ -196,6 +196,8 @@ void GameLayer::bankScore() {
 
 void GameLayer::loseLife() {
     --lives;
+    // Felt in the hands as well as seen, on a pad that can.
+    InputMap::getInstance()->rumble(0.5f, 0.25f);
 }
 
 void GameLayer::addScore() {

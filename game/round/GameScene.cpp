@@ -1,6 +1,7 @@
 #include "GameScene.h"
 
 #include "GameLayer.h"
+#include "PausePanel.h"
 
 #include <new>
 
@@ -22,5 +23,7 @@ bool GameScene::initWithProgress(int coins, int timeLevel, int lifeLevel) {
     if (!Scene::init()) return false;
     gameLayer = GameLayer::create(coins, timeLevel, lifeLevel);
     addChild(gameLayer);
+    // Over the round and apart from it, so that it stays awake while the round is paused.
+    addChild(PausePanel::create(gameLayer), 1);
     return true;
 }

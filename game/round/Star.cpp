@@ -1,7 +1,5 @@
 #include "Star.h"
 
-#include <cstdlib>
-
 USING_NS_CC;
 
 bool Star::init() {
@@ -36,8 +34,8 @@ void Star::startTwinkle(float) {
 Vec2 Star::randomSpot() {
     const int height = static_cast<int>(kDesignSize.height);
     const int width = static_cast<int>(kDesignSize.width);
-    const int y = std::rand() % height + 1;
-    const int x = std::rand() % width + 1;
+    const int y = Random::nextInt() % height + 1;
+    const int x = Random::nextInt() % width + 1;
     return Vec2(static_cast<float>(x), static_cast<float>(y));
 }
 

@@ -10,7 +10,7 @@ class Star : public cocos2d::Sprite {
     void startTwinkle(float delta);
     void relocate(float delta);
 
-    // A random spot inside the design area, from the C runtime's rand(): y first, then x.
+    // A random spot inside the design area, from the run's long random sequence: y first, then x.
     static cocos2d::Vec2 randomSpot();
 
     cocos2d::FadeTo* fadeOut = nullptr;

@@ -69,6 +69,7 @@ void TimeSprite::endRound() {
     auto* layer = hubOf<GameLayer>(this);
     layer->clearStageForGameOver();
     layer->bankScore();
+    InputMap::getInstance()->rumble(1.0f, 0.8f);
     layer->planet->slideIn();
     layer->player->scheduleKnockOut();
     layer->resultGround->startResult();

@@ -15,6 +15,9 @@ bool TitleButton::init() {
     auto* item = MenuItemImage::create("GameScene/titleButton1.png", "GameScene/titleButton2.png",
                                        CC_CALLBACK_1(TitleButton::onTitle, this));
     InputMap::getInstance()->attach(Controls::kGoTitle, item);
+    // Drawn at half size, the picture alone is too small a target for a finger on a small
+    // screen: the menu's scale makes this 120 units tall, 9.4 mm on a 7-inch 1280 x 800.
+    item->setHitSize(Size(300, 240));
     auto* menu = Menu::create(item);
     menu->setScale(0.5f);
     menu->setPosition(kDesignSize.width * -0.2f, kDesignSize.height * -0.15f);

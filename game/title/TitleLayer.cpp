@@ -31,7 +31,10 @@ bool TitleLayer::init() {
     listener->onTouchMoved = CC_CALLBACK_2(TitleLayer::onTouchMoved, this);
     listener->onTouchEnded = CC_CALLBACK_2(TitleLayer::onTouchEnded, this);
     Director::getInstance()->getEventDispatcher()->addEventListenerWithSceneGraphPriority(listener, this);
-    InputMap::getInstance()->attachPoint(Controls::kTapAnywhere, this, kScreenCentre);
+    // Any point starts the game; this one, just right of the prompt, is where its badge goes.
+    InputMap::getInstance()->attachPoint(
+        Controls::kTapAnywhere, this,
+        Vec2(kDesignSize.width / 2 + 420, static_cast<float>(kDesignSize.height * 0.15)));
 
     titleBackGround = TitleBackGround::create();
     addChild(titleBackGround, 0);

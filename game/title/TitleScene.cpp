@@ -1,5 +1,6 @@
 #include "TitleScene.h"
 
+#include "QuitPanel.h"
 #include "TitleLayer.h"
 
 USING_NS_CC;
@@ -10,5 +11,6 @@ bool TitleScene::init() {
     if (!Scene::init()) return false;
     titleLayer = TitleLayer::create();
     addChild(titleLayer);
+    if (Application::canQuit()) addChild(QuitPanel::create(titleLayer), 1);
     return true;
 }

@@ -290,9 +290,28 @@ for _name, _w, _h, _label, _col, _size in [
         ("GameScene/playButton%d.png", 400, 200, "RETRY", GREEN, 84),
         ("GameScene/GoShop1-%d.png", 400, 200, "SHOP", ORANGE, 88),
         ("GameScene/titleButton%d.png", 300, 160, "TITLE", TEAL_D, 64),
-        ("UpGradeScene/stageButton%d.png", 500, 250, "START", GREEN, 110)]:
+        ("UpGradeScene/stageButton%d.png", 500, 250, "START", GREEN, 110),
+        # the round's pause button and its panel; the title's quit panel
+        ("GameScene/pauseButton%d.png", 160, 140, "II", INDIGO_L, 72),
+        ("GameScene/resumeButton%d.png", 420, 160, "RESUME", GREEN, 72),
+        ("GameScene/volumeDownButton%d.png", 160, 160, "-", TEAL_D, 96),
+        ("GameScene/volumeUpButton%d.png", 160, 160, "+", TEAL_D, 96),
+        ("GameScene/muteButton%d.png", 300, 160, "MUTE", TEAL_D, 64),
+        ("GameScene/fullscreenButton%d.png", 460, 160, "FULLSCREEN", INDIGO_L, 56),
+        ("TitleScene/quitButton%d.png", 360, 160, "QUIT", RED, 72)]:
     register(_name % 1, text_button, _w, _h, _label, _col, False, _size)
     register(_name % 2, text_button, _w, _h, _label, _col, True, _size)
+
+
+def panel_plate(w, h):
+    s = Svg(w, h)
+    s.add(rrect(OW, OW, w - 2 * OW, h - 2 * OW, 48, fill=INDIGO, stroke=INK, stroke_width=OW))
+    s.add(rrect(OW * 3, OW * 3, w - 6 * OW, h - 6 * OW, 40, fill="none", stroke=INDIGO_L, stroke_width=OW))
+    return done(s)
+
+
+register("GameScene/pausePlate.png", panel_plate, 960, 820)
+register("TitleScene/quitPlate.png", panel_plate, 640, 420)
 
 
 # ---------------------------------------------------------------------------
@@ -1576,3 +1595,97 @@ def app_icon_svg():
     s.embed(planet_svg(True, ns="planet"), "translate(9.2 -2.8) scale(0.33)")
     s.embed(plant_svg(0.0, "happy", ns="plant"), "translate(4 10.7) scale(0.31)")
     return s
+
+
+# ---------------------------------------------------------------------------
+# prompt badges: the pad button or key that does an action, shown beside it
+# ---------------------------------------------------------------------------
+
+BADGE = 84
+BADGE_DARK = "#2b2b3a"
+
+
+def badge_face(mark, colour):
+    """A round face button: a letter, or a PlayStation shape, in the button's colour."""
+    s = Svg(BADGE, BADGE)
+    c = BADGE / 2
+    s.add(circle(c, c, c - 4, fill=BADGE_DARK, stroke=INK, stroke_width=6))
+    s.add(circle(c, c - 3, c - 12, fill="#3c3c52"))
+    if mark == "cross":
+        d = 15
+        s.add(path("M%s %s L%s %s M%s %s L%s %s" % (c - d, c - d, c + d, c + d, c + d, c - d, c - d, c + d),
+                   stroke=colour, stroke_width=7, stroke_linecap="round", fill="none"))
+    elif mark == "circle":
+        s.add(circle(c, c, 16, fill="none", stroke=colour, stroke_width=7))
+    elif mark == "square":
+        s.add(rrect(c - 15, c - 15, 30, 30, 3, fill="none", stroke=colour, stroke_width=7))
+    elif mark == "triangle":
+        s.add(poly([(c, c - 18), (c + 18, c + 13), (c - 18, c + 13)], fill="none", stroke=colour,
+                   stroke_width=7, stroke_linejoin="round"))
+    else:
+        s.add(s.text(mark, c, c, 50, fill=colour, stroke=INK, sw=8))
+    return done(s)
+
+
+def badge_pill(label, w, size):
+    """A shoulder, menu or view button: a rounded bar with its name."""
+    s = Svg(w, BADGE)
+    s.add(rrect(4, 10, w - 8, BADGE - 20, (BADGE - 20) / 2, fill=BADGE_DARK, stroke=INK, stroke_width=6))
+    s.add(s.text(label, w / 2, BADGE / 2, size, fill=WHITE, stroke=INK, sw=6))
+    return done(s)
+
+
+def badge_dpad(dx, dy):
+    """The D-pad, the arm or two arms pressed for a direction lit."""
+    s = Svg(BADGE, BADGE)
+    c, arm, half = BADGE / 2, 36, 13
+    # two bars, outlined first and filled after, so the outline runs round the cross only
+    for fill, stroke in ((INK, INK), (BADGE_DARK, "none")):
+        sw = 12 if stroke != "none" else 0
+        s.add(rrect(c - half, c - arm, 2 * half, 2 * arm, 5, fill=fill, stroke=stroke, stroke_width=sw))
+        s.add(rrect(c - arm, c - half, 2 * arm, 2 * half, 5, fill=fill, stroke=stroke, stroke_width=sw))
+    lit = YELLOW
+    # screen y grows downwards in SVG
+    if dy > 0:
+        s.add(rrect(c - half + 4, c - arm + 4, 2 * half - 8, arm - half - 2, 4, fill=lit))
+    if dy < 0:
+        s.add(rrect(c - half + 4, c + half - 2, 2 * half - 8, arm - half - 2, 4, fill=lit))
+    if dx < 0:
+        s.add(rrect(c - arm + 4, c - half + 4, arm - half - 2, 2 * half - 8, 4, fill=lit))
+    if dx > 0:
+        s.add(rrect(c + half - 2, c - half + 4, arm - half - 2, 2 * half - 8, 4, fill=lit))
+    return done(s)
+
+
+def badge_key(w):
+    """A key cap; the game writes the key's label over it."""
+    s = Svg(w, BADGE)
+    s.add(rrect(4, 4, w - 8, BADGE - 8, 12, fill="#9a96ad", stroke=INK, stroke_width=6))
+    s.add(rrect(12, 8, w - 24, BADGE - 26, 8, fill=CREAM))
+    return done(s)
+
+
+# Positions, not labels: "a" is the bottom face button on every pad.
+_FACES = {
+    "xbox": {"a": ("A", GREEN), "b": ("B", RED), "x": ("X", BLUE), "y": ("Y", YELLOW)},
+    "playstation": {"a": ("cross", "#7fb2ff"), "b": ("circle", "#ff6f7d"), "x": ("square", PINK),
+                    "y": ("triangle", "#5fe0b0")},
+    "nintendo": {"a": ("B", WHITE), "b": ("A", WHITE), "x": ("Y", WHITE), "y": ("X", WHITE)},
+}
+_PILLS = {
+    "xbox": {"leftshoulder": "LB", "rightshoulder": "RB", "start": "MENU", "back": "VIEW"},
+    "playstation": {"leftshoulder": "L1", "rightshoulder": "R1", "start": "OPTIONS", "back": "SHARE"},
+    "nintendo": {"leftshoulder": "L", "rightshoulder": "R", "start": "+", "back": "-"},
+}
+for _family, _faces in _FACES.items():
+    for _button, (_mark, _col) in _faces.items():
+        register("GameScene/badge_%s_%s.png" % (_family, _button), badge_face, _mark, _col)
+    for _button, _label in _PILLS[_family].items():
+        _w = 96 if len(_label) <= 2 else 44 + 22 * len(_label)
+        register("GameScene/badge_%s_%s.png" % (_family, _button), badge_pill, _label, _w, 36)
+for _dx in (-1, 0, 1):
+    for _dy in (-1, 0, 1):
+        if _dx or _dy:
+            register("GameScene/badge_dpad_%d_%d.png" % (_dx, _dy), badge_dpad, _dx, _dy)
+register("GameScene/badge_key.png", badge_key, BADGE)
+register("GameScene/badge_keyWide.png", badge_key, 220)

@@ -49,6 +49,26 @@ SIZES["GameScene/GoShop1-1.png"] = SIZES["GameScene/GoShop1-2.png"] = (400, 200)
 for _n in ("timeThree", "timeFive", "timeSeven", "timeSoldOutSeven", "life", "lifeSoldOut"):
     SIZES["UpGradeScene/%s.png" % _n] = (400, 400)
 SIZES["UpGradeScene/moneyPlate.png"] = SIZES["UpGradeScene/moneyPlate2.png"] = (700, 300)
+# the round's pause panel, the title's quit panel, and the prompt badges
+for _n, _s in [("GameScene/pauseButton%d.png", (160, 140)), ("GameScene/resumeButton%d.png", (420, 160)),
+               ("GameScene/volumeDownButton%d.png", (160, 160)), ("GameScene/volumeUpButton%d.png", (160, 160)),
+               ("GameScene/muteButton%d.png", (300, 160)), ("GameScene/fullscreenButton%d.png", (460, 160)),
+               ("TitleScene/quitButton%d.png", (360, 160))]:
+    SIZES[_n % 1] = SIZES[_n % 2] = _s
+SIZES["GameScene/pausePlate.png"] = (960, 820)
+SIZES["TitleScene/quitPlate.png"] = (640, 420)
+for _family, _buttons in [("xbox", (96, 96, 132, 132)), ("playstation", (96, 96, 198, 154)),
+                          ("nintendo", (96, 96, 96, 96))]:
+    for _b in "abxy":
+        SIZES["GameScene/badge_%s_%s.png" % (_family, _b)] = (84, 84)
+    for _b, _w in zip(("leftshoulder", "rightshoulder", "start", "back"), _buttons):
+        SIZES["GameScene/badge_%s_%s.png" % (_family, _b)] = (_w, 84)
+for _dx in (-1, 0, 1):
+    for _dy in (-1, 0, 1):
+        if _dx or _dy:
+            SIZES["GameScene/badge_dpad_%d_%d.png" % (_dx, _dy)] = (84, 84)
+SIZES["GameScene/badge_key.png"] = (84, 84)
+SIZES["GameScene/badge_keyWide.png"] = (220, 84)
 
 OPAQUE = {"GameScene/newBack.png", "GameScene/black2.png"}
 

@@ -8,9 +8,11 @@
 #include "FileUtils.h"
 #include "GLView.h"
 #include "GameButton.h"
+#include "GameIdentity.h"
 #include "GameLayer.h"
 #include "InstanceLock.h"
 #include "Renderer.h"
+#include "Ring.h"
 #include "SimpleAudioEngine.h"
 #include "SoundSettings.h"
 #include "Spots.h"
@@ -20,19 +22,11 @@
 #include "Texture2D.h"
 #include "TextureCache.h"
 #include "TimeSprite.h"
-#include "TitleScene.h"
 #include "VirtualInput.h"
-
-#include "EventScene.h"
-#include "GameScene.h"
-#include "UpgradeScene.h"
 
 #include <SDL.h>
 #include <algorithm>
-#include <charconv>
-#include <cstring>
 #include <fstream>
-#include <sstream>
 #include <unistd.h>
 
 USING_NS_CC;
@@ -43,44 +37,6 @@ namespace {
 // Exactly 1/60 s: the virtual clock of every test.
 constexpr double kFrameTime = 1.0 / 60.0;
 constexpr float kDesignHeight = 1080;
-
-std::vector<std::string> split(const std::string& line) {
-    std::istringstream in(line);
-    std::vector<std::string> words;
-    for (std::string w; in >> w;)
-        words.push_back(w);
-    return words;
-}
-
-long long toInt(const std::string& word, const std::string& line) {
-    long long value = 0;
-    auto [end, err] = std::from_chars(word.data(), word.data() + word.size(), value);
-    if (err != std::errc() || end != word.data() + word.size())
-        throw Playtest::BadCommand("not a whole number in: " + line);
-    return value;
-}
-
-float toFloat(const std::string& word, const std::string& line) {
-    try {
-        std::size_t used = 0;
-        float value = std::stof(word, &used);
-        if (used == word.size()) return value;
-    } catch (const std::exception&) {
-    }
-    throw Playtest::BadCommand("not a number in: " + line);
-}
-
-// Everything from the second word on: names that may hold spaces ("Keypad 7").
-std::string argument(const std::string& line, const std::vector<std::string>& words) {
-    if (words.size() < 2) throw Playtest::BadCommand(words[0] + " needs an argument: " + line);
-    std::string rest = line.substr(line.find(words[1], words[0].size()));
-    rest.erase(rest.find_last_not_of(" \t\r") + 1);
-    return rest;
-}
-
-void expectWords(const std::vector<std::string>& words, std::size_t count, const std::string& line) {
-    if (words.size() != count) throw Playtest::BadCommand("wrong number of arguments: " + line);
-}
 
 json nodeJson(Node* node) {
     if (auto* transition = dynamic_cast<TransitionFade*>(node))
@@ -110,6 +66,9 @@ json nodeJson(Node* node) {
         j["image"] = item->getNormalFile();
         j["pressed"] = item->getSelectedFile();
         j["selected"] = item->isSelected();
+        // The menu's highlight, while keys or a pad are in use.
+        const InputMap* map = InputMap::getInstance();
+        if (!map->isPointerInUse() && map->highlighted() == item) j["highlighted"] = true;
     } else if (auto* sprite = dynamic_cast<Sprite*>(node)) {
         j["image"] = sprite->getFileName();
     }
@@ -138,9 +97,15 @@ long residentKilobytes() {
     return 0;
 }
 
+// The game's own save folder, so the lock is the one the game takes.
+std::string gameStoreFolder() {
+    GameIdentity::install();
+    return UserDefault::storeFolder();
+}
+
 } // namespace
 
-Playtest::Playtest() : _lock(std::make_unique<InstanceLock>(UserDefault::storeFolder())) {
+Playtest::Playtest() : _lock(std::make_unique<InstanceLock>(gameStoreFolder())) {
     if (!_lock->held())
         throw AlreadyRunning("already running with its progress in " + UserDefault::storeFolder() +
                              ": this copy closes without touching it");
@@ -235,6 +200,10 @@ Scene* Playtest::runningScene() const {
     return Director::getInstance()->getRunningScene();
 }
 
+bool Playtest::quitRequested() const {
+    return _pump->quitRequested();
+}
+
 unsigned long long Playtest::frame() const {
     return Director::getInstance()->getTotalFrames();
 }
@@ -308,47 +277,13 @@ json Playtest::stats() const {
             {"rssKB", residentKilobytes()}};
 }
 
-void Playtest::open(const std::vector<std::string>& words) {
-    const std::string line = words.empty() ? "" : words[0];
-    if (words.size() < 2) throw BadCommand("open what?");
-    const std::string& what = words[1];
-    Scene* scene = nullptr;
-    std::vector<int> args;
-    for (std::size_t i = 2; i < words.size(); ++i)
-        args.push_back(static_cast<int>(toInt(words[i], "open")));
-    auto need = [&](std::size_t n) {
-        if (args.size() != n) throw BadCommand("open " + what + " takes " + std::to_string(n) + " numbers");
-    };
-    if (what == "title") {
-        need(0);
-        scene = TitleScene::create();
-    } else if (what == "shop") {
-        need(1);
-        scene = UpgradeScene::create(args[0]);
-    } else if (what == "event") {
-        need(3);
-        scene = EventScene::create(args[0], args[1], args[2]);
-    } else if (what == "game") {
-        need(3);
-        scene = GameScene::create(args[0], args[1], args[2]);
-    } else {
-        throw BadCommand("unknown scene: " + what);
-    }
-    launch();
-    Director::getInstance()->replaceScene(scene);
-    Director::getInstance()->applyPendingScene();
-}
-
 std::string Playtest::solve() {
     GameLayer* layer = find<GameLayer>();
     if (!layer || !layer->targetManager || !layer->buttonManager) return "error: no stage to solve";
     for (TargetSprite* target : layer->targetManager->targets) {
-        const auto& ring = layer->buttonManager->buttons;
-        const auto match = std::find_if(std::begin(ring), std::end(ring),
-                                        [&](const GameButton* b) { return b->kind + 1 == target->kind; });
-        if (match == std::end(ring))
-            return "error: the ring does not show element " + std::to_string(target->kind);
-        const Vec2 at = Spot::kRing[match - std::begin(ring)];
+        const int place = Ring::placeShowing(layer->buttonManager, target->kind);
+        if (place < 0) return "error: the ring does not show element " + std::to_string(target->kind);
+        const Vec2 at = Spot::kRing[place];
         tap(at.x, at.y);
     }
     return "ok";
@@ -366,134 +301,4 @@ std::string Playtest::waitFor(const std::string& what) {
     for (int n = 0; n < 120 * 60 && !done(); ++n)
         step(1);
     return done() ? "ok" : "error: still waiting for " + what;
-}
-
-std::string Playtest::execute(const std::string& line) {
-    const auto words = split(line);
-    if (words.empty()) throw BadCommand("empty command");
-    const std::string& cmd = words[0];
-    if (cmd[0] == '#') return "ok"; // a comment in a script
-    if (cmd != "seed") launch();
-    try {
-        if (cmd == "seed") {
-            expectWords(words, 2, line);
-            Random::seed(static_cast<unsigned>(toInt(words[1], line)));
-            return "ok";
-        }
-        if (cmd == "step") {
-            expectWords(words, 2, line);
-            const long long n = toInt(words[1], line);
-            if (n < 0) throw BadCommand("negative step: " + line);
-            step(static_cast<int>(n));
-            return "ok";
-        }
-        if (cmd == "open") {
-            open(words);
-            return "ok";
-        }
-        if (cmd == "tap" || cmd == "down" || cmd == "move" || cmd == "up") {
-            expectWords(words, 3, line);
-            const float x = toFloat(words[1], line), y = toFloat(words[2], line);
-            if (cmd == "tap")
-                tap(x, y);
-            else if (cmd == "down")
-                down(x, y);
-            else if (cmd == "move")
-                move(x, y);
-            else
-                up(x, y);
-            return "ok";
-        }
-        if (cmd == "key") return keyCommand(words, line);
-        if (cmd == "pad") return padCommand(words, line);
-        if (cmd == "finger") return fingerCommand(words, line);
-        if (cmd == "minimize" || cmd == "restore") {
-            expectWords(words, 1, line);
-            _input->window(cmd == "minimize" ? SDL_WINDOWEVENT_MINIMIZED : SDL_WINDOWEVENT_RESTORED);
-            return pumped("");
-        }
-        if (cmd == "focus") {
-            expectWords(words, 2, line);
-            if (words[1] != "in" && words[1] != "out") throw BadCommand("focus goes in or out: " + line);
-            _input->focus(words[1] == "in");
-            return pumped("");
-        }
-        if (cmd == "notes") return notes().dump();
-        if (cmd == "tree") return tree().dump();
-        if (cmd == "view") return Snapshot::scene(tree()).dump();
-        if (cmd == "snap") return Snapshot::moment(argument(line, words), frame(), sounds(), tree()).dump();
-        if (cmd == "solve") return solve();
-        if (cmd == "wait") return waitFor(argument(line, words));
-        if (cmd == "look") {
-            expectWords(words, 3, line);
-            return json(picturesAt(toFloat(words[1], line), toFloat(words[2], line))).dump();
-        }
-        if (cmd == "store") return store().dump();
-        if (cmd == "sounds") return sounds().dump();
-        if (cmd == "log") return logLines().dump();
-        if (cmd == "stats") return stats().dump();
-        if (cmd == "shot") {
-            expectWords(words, 2, line);
-            Director::getInstance()->drawScene();
-            if (!Director::getInstance()->getOpenGLView()->saveScreenshot(words[1]))
-                return "error: cannot write " + words[1];
-            return "ok";
-        }
-    } catch (const std::logic_error& e) {
-        return e.what();
-    }
-    throw BadCommand("unknown command: " + line);
-}
-
-std::string Playtest::pumped(const std::string& error) {
-    if (!error.empty()) throw BadCommand(error);
-    _pump->pump();
-    return "ok";
-}
-
-std::string Playtest::keyCommand(const std::vector<std::string>& words, const std::string& line) {
-    // `key NAME [down|up]`: names may hold spaces ("Keypad 7"), and "Alt+" holds Alt with the key.
-    if (words.size() < 2) throw BadCommand("key needs a name: " + line);
-    std::string name = line.substr(line.find(words[1]));
-    name.erase(name.find_last_not_of(" \t\r") + 1);
-    std::string how = "press";
-    for (const char* end : {" down", " up"})
-        if (name.size() > std::strlen(end) && name.ends_with(end)) {
-            how = end + 1;
-            name.erase(name.size() - std::strlen(end));
-        }
-    const bool alt = name.rfind("Alt+", 0) == 0;
-    if (alt) name.erase(0, 4);
-    if (how != "up") pumped(_input->key(name, alt, true));
-    if (how != "down") pumped(_input->key(name, alt, false));
-    return "ok";
-}
-
-std::string Playtest::padCommand(const std::vector<std::string>& words, const std::string& line) {
-    // pad attach N | pad detach N | pad button N NAME down|up | pad axis N NAME VALUE
-    if (words.size() < 3) throw BadCommand("pad needs what and a number: " + line);
-    const std::string& what = words[1];
-    const int pad = static_cast<int>(toInt(words[2], line));
-    if (what == "attach" || what == "detach") {
-        expectWords(words, 3, line);
-        return pumped(what == "attach" ? _input->padAttach(pad) : _input->padDetach(pad));
-    }
-    if (what == "button") {
-        expectWords(words, 5, line);
-        if (words[4] != "down" && words[4] != "up") throw BadCommand("a button goes down or up: " + line);
-        return pumped(_input->padButton(pad, words[3], words[4] == "down"));
-    }
-    if (what == "axis") {
-        expectWords(words, 5, line);
-        return pumped(_input->padAxis(pad, words[3], toFloat(words[4], line)));
-    }
-    throw BadCommand("unknown pad command: " + line);
-}
-
-std::string Playtest::fingerCommand(const std::vector<std::string>& words, const std::string& line) {
-    // finger ID down|move|up X Y, in design units like `down`.
-    expectWords(words, 5, line);
-    const Size design = Director::getInstance()->getWinSize();
-    return pumped(_input->finger(toInt(words[1], line), words[2], toFloat(words[3], line),
-                                 toFloat(words[4], line), design.width, design.height));
 }

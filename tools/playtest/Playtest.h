@@ -31,6 +31,8 @@ class Playtest {
     // Runs one command and returns its one-line answer. Throws BadCommand for an unknown or
     // malformed command.
     std::string execute(const std::string& line);
+    // Every command and what it takes, one entry each: the answer to `help`.
+    static std::string help();
     struct BadCommand : std::runtime_error {
         using std::runtime_error::runtime_error;
     };
@@ -55,6 +57,8 @@ class Playtest {
     nlohmann::json logLines();
     nlohmann::json stats() const;
     unsigned long long frame() const;
+    // Whether the game has asked to end, as closing its window would.
+    bool quitRequested() const;
 
     cocos2d::Scene* runningScene() const;
     // The first node of type T in the running scene (depth first, in drawing order); null if none.
@@ -88,6 +92,11 @@ class Playtest {
         for (auto* child : node->getChildren())
             collect<T>(child, out);
     }
+    // The text protocol's table, in PlaytestCommands.cpp.
+    struct Command;
+    static const std::vector<Command>& commands();
+    static std::string pointer(Playtest& pt, const std::vector<std::string>& words, const std::string& line,
+                               void (Playtest::*act)(float, float));
     void open(const std::vector<std::string>& words);
     // Presses the stage's six targets in order, each where the ring shows its element.
     std::string solve();

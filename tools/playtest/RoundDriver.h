@@ -9,6 +9,7 @@
 #include "GameButton.h"
 #include "GameLayer.h"
 #include "GameScene.h"
+#include "Ring.h"
 #include "TargetManager.h"
 #include "TargetSprite.h"
 #include "TimeSprite.h"
@@ -35,10 +36,7 @@ inline bool settleRing(Playtest& pt) {
     for (int n = 0; n < 10 * kFps; ++n) {
         GameLayer* layer = roundLayer(pt);
         if (!layer || !layer->buttonManager) return false;
-        int seen = 0;
-        for (auto* b : layer->buttonManager->buttons)
-            seen |= 1 << b->kind;
-        if (seen == 0x3f) return true;
+        if (Ring::settled(layer->buttonManager)) return true;
         pt.step(1);
     }
     return false;
@@ -49,10 +47,8 @@ inline bool enterTargets(Playtest& pt, int count) {
     if (!settleRing(pt)) return false;
     GameLayer* layer = roundLayer(pt);
     for (int place = 0; place < count; ++place) {
-        const int want = layer->targetManager->targets[place]->kind;
-        int index = -1;
-        for (int i = 0; i < 6; ++i)
-            if (layer->buttonManager->buttons[i]->kind + 1 == want) index = i;
+        const int index =
+            Ring::placeShowing(layer->buttonManager, layer->targetManager->targets[place]->kind);
         if (index < 0) return false;
         pt.execute(std::string("key ") + ringKey(index));
     }

@@ -5,6 +5,9 @@
 // misplaced button or a wrong hit test shows.
 #include "Types.h"
 
+#include <sstream>
+#include <string>
+
 namespace Spot {
 
 using cocos2d::Vec2;
@@ -19,5 +22,15 @@ constexpr Vec2 kRetry{672, 324}, kGoShop{1248, 324};
 constexpr Vec2 kTimeIcon{418.56f, 812.16f}, kTimePlate{422.4f, 496.8f};
 constexpr Vec2 kLifeIcon{1040.64f, 812.16f}, kLifePlate{1036.8f, 496.8f};
 constexpr Vec2 kStart{1584, 135}, kTitle{96, 108};
+
+// The harness command `verb X Y` ("tap", "down", "up") at a spot.
+inline std::string at(const char* verb, Vec2 spot) {
+    std::ostringstream out;
+    out << verb << ' ' << spot.x << ' ' << spot.y;
+    return out.str();
+}
+inline std::string tap(Vec2 spot) {
+    return at("tap", spot);
+}
 
 } // namespace Spot

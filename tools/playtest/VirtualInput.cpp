@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -24,20 +25,49 @@ VirtualInput::~VirtualInput() {
     detachAll();
 }
 
-std::string VirtualInput::key(const std::string& name, bool alt, bool pressed) {
+std::string VirtualInput::key(const std::string& name, bool alt, bool pressed, bool repeat) {
     const SDL_Scancode code = SDL_GetScancodeFromName(name.c_str());
     if (code == SDL_SCANCODE_UNKNOWN) return "unknown key: " + name;
     SDL_Event e{};
     e.type = pressed ? SDL_KEYDOWN : SDL_KEYUP;
     e.key.state = pressed ? SDL_PRESSED : SDL_RELEASED;
+    e.key.repeat = repeat ? 1 : 0;
     e.key.keysym.scancode = code;
-    e.key.keysym.sym = SDL_GetKeyFromScancode(code);
+    const auto relabelled = _layout.find(code);
+    // Without a video driver SDL has no keymap: a US keyboard's labels, then.
+    SDL_Keycode sym = SDL_GetKeyFromScancode(code);
+    if (sym == SDLK_UNKNOWN) sym = SDL_GetKeyFromName(SDL_GetScancodeName(code));
+    e.key.keysym.sym = relabelled != _layout.end() ? relabelled->second : sym;
     e.key.keysym.mod = alt ? KMOD_LALT : KMOD_NONE;
     push(e);
     if (pressed)
         _keysDown.insert(code);
     else
         _keysDown.erase(code);
+    return "";
+}
+
+std::string VirtualInput::layout(const std::string& name) {
+    // Only the keys whose labels differ from a US keyboard's.
+    if (name == "us") {
+        _layout = {};
+    } else if (name == "fr") {
+        _layout = {{SDL_SCANCODE_A, 'q'},     {SDL_SCANCODE_Q, 'a'},         {SDL_SCANCODE_W, 'z'},
+                   {SDL_SCANCODE_Z, 'w'},     {SDL_SCANCODE_SEMICOLON, 'm'}, {SDL_SCANCODE_M, ','},
+                   {SDL_SCANCODE_COMMA, ';'}, {SDL_SCANCODE_MINUS, ')'},     {SDL_SCANCODE_PERIOD, ':'},
+                   {SDL_SCANCODE_SLASH, '!'}};
+    } else if (name == "de") {
+        _layout = {{SDL_SCANCODE_Y, 'z'},
+                   {SDL_SCANCODE_Z, 'y'},
+                   {SDL_SCANCODE_MINUS, 0xdf},
+                   {SDL_SCANCODE_EQUALS, 0xb4},
+                   {SDL_SCANCODE_RIGHTBRACKET, '+'},
+                   {SDL_SCANCODE_SLASH, '-'},
+                   {SDL_SCANCODE_LEFTBRACKET, 0xfc},
+                   {SDL_SCANCODE_SEMICOLON, 0xf6}};
+    } else {
+        return "no such layout: " + name;
+    }
     return "";
 }
 
@@ -97,6 +127,14 @@ void VirtualInput::window(Uint8 windowEvent) {
     push(e);
 }
 
+void VirtualInput::mouseMove(int x, int y) {
+    SDL_Event e{};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.x = x;
+    e.motion.y = y;
+    push(e);
+}
+
 void VirtualInput::focus(bool gained) {
     if (!gained) {
         const std::set<SDL_Scancode> held = _keysDown;
@@ -111,16 +149,51 @@ VirtualInput::Pad* VirtualInput::find(int pad) {
     return it == _pads.end() ? nullptr : &it->second;
 }
 
-std::string VirtualInput::padAttach(int pad) {
+int VirtualInput::rumbled(void* userdata, Uint16 low, Uint16 high) {
+    // SDL ends a rumble by itself in real time: only the starts are the game's.
+    auto* pad = static_cast<Pad*>(userdata);
+    if (low || high)
+        pad->owner->_rumbles.push_back("pad " + std::to_string(pad->number) + " " + std::to_string(low) +
+                                       " " + std::to_string(high));
+    return 0;
+}
+
+std::vector<std::string> VirtualInput::rumbles() {
+    return std::exchange(_rumbles, {});
+}
+
+std::string VirtualInput::padAttach(int pad, const std::string& family) {
     if (find(pad)) return "pad " + std::to_string(pad) + " is attached already";
+    // Makers' USB ids: SDL tells a pad's family from them.
+    const std::map<std::string, std::pair<Uint16, Uint16>> ids = {{"xbox", {0x045e, 0x028e}},
+                                                                  {"playstation", {0x054c, 0x09cc}},
+                                                                  {"nintendo", {0x057e, 0x2009}},
+                                                                  {"unknown", {0x1234, 0x0001}}};
+    const auto id = ids.find(family);
+    if (id == ids.end()) return "no such pad family: " + family;
+    const bool mappable = family != "unknown";
+    Pad& slot = _pads[pad];
+    slot.owner = this;
+    slot.number = pad;
     SDL_VirtualJoystickDesc desc{};
     desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+    desc.type = mappable ? SDL_JOYSTICK_TYPE_GAMECONTROLLER : SDL_JOYSTICK_TYPE_UNKNOWN;
     desc.naxes = SDL_CONTROLLER_AXIS_MAX;
     desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-    desc.name = "Playtest pad";
+    desc.vendor_id = id->second.first;
+    desc.product_id = id->second.second;
+    desc.name = mappable ? "Playtest pad" : "Playtest joystick";
+    desc.userdata = &slot;
+    desc.Rumble = &VirtualInput::rumbled;
     const int index = SDL_JoystickAttachVirtualEx(&desc);
-    if (index < 0) return std::string("cannot attach a virtual pad: ") + SDL_GetError();
+    if (index < 0) {
+        _pads.erase(pad);
+        return std::string("cannot attach a virtual pad: ") + SDL_GetError();
+    }
+    if (!mappable) {
+        slot.joystick = SDL_JoystickOpen(index);
+        return "";
+    }
     if (!SDL_IsGameController(index)) {
         // Where SDL knows no layout for it, the pad's buttons and axes go in SDL's order.
         char guid[64];
@@ -135,7 +208,7 @@ std::string VirtualInput::padAttach(int pad) {
                 mapping += std::string(n) + ":a" + std::to_string(a) + ",";
         SDL_GameControllerAddMapping(mapping.c_str());
     }
-    Pad p;
+    Pad& p = slot;
     p.joystick = SDL_JoystickOpen(index);
     p.controller = SDL_GameControllerOpen(index);
     if (!p.joystick || !p.controller) {
@@ -143,9 +216,9 @@ std::string VirtualInput::padAttach(int pad) {
         if (p.controller) SDL_GameControllerClose(p.controller);
         if (p.joystick) SDL_JoystickClose(p.joystick);
         SDL_JoystickDetachVirtual(index);
+        _pads.erase(pad);
         return error;
     }
-    _pads[pad] = p;
     return "";
 }
 
@@ -153,7 +226,7 @@ std::string VirtualInput::padDetach(int pad) {
     Pad* p = find(pad);
     if (!p) return "no pad " + std::to_string(pad);
     const int index = deviceIndexOf(p->joystick);
-    SDL_GameControllerClose(p->controller);
+    if (p->controller) SDL_GameControllerClose(p->controller);
     SDL_JoystickClose(p->joystick);
     if (index >= 0) SDL_JoystickDetachVirtual(index);
     _pads.erase(pad);
@@ -167,7 +240,7 @@ void VirtualInput::detachAll() {
 
 std::string VirtualInput::padButton(int pad, const std::string& name, bool pressed) {
     Pad* p = find(pad);
-    if (!p) return "no pad " + std::to_string(pad);
+    if (!p || !p->controller) return "no pad " + std::to_string(pad);
     const SDL_GameControllerButton button = SDL_GameControllerGetButtonFromString(name.c_str());
     if (button == SDL_CONTROLLER_BUTTON_INVALID) return "unknown pad button: " + name;
     const SDL_GameControllerButtonBind bind = SDL_GameControllerGetBindForButton(p->controller, button);
@@ -178,7 +251,7 @@ std::string VirtualInput::padButton(int pad, const std::string& name, bool press
 
 std::string VirtualInput::padAxis(int pad, const std::string& name, float value) {
     Pad* p = find(pad);
-    if (!p) return "no pad " + std::to_string(pad);
+    if (!p || !p->controller) return "no pad " + std::to_string(pad);
     const SDL_GameControllerAxis axis = SDL_GameControllerGetAxisFromString(name.c_str());
     if (axis == SDL_CONTROLLER_AXIS_INVALID) return "unknown pad axis: " + name;
     const SDL_GameControllerButtonBind bind = SDL_GameControllerGetBindForAxis(p->controller, axis);

@@ -25,7 +25,8 @@ class PlaytestProcess {
     // standard error (its log lines) goes; empty: nowhere. uid, gid: run as this user and group
     // (only when started as root); -1 leaves them.
     explicit PlaytestProcess(const std::string& programPath, const std::vector<std::string>& changes = {},
-                             const std::string& errorFile = {}, int uid = -1, int gid = -1) {
+                             const std::string& errorFile = {}, int uid = -1, int gid = -1,
+                             const std::vector<std::string>& options = {}) {
         // Everything the child needs is prepared here: after fork() it only makes system calls.
         std::vector<std::string> env;
         for (char** e = environ; *e; ++e)
@@ -40,8 +41,12 @@ class PlaytestProcess {
         for (std::string& e : env)
             envp.push_back(e.data());
         envp.push_back(nullptr);
-        std::string program = programPath;
-        char* argv[] = {program.data(), nullptr};
+        std::vector<std::string> words{programPath};
+        words.insert(words.end(), options.begin(), options.end());
+        std::vector<char*> argv;
+        for (std::string& word : words)
+            argv.push_back(word.data());
+        argv.push_back(nullptr);
 
         int toChild[2], fromChild[2];
         // Close-on-exec from the start, so the child keeps no copy of our ends and sees the end of
@@ -65,7 +70,7 @@ class PlaytestProcess {
                     setuid(static_cast<uid_t>(uid)) != 0)
                     _exit(126);
             }
-            execve(argv[0], argv, envp.data());
+            execve(argv[0], argv.data(), envp.data());
             _exit(127);
         }
         close(toChild[0]);

@@ -6,6 +6,7 @@
 #include "GameButton.h"
 #include "GameLayer.h"
 #include "GameScene.h"
+#include "Ring.h"
 #include "Spots.h"
 #include "TargetManager.h"
 #include "TargetSprite.h"
@@ -239,11 +240,8 @@ void SoakPlayer::checkRound(GameLayer* layer) {
         ++_stages;
     }
     if (_ringSettled || !layer->buttonManager) return;
-    int seen = 0;
-    for (GameButton* button : layer->buttonManager->buttons)
-        if (button) seen |= 1 << button->kind;
     const long long age = _animated - _stageStart;
-    if (seen == 0x3f) {
+    if (Ring::settled(layer->buttonManager)) {
         _ringSettled = true;
         ++_ringSettleHistogram[static_cast<int>(age)];
     } else if (age == _options.ringSettleFrames + 1) {
@@ -548,14 +546,11 @@ void SoakPlayer::playWell(GameLayer* layer) {
     for (int place = 0; place < TargetManager::kPlaces; ++place) {
         layer = roundLayer();
         if (!layer || layer->stageCount != stage || !layer->buttonManager || !layer->targetManager) return;
-        const int wanted = layer->targetManager->targets[place]->kind;
-        for (GameButton* button : layer->buttonManager->buttons) {
-            if (button && button->kind + 1 == wanted) {
-                const Vec2 at = itemCentre(button);
-                ++_taps;
-                _pt.tap(at.x, at.y);
-                break;
-            }
+        if (GameButton* button =
+                Ring::buttonShowing(layer->buttonManager, layer->targetManager->targets[place]->kind)) {
+            const Vec2 at = itemCentre(button);
+            ++_taps;
+            _pt.tap(at.x, at.y);
         }
         if (!advance(pick(1, 8))) return;
     }

@@ -5,6 +5,7 @@
 #include "ButtonManager.h"
 #include "GameButton.h"
 #include "GameLayer.h"
+#include "Ring.h"
 #include "TargetManager.h"
 #include "TargetSprite.h"
 #include "TimeSprite.h"
@@ -19,12 +20,7 @@ class RoundTest : public LoopTest {
                     std::to_string(lifeLevel));
         settleRing();
     }
-    bool ringIsDistinct() const {
-        int seen = 0;
-        for (auto* button : layer()->buttonManager->buttons)
-            seen |= 1 << button->kind;
-        return seen == 0x3f;
-    }
+    bool ringIsDistinct() const { return Ring::settled(layer()->buttonManager); }
     // Steps one frame at a time until done() holds, giving up after maxFrames; returns the
     // frames taken.
     template <typename Done> int stepUntil(Done done, int maxFrames = 30 * kFps) {
@@ -48,9 +44,7 @@ class RoundTest : public LoopTest {
         tap(Spot::kRing[std::find(std::begin(ring), std::end(ring), button) - std::begin(ring)]);
     }
     GameButton* buttonShowing(int elementId) const {
-        for (auto* button : layer()->buttonManager->buttons)
-            if (button->kind + 1 == elementId) return button;
-        return nullptr;
+        return Ring::buttonShowing(layer()->buttonManager, elementId);
     }
     // Presses the ring button showing this element, as a player would.
     void press(int elementId) {

@@ -1,4 +1,5 @@
 // Every test process keeps its saved progress in a folder of its own, never the player's.
+#include "GameIdentity.h"
 #include "TempDirs.h"
 #include <cstdlib>
 #include <string>
@@ -11,6 +12,8 @@ struct PrivateStore {
         if (TempDirs::keep(mkdtemp(dir))) setenv("XDG_DATA_HOME", dir, 1);
         setenv("SDL_AUDIODRIVER", "dummy", 0);
         setenv("SDL_VIDEODRIVER", "dummy", 0);
+        // The game's names and words, as the program and the harness have them.
+        GameIdentity::install();
     }
 } g_privateStore;
 } // namespace

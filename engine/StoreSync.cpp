@@ -1,0 +1,13 @@
+#include "StoreSync.h"
+
+namespace cocos2d {
+namespace StoreSync {
+
+bool kept() {
+    return true;
+}
+
+void committed() {}
+
+} // namespace StoreSync
+} // namespace cocos2d

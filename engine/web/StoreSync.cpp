@@ -1,0 +1,23 @@
+// The page's part is in tools/web/page/pre.js (Module.doviStore).
+#include "StoreSync.h"
+
+#include <emscripten.h>
+
+namespace cocos2d {
+namespace StoreSync {
+
+// clang-format off
+EM_JS(int, pageKeepsStore, (), { return Module.doviStore && Module.doviStore.kept ? 1 : 0; });
+EM_JS(void, pageCopyStore, (), { if (Module.doviStore) Module.doviStore.copy(); });
+// clang-format on
+
+bool kept() {
+    return pageKeepsStore() != 0;
+}
+
+void committed() {
+    pageCopyStore();
+}
+
+} // namespace StoreSync
+} // namespace cocos2d

@@ -1,0 +1,19 @@
+#include "GameIdentity.h"
+
+#include "AppIdentity.h"
+#include "PlayerTexts.h"
+
+#include <string>
+
+void GameIdentity::install() {
+    // The file name is also the save folder: a player's progress lives under it.
+    cocos2d::AppIdentity::set({"doviveduzuz", "DOVIVEDUZUZ"});
+    cocos2d::PlayerTexts::set({
+        .paused = "Paused",
+        .notSaved = "Progress not saved",
+        .saveNotRead = "Save not read yet",
+        .soundOff = "Sound off",
+        .volume = [](int percent) { return "Volume " + std::to_string(percent) + " %"; },
+        .alreadyRunning = "Doviveduzuz is already running.\nSwitch to its window to play.",
+    });
+}

@@ -1,0 +1,38 @@
+#pragma once
+#include "GameConstants.h"
+
+#include <vector>
+
+class GameLayer;
+
+// The round's pause: a small button in a corner opens a panel over the round, which stands
+// still under it (timer, actions, music) until resumed. The panel sets the sound, switches
+// fullscreen, or leaves for the title, forfeiting the round as closing the window would.
+class PausePanel : public cocos2d::Layer {
+  public:
+    static PausePanel* create(GameLayer* round);
+    ~PausePanel() override;
+    virtual bool initWithRound(GameLayer* round);
+    void update(float dt) override;
+
+    void open(cocos2d::Ref* sender);
+    // Not resume(): that name is the node's own (its actions and schedules).
+    void resumeRound(cocos2d::Ref* sender);
+    void volumeDown(cocos2d::Ref* sender);
+    void volumeUp(cocos2d::Ref* sender);
+    void toggleMute(cocos2d::Ref* sender);
+    void toggleFullscreen(cocos2d::Ref* sender);
+    void leave(cocos2d::Ref* sender);
+
+    GameLayer* round = nullptr;
+    cocos2d::Menu* pauseButton = nullptr;
+    cocos2d::Node* panel = nullptr;
+    cocos2d::Label* soundLabel = nullptr;
+    bool isOpen = false;
+    bool isLeaving = false;
+
+  private:
+    cocos2d::MenuItemImage* addButton(const char* picture, const cocos2d::Vec2& at,
+                                      const cocos2d::ccMenuCallback& callback, const char* control);
+    std::vector<cocos2d::Node*> held;
+};

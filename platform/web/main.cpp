@@ -1,0 +1,9 @@
+// The browser's entry point: the page calls main once its files are in and Play was pressed.
+// Frames go on after main returns, so the delegate must outlive it.
+#include "AppDelegate.h"
+#include "cocos2d.h"
+
+int main(int, char**) {
+    static AppDelegate app;
+    return cocos2d::Application::getInstance()->run();
+}

@@ -1,0 +1,103 @@
+// The page as a browser tab: one tab per save, a hidden tab pauses the round, and the game
+// keeps its speed whatever the display's rate.
+import assert from 'node:assert/strict';
+import { after, before, describe, test } from 'node:test';
+import {
+  Spot, copied, frames, inScene, launch, needBrowser, open, play, pointers, restLoaded, savedGame, serve, shown, state, until,
+} from './web_fixture.mjs';
+
+await needBrowser();
+
+const quick = { hz: 20 };
+let server;
+let browser;
+before(async () => {
+  server = await serve();
+  browser = await launch();
+});
+after(async () => {
+  await browser.close();
+  server.close();
+});
+
+async function visible(page, shown) {
+  await page.evaluate((on) => {
+    Object.defineProperty(document, 'hidden', { configurable: true, get: () => !on });
+    Object.defineProperty(document, 'visibilityState', { configurable: true, get: () => (on ? 'visible' : 'hidden') });
+    document.dispatchEvent(new Event('visibilitychange'));
+  }, shown);
+}
+
+test('a second tab waits, touching nothing, and carries on when the first closes', async () => {
+  const context = await browser.createBrowserContext();
+  try {
+    const first = await open(context, server.url);
+    await play(first, { store: savedGame({ coins: 500 }) });
+    await restLoaded(first);
+    await until(first, inScene('TitleScene'));
+    await pointers.mouse(first, Spot.centre);
+    await until(first, inScene('UpgradeScene'), quick);
+
+    const second = await open(context, server.url);
+    await shown(second, '#message');
+    assert.match(await second.$eval('#message', (m) => m.textContent), /already open in another tab/);
+    // Back to the first tab, which plays on: a purchase the second must not miss or overwrite.
+    await first.bringToFront();
+    await frames(first, 5);
+    await pointers.mouse(first, Spot.lifeIcon);
+    assert.equal((await state(first)).lifeLevel, 1);
+    await copied(first);
+    await frames(second, 30);
+    assert.deepEqual(await second.evaluate(() => [Module.doviStore.kept, Module.doviStore.copies,
+      document.getElementById('play').hidden]), [false, 0, true], 'the second tab has not started');
+
+    await first.close({ runBeforeUnload: true });
+    await second.bringToFront();
+    await play(second);
+    await restLoaded(second);
+    const s = await until(second, inScene('TitleScene'));
+    assert.deepEqual([s.coins, s.lifeLevel], [400, 1]);
+    assert.equal(await second.$eval('#message', (m) => m.hidden), true);
+  } finally {
+    await context.close();
+  }
+});
+
+describe('a round', () => {
+  let page;
+  before(async () => {
+    page = await open(browser, server.url);
+    // A long stage timer, so that the stage outlasts every test here.
+    await play(page, { store: savedGame({ coins: 1000, timeLevels: 3 }) });
+    await restLoaded(page);
+    await until(page, inScene('TitleScene'));
+    await pointers.mouse(page, Spot.centre);
+    await until(page, inScene('UpgradeScene'), quick);
+    await pointers.mouse(page, Spot.start);
+    await until(page, inScene('EventScene'), quick);
+    await pointers.mouse(page, Spot.centre);
+    await until(page, (s) => s.scene === 'GameScene' && s.timer > 0, quick);
+  });
+
+  test('a hidden tab pauses the stage timer, and showing it again goes on', async () => {
+    const hidden = await state(page);
+    await visible(page, false);
+    await frames(page, 5 * 60);
+    const s = await state(page);
+    assert.equal(s.timer, hidden.timer, 'the timer stood still');
+    assert.ok(s.notes.includes('Paused'), JSON.stringify(s.notes));
+    await visible(page, true);
+    await frames(page, 2 * 60);
+    assert.equal((await state(page)).timer, hidden.timer - 2);
+  });
+
+  test('the game takes 60 steps a second at 30, 120 and 144 frames a second', async () => {
+    for (const hz of [30, 120, 144]) {
+      const before = await state(page);
+      await frames(page, 2 * hz, hz);
+      const s = await state(page);
+      assert.ok(Math.abs(s.frames - before.frames - 120) <= 1, `${hz} Hz: ${s.frames - before.frames} steps in 2 s`);
+      assert.equal(before.timer - s.timer, 2, `${hz} Hz: the stage timer counted 2 s`);
+    }
+  });
+});

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Makes the page's static folder from the built program: the page, the program, the assets in
+# two downloads (the title's files first, then the rest) with the font cut to what the game
+# draws, a list of download sizes for the loading bar, and a zip of the whole folder.
+# Usage: make_site.sh SOURCE_DIR PROGRAM_DIR SITE_DIR
+set -euo pipefail
+src="$1" program="$2" site="$3"
+rm -rf "$site"
+mkdir -p "$site"
+cp "$src"/tools/web/page/index.html "$src"/tools/web/page/page.js "$src"/tools/web/page/page.css "$site"/
+cp "$program"/doviveduzuz.js "$program"/doviveduzuz.wasm "$site"/
+
+font=fonts/PixelMplus10-Regular.ttf
+cut="$(mktemp --suffix=.ttf)"
+trap 'rm -f "$cut"' EXIT
+/usr/bin/python3 "$src"/tools/assets/subset_font.py "$src/assets/$font" "$cut" "$src"/game "$src"/engine
+
+title=$(grep -v '^#' "$src"/tools/web/title_files.txt)
+rest=$(grep -v '^#' "$src"/assets/manifest.txt | grep -vxF -f <(echo "$title"))
+# shellcheck disable=SC2086
+/usr/bin/python3 "$src"/tools/web/pack_assets.py "$src"/assets "$site"/title --replace "$font=$cut" $title
+# Names with spaces are kept whole.
+mapfile -t rest_files <<<"$rest"
+/usr/bin/python3 "$src"/tools/web/pack_assets.py "$src"/assets "$site"/rest "${rest_files[@]}"
+
+/usr/bin/python3 - "$site" <<'PY'
+import json, os, sys, zipfile
+site = sys.argv[1]
+sizes = {name: os.path.getsize(os.path.join(site, name))
+         for name in ("doviveduzuz.js", "doviveduzuz.wasm", "title.data", "rest.data")}
+with open(os.path.join(site, "site.json"), "w") as out:
+    json.dump(sizes, out)
+with zipfile.ZipFile(site + ".zip", "w", zipfile.ZIP_DEFLATED) as z:
+    for name in sorted(os.listdir(site)):
+        z.write(os.path.join(site, name), name)
+PY
