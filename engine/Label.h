@@ -26,6 +26,7 @@ class Label : public Node {
                              TextVAlignment vAlignment = TextVAlignment::TOP);
     virtual void setString(const std::string& text);
     const std::string& getString() const { return _text; }
+    Texture2D* getTexture() const { return _texture; }
 
     void draw(Renderer& renderer, const AffineTransform& transform, uint8_t opacity,
               const Color3B& color) override;

@@ -90,6 +90,12 @@ Texture2D* TextCache::render(const std::string& fontFile, int fontSize, const st
     return texture;
 }
 
+bool TextCache::holds(const Texture2D* texture) const {
+    for (const Entry& e : _lru)
+        if (e.texture == texture) return true;
+    return false;
+}
+
 void TextCache::clear() {
     for (auto& e : _lru)
         e.texture->release();

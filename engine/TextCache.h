@@ -23,6 +23,7 @@ class TextCache {
     std::size_t renders() const { return _renders; }
     // Rendered pictures held now, and their pixel bytes.
     std::size_t size() const { return _lru.size(); }
+    bool holds(const Texture2D* texture) const;
     std::size_t bytes() const { return _bytes; }
     std::size_t fileReads() const { return _fileReads; }
 

@@ -202,16 +202,19 @@ void SoakPlayer::countObjects() {
     _counted = true;
     const json stats = _pt.stats();
     // Each menu keeps a touch listener of its own; a round's ring makes a random number of menus.
-    long long menus = 0;
+    // A label keeps its text's picture after the text cache has dropped it: part of the label.
+    long long menus = 0, droppedTexts = 0;
     std::function<void(Node*)> walk = [&](Node* node) {
         if (dynamic_cast<Menu*>(node)) ++menus;
+        if (auto* label = dynamic_cast<Label*>(node))
+            if (label->getTexture() && !TextCache::getInstance()->holds(label->getTexture())) ++droppedTexts;
         for (Node* child : node->getChildren())
             walk(child);
     };
     walk(_pt.runningScene());
     const long long objects = stats["refs"].get<long long>() - stats["textures"].get<long long>() -
                               static_cast<long long>(TextCache::getInstance()->size()) -
-                              stats["nodes"].get<long long>() - menus;
+                              stats["nodes"].get<long long>() - menus - droppedTexts;
     const std::string key = name(_scene);
     const auto [it, first] = _objectsAtEntry.try_emplace(key, objects);
     ++_objectChecks;
