@@ -97,15 +97,16 @@ long residentKilobytes() {
     return 0;
 }
 
-// The game's own save folder, so the lock is the one the game takes.
-std::string gameStoreFolder() {
+// The lock the game takes on its own save folder and file. The game's name comes first: it
+// names both, and arguments have no order of their own.
+std::unique_ptr<InstanceLock> gameLock() {
     GameIdentity::install();
-    return UserDefault::storeFolder();
+    return std::make_unique<InstanceLock>(UserDefault::storeFolder(), UserDefault::storePath());
 }
 
 } // namespace
 
-Playtest::Playtest() : _lock(std::make_unique<InstanceLock>(gameStoreFolder(), UserDefault::storePath())) {
+Playtest::Playtest() : _lock(gameLock()) {
     if (!_lock->held())
         throw AlreadyRunning("already running with its progress in " + UserDefault::storeFolder() +
                              ": this copy closes without touching it");
