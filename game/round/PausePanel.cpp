@@ -3,6 +3,7 @@
 #include "AnswerPlate.h"
 #include "Controls.h"
 #include "GameLayer.h"
+#include "PanelParts.h"
 #include "PauseTree.h"
 #include "SimpleAudioEngine.h"
 #include "SoundSettings.h"
@@ -15,8 +16,6 @@ USING_NS_CC;
 using CocosDenshion::SimpleAudioEngine;
 
 namespace {
-constexpr const char* kFont = "fonts/PixelMplus10-Regular.ttf";
-constexpr const char* kClick = "Music/botton.mp3";
 // Clear of the score and the timer, in the top right corner.
 const Vec2 kPauseButtonAt(kDesignSize.width - 110, kDesignSize.height - 95);
 
@@ -41,7 +40,6 @@ PausePanel::~PausePanel() = default;
 bool PausePanel::initWithRound(GameLayer* layer) {
     if (!Layer::init()) return false;
     round = layer;
-    SimpleAudioEngine::getInstance()->preloadEffect(kClick);
 
     auto* item = MenuItemImage::create("GameScene/pauseButton1.png", "GameScene/pauseButton2.png",
                                        CC_CALLBACK_1(PausePanel::open, this));
@@ -50,52 +48,32 @@ bool PausePanel::initWithRound(GameLayer* layer) {
     pauseButton->setPosition(kPauseButtonAt);
     addChild(pauseButton, 1);
 
-    panel = Node::create();
-    panel->setVisible(false);
+    panel = PanelParts::create("GameScene/pausePlate.png", 170);
     addChild(panel, 2);
-    // A picture that cannot be read leaves a gap, not a crash.
-    if (auto* dim = Sprite::create("GameScene/black2.png")) {
-        dim->setPosition(kScreenCentre);
-        dim->setOpacity(170);
-        panel->addChild(dim);
-    }
-    if (auto* plate = Sprite::create("GameScene/pausePlate.png")) {
-        plate->setPosition(kScreenCentre);
-        panel->addChild(plate);
-    }
-    auto* heading = Label::createWithTTF("PAUSED", kFont, 90);
-    heading->setAnchorPoint(Vec2(0.5f, 0.5f));
-    heading->setPosition(960, 875);
-    panel->addChild(heading);
-    soundLabel = Label::createWithTTF(soundText(), kFont, 44);
-    soundLabel->setAnchorPoint(Vec2(0.5f, 0.5f));
-    soundLabel->setPosition(960, 560);
-    panel->addChild(soundLabel);
+    PanelParts::addText(panel, "PAUSED", 90, Vec2(960, 875));
+    soundLabel = PanelParts::addText(panel, soundText(), 44, Vec2(960, 560));
 
-    addButton("GameScene/resumeButton1.png", "GameScene/resumeButton2.png", Vec2(960, 720),
-              CC_CALLBACK_1(PausePanel::resumeRound, this), Controls::kResume);
-    addButton("GameScene/volumeDownButton1.png", "GameScene/volumeDownButton2.png", Vec2(720, 560),
-              CC_CALLBACK_1(PausePanel::volumeDown, this), Controls::kSoundDown);
-    addButton("GameScene/volumeUpButton1.png", "GameScene/volumeUpButton2.png", Vec2(1200, 560),
-              CC_CALLBACK_1(PausePanel::volumeUp, this), Controls::kSoundUp);
-    addButton("GameScene/muteButton1.png", "GameScene/muteButton2.png", Vec2(720, 400),
-              CC_CALLBACK_1(PausePanel::toggleMute, this), Controls::kSoundMute);
-    addButton("GameScene/fullscreenButton1.png", "GameScene/fullscreenButton2.png", Vec2(1180, 400),
-              CC_CALLBACK_1(PausePanel::toggleFullscreen, this), Controls::kFullscreen);
-    addButton("GameScene/titleButton1.png", "GameScene/titleButton2.png", Vec2(960, 230),
-              CC_CALLBACK_1(PausePanel::leave, this), Controls::kLeaveRound);
+    const struct {
+        const char* picture;
+        Vec2 at;
+        ccMenuCallback callback;
+        const char* control;
+    } buttons[] = {
+        {"resume", Vec2(960, 720), CC_CALLBACK_1(PausePanel::resumeRound, this), Controls::kResume},
+        {"volumeDown", Vec2(720, 560), CC_CALLBACK_1(PausePanel::volumeDown, this), Controls::kSoundDown},
+        {"volumeUp", Vec2(1200, 560), CC_CALLBACK_1(PausePanel::volumeUp, this), Controls::kSoundUp},
+        {"mute", Vec2(720, 400), CC_CALLBACK_1(PausePanel::toggleMute, this), Controls::kSoundMute},
+        {"fullscreen", Vec2(1180, 400), CC_CALLBACK_1(PausePanel::toggleFullscreen, this),
+         Controls::kFullscreen},
+        {"title", Vec2(960, 230), CC_CALLBACK_1(PausePanel::leave, this), Controls::kLeaveRound},
+    };
+    for (const auto& button : buttons) {
+        const std::string name = std::string("GameScene/") + button.picture + "Button";
+        PanelParts::addButton(panel, (name + "1.png").c_str(), (name + "2.png").c_str(), button.at,
+                              button.callback, button.control);
+    }
     scheduleUpdate();
     return true;
-}
-
-MenuItemImage* PausePanel::addButton(const char* picture, const char* pressed, const Vec2& at,
-                                     const ccMenuCallback& callback, const char* control) {
-    auto* item = MenuItemImage::create(picture, pressed, callback);
-    InputMap::getInstance()->attach(control, item);
-    auto* menu = Menu::create(item);
-    menu->setPosition(at);
-    panel->addChild(menu, 1);
-    return item;
 }
 
 void PausePanel::update(float) {
@@ -109,7 +87,7 @@ void PausePanel::open(Ref*) {
     isOpen = true;
     PauseTree::hold(round, held);
     SimpleAudioEngine::getInstance()->holdBackgroundMusic(true);
-    SimpleAudioEngine::getInstance()->playEffect(kClick, false, 1.0f, 0.0f, 1.0f);
+    PanelParts::playClick();
     panel->setVisible(true);
     update(0);
 }
@@ -146,6 +124,6 @@ void PausePanel::leave(Ref*) {
     auto* audio = SimpleAudioEngine::getInstance();
     audio->stopBackgroundMusic(false);
     audio->holdBackgroundMusic(false);
-    audio->playEffect(kClick, false, 1.0f, 0.0f, 1.0f);
+    PanelParts::playClick();
     Director::getInstance()->replaceScene(TransitionFade::create(1.0f, TitleScene::create(), Color3B::WHITE));
 }

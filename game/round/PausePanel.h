@@ -32,7 +32,5 @@ class PausePanel : public cocos2d::Layer {
     bool isLeaving = false;
 
   private:
-    cocos2d::MenuItemImage* addButton(const char* picture, const char* pressed, const cocos2d::Vec2& at,
-                                      const cocos2d::ccMenuCallback& callback, const char* control);
     std::vector<cocos2d::Node*> held;
 };

@@ -1,13 +1,12 @@
 #include "QuitPanel.h"
 
 #include "Controls.h"
+#include "PanelParts.h"
 #include "PauseTree.h"
-#include "SimpleAudioEngine.h"
 
 #include <new>
 
 USING_NS_CC;
-using CocosDenshion::SimpleAudioEngine;
 
 QuitPanel* QuitPanel::create(Node* title) {
     auto* panel = new (std::nothrow) QuitPanel();
@@ -24,31 +23,11 @@ QuitPanel::~QuitPanel() = default;
 bool QuitPanel::initWithTitle(Node* titleLayer) {
     if (!Layer::init()) return false;
     title = titleLayer;
-    SimpleAudioEngine::getInstance()->preloadEffect("Music/botton.mp3");
-
-    panel = Node::create();
-    panel->setVisible(false);
+    panel = PanelParts::create("TitleScene/quitPlate.png", 140);
     addChild(panel);
-    // A picture that cannot be read leaves a gap, not a crash.
-    if (auto* dim = Sprite::create("GameScene/black2.png")) {
-        dim->setPosition(kScreenCentre);
-        dim->setOpacity(140);
-        panel->addChild(dim);
-    }
-    if (auto* plate = Sprite::create("TitleScene/quitPlate.png")) {
-        plate->setPosition(kScreenCentre);
-        panel->addChild(plate);
-    }
-    auto* question = Label::createWithTTF("Quit the game?", "fonts/PixelMplus10-Regular.ttf", 64);
-    question->setAnchorPoint(Vec2(0.5f, 0.5f));
-    question->setPosition(960, 640);
-    panel->addChild(question);
-    auto* item = MenuItemImage::create("TitleScene/quitButton1.png", "TitleScene/quitButton2.png",
-                                       CC_CALLBACK_1(QuitPanel::quit, this));
-    InputMap::getInstance()->attach(Controls::kQuit, item);
-    auto* menu = Menu::create(item);
-    menu->setPosition(960, 460);
-    panel->addChild(menu, 1);
+    PanelParts::addText(panel, "Quit the game?", 64, Vec2(960, 640));
+    PanelParts::addButton(panel, "TitleScene/quitButton1.png", "TitleScene/quitButton2.png", Vec2(960, 460),
+                          CC_CALLBACK_1(QuitPanel::quit, this), Controls::kQuit);
 
     // While open, a touch beside the panel closes it and reaches nothing underneath.
     auto* listener = EventListenerTouchOneByOne::create();
@@ -85,6 +64,6 @@ void QuitPanel::toggle() {
 
 void QuitPanel::quit(Ref*) {
     if (!isOpen) return;
-    SimpleAudioEngine::getInstance()->playEffect("Music/botton.mp3", false, 1.0f, 0.0f, 1.0f);
+    PanelParts::playClick();
     Application::requestQuit();
 }

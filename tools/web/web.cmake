@@ -18,19 +18,15 @@ foreach(web_source ${ENGINE_WEB_SOURCES})
 endforeach()
 add_library(engine STATIC ${ENGINE_SOURCES} ${ENGINE_WEB_SOURCES})
 target_include_directories(engine PUBLIC engine)
-# Not as system folders: emscripten's own (older) SDL headers would be found first.
-target_include_directories(engine PUBLIC ${DOVI_WEB_LIBS}/include/SDL2 ${DOVI_WEB_LIBS}/include)
+# Not as system folders: emscripten's own (older) SDL headers would be found first. Private, as on
+# the desktop: the game compiles without SDL's headers.
+target_include_directories(engine PRIVATE ${DOVI_WEB_LIBS}/include/SDL2 ${DOVI_WEB_LIBS}/include)
 # The mixer under its own name: emcc would take -lSDL2_mixer for its download-only port.
 target_link_libraries(engine PUBLIC
   ${DOVI_WEB_LIBS}/lib/libSDL2_image.a ${DOVI_WEB_LIBS}/lib/libSDL2_ttf.a ${DOVI_WEB_LIBS}/lib/libfreetype.a
   ${DOVI_WEB_LIBS}/lib/libdovi_SDL2_mixer.a ${DOVI_WEB_LIBS}/lib/libSDL2.a ${DOVI_WEB_LIBS}/lib/libsqlite3.a)
 
-file(GLOB_RECURSE GAME_SOURCES CONFIGURE_DEPENDS game/*.cpp)
-add_library(game STATIC ${GAME_SOURCES})
-target_include_directories(game PUBLIC game game/app game/round game/result game/event game/title game/shop)
-target_link_libraries(game PUBLIC engine)
-configure_file(game/app/GameVersion.h.in ${CMAKE_BINARY_DIR}/generated/GameVersion.h @ONLY)
-target_include_directories(game PUBLIC ${CMAKE_BINARY_DIR}/generated)
+include(cmake/game.cmake)
 
 set(DOVI_PAGE ${CMAKE_SOURCE_DIR}/tools/web/page)
 add_executable(doviveduzuz platform/web/main.cpp tools/web/TestHook.cpp)

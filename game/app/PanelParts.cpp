@@ -1,0 +1,47 @@
+#include "PanelParts.h"
+
+#include "SimpleAudioEngine.h"
+
+USING_NS_CC;
+
+namespace PanelParts {
+
+Node* create(const char* plate, uint8_t dimOpacity) {
+    CocosDenshion::SimpleAudioEngine::getInstance()->preloadEffect(kClick);
+    auto* panel = Node::create();
+    panel->setVisible(false);
+    if (auto* dim = Sprite::create("GameScene/black2.png")) {
+        dim->setPosition(kScreenCentre);
+        dim->setOpacity(dimOpacity);
+        panel->addChild(dim);
+    }
+    if (auto* picture = Sprite::create(plate)) {
+        picture->setPosition(kScreenCentre);
+        panel->addChild(picture);
+    }
+    return panel;
+}
+
+Label* addText(Node* panel, const std::string& text, float size, const Vec2& at) {
+    auto* label = Label::createWithTTF(text, kFont, size);
+    label->setAnchorPoint(Vec2(0.5f, 0.5f));
+    label->setPosition(at);
+    panel->addChild(label);
+    return label;
+}
+
+MenuItemImage* addButton(Node* panel, const char* picture, const char* pressed, const Vec2& at,
+                         const ccMenuCallback& callback, const char* control) {
+    auto* item = MenuItemImage::create(picture, pressed, callback);
+    InputMap::getInstance()->attach(control, item);
+    auto* menu = Menu::create(item);
+    menu->setPosition(at);
+    panel->addChild(menu, 1);
+    return item;
+}
+
+void playClick() {
+    CocosDenshion::SimpleAudioEngine::getInstance()->playEffect(kClick, false, 1.0f, 0.0f, 1.0f);
+}
+
+} // namespace PanelParts

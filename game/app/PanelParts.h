@@ -1,0 +1,23 @@
+#pragma once
+#include "GameConstants.h"
+
+#include <string>
+
+// What the panels laid over a scene (the round's pause, the title's quit) are made of: a hidden
+// node holding a dimmer over the scene and the panel's plate, then its texts and its buttons,
+// each button in a menu of its own and bound to its control.
+namespace PanelParts {
+
+constexpr const char* kFont = "fonts/PixelMplus10-Regular.ttf";
+constexpr const char* kClick = "Music/botton.mp3";
+
+// The panel, hidden, with the dimmer at `dimOpacity` and `plate` at the screen centre. A picture
+// that cannot be read leaves a gap, not a crash.
+cocos2d::Node* create(const char* plate, uint8_t dimOpacity);
+cocos2d::Label* addText(cocos2d::Node* panel, const std::string& text, float size, const cocos2d::Vec2& at);
+cocos2d::MenuItemImage* addButton(cocos2d::Node* panel, const char* picture, const char* pressed,
+                                  const cocos2d::Vec2& at, const cocos2d::ccMenuCallback& callback,
+                                  const char* control);
+void playClick();
+
+} // namespace PanelParts
