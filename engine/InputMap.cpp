@@ -1,6 +1,7 @@
 #include "InputMap.h"
 
 #include "Director.h"
+#include "InputNames.h"
 #include "Log.h"
 #include "MenuItemImage.h"
 #include "Node.h"
@@ -9,25 +10,8 @@
 
 #include <SDL.h>
 #include <algorithm>
-#include <cmath>
 
 namespace cocos2d {
-
-namespace {
-
-// Half a badge's picture: a key cap or pad button, and a wide key cap.
-constexpr float kBadgeHalf = 42;
-constexpr float kWideBadgeHalf = 110;
-
-// Touch ids for inputs start here, far from the mouse (0) and fingers.
-constexpr int kFirstInputTouch = 1 << 20;
-constexpr int kLastInputTouch = 1 << 29;
-
-// Held sources: a key by scancode, a pad button by pad and button.
-constexpr int kPadSource = 1 << 12;
-int padSource(int pad, int button) {
-    return kPadSource + pad * SDL_CONTROLLER_BUTTON_MAX + button;
-}
 
 int scancodeOf(const std::string& name) {
     return static_cast<int>(SDL_GetScancodeFromName(name.c_str()));
@@ -38,13 +22,6 @@ int keycodeOf(const std::string& name) {
 int padButtonOf(const std::string& name) {
     return static_cast<int>(SDL_GameControllerGetButtonFromString(name.c_str()));
 }
-
-Vec2 unit(const Vec2& v) {
-    const float length = std::hypot(v.x, v.y);
-    return length > 0 ? Vec2(v.x / length, v.y / length) : Vec2();
-}
-
-} // namespace
 
 InputBinding InputBinding::key(std::string name, bool alt) {
     InputBinding b;
@@ -226,255 +203,6 @@ void InputMap::runAction(const std::string& control) const {
 bool InputMap::sceneSettled() {
     const Node* scene = Director::getInstance()->getRunningScene();
     return scene && !dynamic_cast<const TransitionFade*>(scene);
-}
-
-void InputMap::setHands(Hands hands, const std::string& padFamily) {
-    _hands = hands;
-    if (!padFamily.empty()) _padFamily = padFamily;
-}
-
-void InputMap::setBadgePictures(const std::string& prefix, const std::string& font) {
-    _badgePrefix = prefix;
-    _badges.setFont(font);
-}
-
-void InputMap::setBadgeLike(const std::string& control, const std::string& like) {
-    _badgeLike[control] = like;
-}
-
-std::string InputMap::keyLabel(const InputBinding& key) {
-    if (key.byLabel) return key.name;
-    const SDL_Keycode code = SDL_GetKeyFromScancode(SDL_GetScancodeFromName(key.name.c_str()));
-    std::string name = code == SDLK_UNKNOWN ? "" : SDL_GetKeyName(code);
-    if (name.empty()) name = key.name;
-    // The short names printed on most keyboards.
-    if (name == "Return") return "Enter";
-    if (name == "Escape") return "Esc";
-    if (name == "Backspace") return "BkSp";
-    return name;
-}
-
-bool InputMap::badgeOf(const std::string& control, std::string& picture, std::string& text) const {
-    const auto like = _badgeLike.find(control);
-    const std::vector<InputBinding>* inputs = bindingsOf(like == _badgeLike.end() ? control : like->second);
-    if (!inputs || _hands == Hands::Pointer) return false;
-    text.clear();
-    for (const auto& b : *inputs) {
-        if (_hands == Hands::Keys && b.kind == InputBinding::Kind::Key && !b.alt) {
-            text = keyLabel(b);
-            picture = _badgePrefix + (text.size() <= 2 ? "key" : "keyWide") + ".png";
-            return true;
-        }
-        if (_hands == Hands::Pad && b.kind == InputBinding::Kind::PadButton) {
-            picture = _badgePrefix + _padFamily + "_" + b.name + ".png";
-            return true;
-        }
-    }
-    // A pad without a button for it: the D-pad's direction, if it has one.
-    for (const auto& b : *inputs)
-        if (_hands == Hands::Pad && b.kind == InputBinding::Kind::Dpad) {
-            picture = _badgePrefix + "dpad_" + std::to_string(static_cast<int>(b.direction.x)) + "_" +
-                      std::to_string(static_cast<int>(b.direction.y)) + ".png";
-            return true;
-        }
-    return false;
-}
-
-std::vector<Badge> InputMap::badges() const {
-    std::vector<Badge> out;
-    if (_hands == Hands::Pointer || _badgePrefix.empty() || !sceneSettled()) return out;
-    std::vector<std::string> seen;
-    for (auto it = _targets.rbegin(); it != _targets.rend(); ++it) {
-        if (std::find(seen.begin(), seen.end(), it->control) != seen.end()) continue;
-        seen.push_back(it->control);
-        Badge badge{it->control, "", "", Vec2()};
-        MenuItemImage* item = nullptr;
-        if (!pressPointOf(it->control, badge.where, &item) &&
-            !pressPointOf(it->control, badge.where, nullptr))
-            continue;
-        if (!badgeOf(it->control, badge.picture, badge.text)) continue;
-        if (item) {
-            // On the button's top right corner, where no picture of ours has anything to read;
-            // at the screen's right edge, its top left.
-            const Size size = item->getContentSize();
-            const Vec2 a = item->convertToWorldSpace(Vec2(0, 0)),
-                       b = item->convertToWorldSpace(Vec2(size.width, size.height));
-            const float half = badge.text.size() > 2 ? kWideBadgeHalf : kBadgeHalf;
-            const float right = std::max(a.x, b.x), left = std::min(a.x, b.x), top = std::max(a.y, b.y);
-            const Size screen = Director::getInstance()->getWinSize();
-            badge.where = Vec2(right - 8 + half > screen.width ? left + 8 - half : right - 8,
-                               std::min(top - 8, screen.height - kBadgeHalf));
-        }
-        out.push_back(badge);
-    }
-    return out;
-}
-
-void InputMap::drawBadges(Renderer& renderer) const {
-    _badges.draw(renderer, badges());
-}
-
-namespace {
-bool isMenuMove(const std::string& control) {
-    return control == InputMap::kMenuUp || control == InputMap::kMenuDown || control == InputMap::kMenuLeft ||
-           control == InputMap::kMenuRight;
-}
-} // namespace
-
-bool InputMap::available(const Control& control) const {
-    Vec2 where;
-    if (isMenuMove(control.name)) return !menuItems().empty();
-    return control.action || pressPoint(control.name, where);
-}
-
-const InputMap::Control* InputMap::controlFor(const Match& match) const {
-    for (const auto& c : _controls)
-        if (std::any_of(c.inputs.begin(), c.inputs.end(), match) && available(c)) return &c;
-    return nullptr;
-}
-
-bool InputMap::begin(const Match& match, std::pair<int, Vec2>& touch) {
-    const Control* control = controlFor(match);
-    if (!control) return false;
-    if (isMenuMove(control->name)) {
-        const Vec2 step = control->name == kMenuUp     ? Vec2(0, 1)
-                          : control->name == kMenuDown ? Vec2(0, -1)
-                          : control->name == kMenuLeft ? Vec2(-1, 0)
-                                                       : Vec2(1, 0);
-        if (_hands == Hands::Pointer) _hands = Hands::Keys;
-        _highlight.move(menuItems(), Director::getInstance()->getRunningScene(), step);
-        return false;
-    }
-    if (control->action) {
-        control->action();
-        return false;
-    }
-    pressPoint(control->name, touch.second);
-    touch.first = nextTouchId();
-    Director::getInstance()->touchBegan(touch.first, touch.second);
-    return true;
-}
-
-void InputMap::press(int source, const Match& match) {
-    std::pair<int, Vec2> touch;
-    if (!_held.count(source) && begin(match, touch)) _held[source] = touch;
-}
-
-void InputMap::release(int source) {
-    auto it = _held.find(source);
-    if (it == _held.end()) return;
-    const auto [touch, where] = it->second;
-    _held.erase(it);
-    // A touch cancelled meanwhile (a scene change, focus lost) is unknown by now: nothing happens.
-    Director::getInstance()->touchEnded(touch, where);
-}
-
-int InputMap::nextTouchId() {
-    if (_nextTouch >= kLastInputTouch) _nextTouch = kFirstInputTouch;
-    return _nextTouch++;
-}
-
-void InputMap::tap(const Match& match) {
-    std::pair<int, Vec2> touch;
-    if (begin(match, touch)) Director::getInstance()->touchEnded(touch.first, touch.second);
-}
-
-void InputMap::keyChanged(int scancode, int keycode, bool alt, bool pressed) {
-    if (!pressed) {
-        release(scancode);
-        return;
-    }
-    auto keyIs = [scancode, keycode](const InputBinding& b) {
-        return b.kind == InputBinding::Kind::Key &&
-               (b.byLabel ? keycodeOf(b.name) == keycode : scancodeOf(b.name) == scancode);
-    };
-    // With Alt held, a binding that asks for Alt wins over the plain key.
-    if (alt && controlFor([&](const InputBinding& b) { return keyIs(b) && b.alt; })) {
-        press(scancode, [&](const InputBinding& b) { return keyIs(b) && b.alt; });
-        return;
-    }
-    press(scancode, [&](const InputBinding& b) { return keyIs(b) && !b.alt; });
-}
-
-void InputMap::keyRepeated(int scancode, int keycode, bool alt) {
-    const Control* control = controlFor([&](const InputBinding& b) {
-        return b.kind == InputBinding::Kind::Key && b.alt == alt &&
-               (b.byLabel ? keycodeOf(b.name) == keycode : scancodeOf(b.name) == scancode);
-    });
-    if (control && control->repeats && control->action) control->action();
-}
-
-void InputMap::padButtonChanged(int pad, int button, bool pressed) {
-    const int source = padSource(pad, button);
-    if (!pressed) {
-        release(source);
-        return;
-    }
-    press(source, [button](const InputBinding& b) {
-        return b.kind == InputBinding::Kind::PadButton && padButtonOf(b.name) == button;
-    });
-}
-
-void InputMap::stickFlicked(const Vec2& direction) {
-    // The nearest direction bound to a stick among the controls that can act now: the ring's
-    // six in play, a menu's four steps elsewhere.
-    const Vec2 toward = unit(direction);
-    const InputBinding* nearest = nullptr;
-    float best = -2;
-    for (const auto& c : _controls) {
-        if (!available(c)) continue;
-        for (const auto& b : c.inputs) {
-            if (b.kind != InputBinding::Kind::Stick) continue;
-            const Vec2 d = unit(b.direction);
-            const float dot = d.x * toward.x + d.y * toward.y;
-            if (dot > best) {
-                best = dot;
-                nearest = &b;
-            }
-        }
-    }
-    if (!nearest) return;
-    tap([nearest](const InputBinding& b) { return &b == nearest; });
-}
-
-void InputMap::dpadPressed(int dx, int dy) {
-    const Vec2 d(static_cast<float>(dx), static_cast<float>(dy));
-    tap([d](const InputBinding& b) {
-        return b.kind == InputBinding::Kind::Dpad && b.direction.x == d.x && b.direction.y == d.y;
-    });
-}
-
-void InputMap::padUnplugged() {
-    tap([](const InputBinding& b) { return b.kind == InputBinding::Kind::PadUnplugged; });
-}
-
-void InputMap::rumble(float strength, float seconds) const {
-    if (_rumbler) _rumbler(strength, seconds);
-}
-
-void InputMap::setRumbler(std::function<void(float, float)> rumbler) {
-    _rumbler = std::move(rumbler);
-}
-
-void InputMap::releaseAll() {
-    // Let go without pressing: a press that ends this way never fires.
-    Director* director = Director::getInstance();
-    for (const auto& [source, held] : _held)
-        director->cancelTouch(held.first);
-    _held.clear();
-}
-
-void InputMap::releasePad(int pad) {
-    Director* director = Director::getInstance();
-    for (auto it = _held.begin(); it != _held.end();) {
-        const int source = it->first;
-        if (source >= padSource(pad, 0) && source < padSource(pad + 1, 0)) {
-            director->cancelTouch(it->second.first);
-            it = _held.erase(it);
-        } else {
-            ++it;
-        }
-    }
 }
 
 } // namespace cocos2d
