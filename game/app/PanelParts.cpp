@@ -6,10 +6,14 @@ USING_NS_CC;
 
 namespace PanelParts {
 
-Node* create(const char* plate, uint8_t dimOpacity) {
+Node* create() {
     CocosDenshion::SimpleAudioEngine::getInstance()->preloadEffect(kClick);
     auto* panel = Node::create();
     panel->setVisible(false);
+    return panel;
+}
+
+void fill(Node* panel, const char* plate, uint8_t dimOpacity) {
     if (auto* dim = Sprite::create("GameScene/black2.png")) {
         dim->setPosition(kScreenCentre);
         dim->setOpacity(dimOpacity);
@@ -19,7 +23,6 @@ Node* create(const char* plate, uint8_t dimOpacity) {
         picture->setPosition(kScreenCentre);
         panel->addChild(picture);
     }
-    return panel;
 }
 
 Label* addText(Node* panel, const std::string& text, float size, const Vec2& at) {

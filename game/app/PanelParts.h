@@ -11,9 +11,11 @@ namespace PanelParts {
 constexpr const char* kFont = "fonts/PixelMplus10-Regular.ttf";
 constexpr const char* kClick = "Music/botton.mp3";
 
-// The panel, hidden, with the dimmer at `dimOpacity` and `plate` at the screen centre. A picture
-// that cannot be read leaves a gap, not a crash.
-cocos2d::Node* create(const char* plate, uint8_t dimOpacity);
+// The panel, hidden and empty.
+cocos2d::Node* create();
+// The dimmer at `dimOpacity` and `plate` at the screen centre, under what is added next. A
+// picture that cannot be read leaves a gap, not a crash.
+void fill(cocos2d::Node* panel, const char* plate, uint8_t dimOpacity);
 cocos2d::Label* addText(cocos2d::Node* panel, const std::string& text, float size, const cocos2d::Vec2& at);
 cocos2d::MenuItemImage* addButton(cocos2d::Node* panel, const char* picture, const char* pressed,
                                   const cocos2d::Vec2& at, const cocos2d::ccMenuCallback& callback,

@@ -48,8 +48,16 @@ bool PausePanel::initWithRound(GameLayer* layer) {
     pauseButton->setPosition(kPauseButtonAt);
     addChild(pauseButton, 1);
 
-    panel = PanelParts::create("GameScene/pausePlate.png", 170);
+    // The panel's pictures are read when it first opens: a player who never pauses never holds them.
+    panel = PanelParts::create();
     addChild(panel, 2);
+    scheduleUpdate();
+    return true;
+}
+
+void PausePanel::fillPanel() {
+    if (!panel->getChildren().empty()) return;
+    PanelParts::fill(panel, "GameScene/pausePlate.png", 170);
     PanelParts::addText(panel, "PAUSED", 90, Vec2(960, 875));
     soundLabel = PanelParts::addText(panel, soundText(), 44, Vec2(960, 560));
 
@@ -72,8 +80,6 @@ bool PausePanel::initWithRound(GameLayer* layer) {
         PanelParts::addButton(panel, (name + "1.png").c_str(), (name + "2.png").c_str(), button.at,
                               button.callback, button.control);
     }
-    scheduleUpdate();
-    return true;
 }
 
 void PausePanel::update(float) {
@@ -85,6 +91,7 @@ void PausePanel::update(float) {
 void PausePanel::open(Ref*) {
     if (isOpen || isLeaving || !round || !round->answerPlate) return;
     isOpen = true;
+    fillPanel();
     PauseTree::hold(round, held);
     SimpleAudioEngine::getInstance()->holdBackgroundMusic(true);
     PanelParts::playClick();

@@ -32,5 +32,6 @@ class PausePanel : public cocos2d::Layer {
     bool isLeaving = false;
 
   private:
+    void fillPanel();
     std::vector<cocos2d::Node*> held;
 };

@@ -23,11 +23,9 @@ QuitPanel::~QuitPanel() = default;
 bool QuitPanel::initWithTitle(Node* titleLayer) {
     if (!Layer::init()) return false;
     title = titleLayer;
-    panel = PanelParts::create("TitleScene/quitPlate.png", 140);
+    // The panel's pictures are read when it first opens.
+    panel = PanelParts::create();
     addChild(panel);
-    PanelParts::addText(panel, "Quit the game?", 64, Vec2(960, 640));
-    PanelParts::addButton(panel, "TitleScene/quitButton1.png", "TitleScene/quitButton2.png", Vec2(960, 460),
-                          CC_CALLBACK_1(QuitPanel::quit, this), Controls::kQuit);
 
     // While open, a touch beside the panel closes it and reaches nothing underneath.
     auto* listener = EventListenerTouchOneByOne::create();
@@ -55,6 +53,12 @@ void QuitPanel::onExit() {
 
 void QuitPanel::toggle() {
     isOpen = !isOpen;
+    if (isOpen && panel->getChildren().empty()) {
+        PanelParts::fill(panel, "TitleScene/quitPlate.png", 140);
+        PanelParts::addText(panel, "Quit the game?", 64, Vec2(960, 640));
+        PanelParts::addButton(panel, "TitleScene/quitButton1.png", "TitleScene/quitButton2.png",
+                              Vec2(960, 460), CC_CALLBACK_1(QuitPanel::quit, this), Controls::kQuit);
+    }
     panel->setVisible(isOpen);
     if (isOpen)
         PauseTree::hold(title, held);
