@@ -68,6 +68,7 @@ class LoopRecorder {
     std::vector<std::string> record() {
         run("seed 11");
         run("step 2");
+        openAndClosePanel(); // the title's quit panel
         run("tap 960 540"); // title
         run("step 160");
         // Every offer to its last level, then a press on a sold-out offer.
@@ -106,6 +107,13 @@ class LoopRecorder {
         if (GameLayer* l = layer(); l && l->targetManager)
             for (JiyamaSprite* j : l->targetManager->jiyamas)
                 if (j && j->shownNo >= 0) _seen.insert(j->shownNo);
+    }
+    // A panel reads its pictures when it first opens.
+    void openAndClosePanel() {
+        run("key Escape");
+        run("step 2");
+        run("key Escape");
+        run("step 2");
     }
     GameLayer* layer() const {
         auto* round = dynamic_cast<GameScene*>(_pt.runningScene());
@@ -146,6 +154,7 @@ class LoopRecorder {
                 run("step 2");
             }
             if (stage == 1) {
+                openAndClosePanel(); // the round's pause panel
                 tapButton(showing(l->targetManager->targets[0]->kind % 6 + 1));
                 run(Spot::tap(Spot::kBack));
                 run("step 2");
