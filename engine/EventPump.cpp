@@ -216,7 +216,8 @@ void EventPump::follow(bool wasPaused) {
 
 void EventPump::watchScreenLock() {
     GLView* view = Director::getInstance()->getOpenGLView();
-    if (!_lockWatched && view && view->hasWindow()) {
+    // Watched from the first frame shown on: opening its own display connection need not delay it.
+    if (!_lockWatched && view && view->hasWindow() && view->hasPresented()) {
         _lockWatched = true;
         _lockWatch = ScreenLockWatch::create(view->getWindow());
     }

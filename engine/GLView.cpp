@@ -75,8 +75,6 @@ bool GLView::openRenderer() {
     SDL_RendererInfo info{};
     if (SDL_GetRendererInfo(_renderer, &info) == 0 && std::string_view(info.name).starts_with("opengl"))
         _finishGL = reinterpret_cast<void (*)()>(SDL_GL_GetProcAddress("glFinish"));
-    // Set on the window as it will stay: making the renderer may have replaced the first one.
-    WindowIcon::apply(_window, DesktopIdentity::get().iconFiles);
     SDL_ShowWindow(_window);
     _windowState = std::make_unique<WindowState>(_window, *_placement);
     if (_placement->fullscreen) setFullscreen(true);
@@ -153,6 +151,11 @@ void GLView::present() {
     if (!_renderer) return;
     if (_beforePresent) _beforePresent();
     SDL_RenderPresent(_renderer);
+    if (!_presented && _window) {
+        _presented = true;
+        // Set on the window as it will stay: making the renderer may have replaced the first one.
+        WindowIcon::apply(_window, DesktopIdentity::get().iconFiles);
+    }
 }
 
 double GLView::getRefreshRate() const {

@@ -41,7 +41,10 @@ class GLView : public Ref {
     SDL_Window* getWindow() const { return _window; }
     // Writes what the view shows now as a PNG of the design size.
     bool saveScreenshot(const std::string& file);
+    // Shows the frame drawn. After the first, the window gets its icon: reading and shrinking
+    // the icon's pictures need not keep the first frame waiting.
     void present();
+    bool hasPresented() const { return _presented; }
     // Called when a frame is drawn, just before it is shown: the loop waits there for the
     // frame's moment. Null: shown at once.
     void setBeforePresent(std::function<void()> wait) { _beforePresent = std::move(wait); }
@@ -71,6 +74,7 @@ class GLView : public Ref {
     Size _designSize{1920, 1080};
     ResolutionPolicy _policy = ResolutionPolicy::SHOW_ALL;
     bool _fullscreen = false;
+    bool _presented = false;
     std::unique_ptr<WindowState> _windowState;
     // Where the window goes, until its renderer opens and it shows.
     std::unique_ptr<WindowPlacement> _placement;

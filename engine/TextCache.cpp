@@ -37,8 +37,11 @@ TTF_Font* TextCache::font(const std::string& fontFile, int fontSize) {
     if (data == _fontData.end()) {
         ++_fileReads;
         FileUtils::getInstance()->countRead();
-        std::ifstream in(FileUtils::getInstance()->fullPathForFilename(fontFile), std::ios::binary);
-        std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        // In one read: the font is megabytes, too many to take a character at a time.
+        std::ifstream in(FileUtils::getInstance()->fullPathForFilename(fontFile),
+                         std::ios::binary | std::ios::ate);
+        std::vector<char> bytes(in ? static_cast<std::size_t>(in.tellg()) : 0);
+        if (!in.seekg(0) || !in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) bytes.clear();
         data = _fontData.emplace(fontFile, std::move(bytes)).first;
     }
     SDL_RWops* rw = data->second.empty()
