@@ -202,9 +202,11 @@ void Director::drawScene() {
     if (_runningScene) _runningScene->visit(renderer, AffineTransform::IDENTITY, 255, Color3B::WHITE);
     InputMap::getInstance()->drawHighlight(renderer);
     InputMap::getInstance()->drawBadges(renderer);
+    // The scene is searched for what the notes must keep clear of only while a note shows.
+    Overlay* overlay = Overlay::getInstance();
     std::vector<Rect> keepClear;
-    if (_runningScene) buttonsAndNumbers(_runningScene, keepClear);
-    Overlay::getInstance()->draw(renderer, _view->getDesignResolutionSize(), keepClear);
+    if (_runningScene && !overlay->notes().empty()) buttonsAndNumbers(_runningScene, keepClear);
+    overlay->draw(renderer, _view->getDesignResolutionSize(), keepClear);
     renderer.flush();
 }
 

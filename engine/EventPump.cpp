@@ -290,7 +290,8 @@ void EventPump::tick() {
     GLView* view = Director::getInstance()->getOpenGLView();
     if (!view || !view->hasWindow()) return;
     if (WindowState* state = view->windowState()) state->tick(SDL_GetTicks());
-    SDL_ShowCursor(isCursorShown() ? SDL_ENABLE : SDL_DISABLE);
+    const int cursor = isCursorShown() ? SDL_ENABLE : SDL_DISABLE;
+    if (cursor != _cursorSet) _cursorSet = SDL_ShowCursor(cursor);
 }
 
 } // namespace cocos2d

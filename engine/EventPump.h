@@ -73,6 +73,9 @@ class EventPump {
     bool _lockWatched = false;
     bool _mouseDown = false;
     bool _handsOffMouse = false;
+    // What SDL was last told, so the cursor is set only when it changes (each setting goes to
+    // the display).
+    int _cursorSet = -1;
     Uint32 _lastMouseMove = 0;
     std::map<SDL_FingerID, int> _fingers;
     std::vector<SDL_Event> _batch;

@@ -4,6 +4,7 @@
 #include "InputMap.h"
 #include "Log.h"
 #include "Overlay.h"
+#include "PlayerTexts.h"
 
 #include <algorithm>
 #include <cmath>
@@ -83,8 +84,8 @@ void Gamepads::unmappable(int deviceIndex) {
     _unmappableSaid.emplace_back(guid);
     const char* name = SDL_JoystickNameForIndex(deviceIndex);
     warn("game controller \"%s\" (%s) has no known button layout: it is ignored", name ? name : "?", guid);
-    Overlay::getInstance()->show(kUnmappableNote, "Controller not supported", Overlay::Place::BottomLeft,
-                                 kUnmappableSeconds);
+    Overlay::getInstance()->show(kUnmappableNote, PlayerTexts::get().padNotSupported,
+                                 Overlay::Place::BottomLeft, kUnmappableSeconds);
 }
 
 bool Gamepads::handle(const SDL_Event& e) {

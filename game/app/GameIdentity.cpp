@@ -15,6 +15,7 @@ void GameIdentity::install() {
         .keptAside = "Old save kept aside",
         .soundOff = "Sound off",
         .volume = [](int percent) { return "Volume " + std::to_string(percent) + " %"; },
+        .padNotSupported = "Controller not supported",
         .alreadyRunning = "Doviveduzuz is already running.\nSwitch to its window to play.",
     });
 }
