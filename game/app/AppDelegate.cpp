@@ -33,7 +33,7 @@ bool AppDelegate::applicationDidFinishLaunching() {
     if (glview)
         glview->setDesignResolutionSize(kDesignSize.width, kDesignSize.height, ResolutionPolicy::SHOW_ALL);
     // Notes over the game (paused, sound) in the game's own lettering, the first scene's too.
-    Overlay::getInstance()->setFont("fonts/PixelMplus10-Regular.ttf", 40);
+    Overlay::getInstance()->setFont(kGameFont, 40);
     director->runWithScene(scene);
     UserDefault::setLateMerge(&ProgressMerge::merge);
     // Keys and gamepads as well as the mouse and fingers.

@@ -85,7 +85,7 @@ void Controls::install() {
                 pictures->addImage(badges + "dpad_" + std::to_string(dx) + "_" + std::to_string(dy) + ".png");
     pictures->addImage(badges + "key.png");
     pictures->addImage(badges + "keyWide.png");
-    map->setBadgePictures(badges, "fonts/PixelMplus10-Regular.ttf");
+    map->setBadgePictures(badges, kGameFont);
     map->setBadgeLike(kSoundDown, InputMap::kVolumeDown);
     map->setBadgeLike(kSoundUp, InputMap::kVolumeUp);
     map->setBadgeLike(kSoundMute, InputMap::kMute);

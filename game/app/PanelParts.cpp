@@ -26,7 +26,7 @@ void fill(Node* panel, const char* plate, uint8_t dimOpacity) {
 }
 
 Label* addText(Node* panel, const std::string& text, float size, const Vec2& at) {
-    auto* label = Label::createWithTTF(text, kFont, size);
+    auto* label = Label::createWithTTF(text, kGameFont, size);
     label->setAnchorPoint(Vec2(0.5f, 0.5f));
     label->setPosition(at);
     panel->addChild(label);

@@ -8,7 +8,6 @@
 // each button in a menu of its own and bound to its control.
 namespace PanelParts {
 
-constexpr const char* kFont = "fonts/PixelMplus10-Regular.ttf";
 constexpr const char* kClick = "Music/botton.mp3";
 
 // The panel, hidden and empty.

@@ -31,8 +31,7 @@ void ResultHighScoreLabel::showResult(float) {
         if (layer->highScoreSprite) layer->highScoreSprite->showNewHighScore();
     }
     text = "HighScore  " + std::to_string(userDefault->getIntegerForKey(keys::kHighScore));
-    initWithTTF(text, "fonts/PixelMplus10-Regular.ttf", 200, Size::ZERO, TextHAlignment::LEFT,
-                TextVAlignment::TOP);
+    initWithTTF(text, kGameFont, 200, Size::ZERO, TextHAlignment::LEFT, TextVAlignment::TOP);
     setPosition(kDesignSize.width / 2, static_cast<float>(kDesignSize.height * 0.6));
     setColor(Color3B::GREEN);
     setString(text);

@@ -21,8 +21,7 @@ void ResultScoreLabel::showResult(float) {
     auto* layer = hubOf<GameLayer>(this);
     if (!layer) return;
     text = "Score  " + std::to_string(layer->score);
-    initWithTTF(text, "fonts/PixelMplus10-Regular.ttf", 200, Size::ZERO, TextHAlignment::LEFT,
-                TextVAlignment::TOP);
+    initWithTTF(text, kGameFont, 200, Size::ZERO, TextHAlignment::LEFT, TextVAlignment::TOP);
     setPosition(kDesignSize.width / 2, static_cast<float>(kDesignSize.height * 0.8));
     setColor(Color3B::GREEN);
     setString(text);

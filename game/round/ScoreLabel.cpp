@@ -16,8 +16,7 @@ void ScoreLabel::update(float) {
     if (!layer) return;
     const int score = layer->score;
     // The engine keeps rendered text, so building the label again each frame costs nothing new.
-    initWithTTF("1", "fonts/PixelMplus10-Regular.ttf", 128, Size::ZERO, TextHAlignment::LEFT,
-                TextVAlignment::TOP);
+    initWithTTF("1", kGameFont, 128, Size::ZERO, TextHAlignment::LEFT, TextVAlignment::TOP);
     text = __String::createWithFormat("%d", score);
     setPosition(static_cast<float>(kDesignSize.width * 0.1), static_cast<float>(kDesignSize.height * 0.85));
     setColor(Color3B::GREEN);

@@ -37,12 +37,11 @@ Menu* OfferParts::menuFor(MenuItemImage* item, float scale, double fx, double fy
 }
 
 void OfferParts::writePrice(Label* plate, __String*& text, bool soldOut, int price) {
-    const char* font = "fonts/PixelMplus10-Regular.ttf";
     if (soldOut) {
-        plate->initWithTTF("MAX", font, 96, Size::ZERO, TextHAlignment::LEFT, TextVAlignment::TOP);
+        plate->initWithTTF("MAX", kGameFont, 96, Size::ZERO, TextHAlignment::LEFT, TextVAlignment::TOP);
         return;
     }
-    plate->initWithTTF("1", font, 96, Size::ZERO, TextHAlignment::LEFT, TextVAlignment::TOP);
+    plate->initWithTTF("1", kGameFont, 96, Size::ZERO, TextHAlignment::LEFT, TextVAlignment::TOP);
     text = __String::createWithFormat("%d", price);
     plate->setString(text->getCString());
 }

@@ -15,8 +15,7 @@ bool UpgradeScore::init() {
 void UpgradeScore::update(float) {
     auto* layer = hubOf<UpgradeLayer>(this);
     const int balance = layer->userDefault->getIntegerForKey(keys::kCoinScore);
-    initWithTTF("1", "fonts/PixelMplus10-Regular.ttf", 128, Size::ZERO, TextHAlignment::LEFT,
-                TextVAlignment::TOP);
+    initWithTTF("1", kGameFont, 128, Size::ZERO, TextHAlignment::LEFT, TextVAlignment::TOP);
     text = __String::createWithFormat("%04d", balance);
     setPosition(static_cast<float>(kDesignSize.width * 0.85), static_cast<float>(kDesignSize.height * 0.9));
     setColor(Color3B::GREEN);

@@ -49,8 +49,7 @@ bool TitleLayer::init() {
     starManager = StarManager::create();
     addChild(starManager, -1);
     // Which version this is, for a player writing about it, without catching the eye.
-    auto* version =
-        Label::createWithTTF(std::string("v") + kGameVersion, "fonts/PixelMplus10-Regular.ttf", 32);
+    auto* version = Label::createWithTTF(std::string("v") + kGameVersion, kGameFont, 32);
     version->setAnchorPoint(Vec2(1, 0));
     version->setPosition(kDesignSize.width - 16, 12);
     version->setOpacity(160);
