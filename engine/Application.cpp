@@ -20,11 +20,22 @@
 
 #include <SDL.h>
 #include <SDL_image.h>
+#include <SDL_ttf.h>
 
 namespace cocos2d {
 
 namespace {
 Application* g_application = nullptr;
+
+// A file can be there and still be no use: a font that does not open is as good as none.
+bool unreadableFont(const std::string& path) {
+    const std::string ext = path.size() > 4 ? path.substr(path.size() - 4) : "";
+    if (ext != ".ttf" && ext != ".otf") return false;
+    if (!TTF_WasInit() && TTF_Init() != 0) return false;
+    TTF_Font* font = TTF_OpenFont(path.c_str(), 12);
+    if (font) TTF_CloseFont(font);
+    return font == nullptr;
+}
 } // namespace
 
 Application::Application() {
@@ -45,13 +56,20 @@ void Application::setAnimationInterval(float interval) {
 
 bool Application::requiredFilesPresent() const {
     const FileUtils* files = FileUtils::getInstance();
-    std::string missing;
-    for (const std::string& file : _requiredFiles)
-        if (!files->isFileExist(file)) missing += "\n  " + file;
-    if (missing.empty()) return true;
-    const std::string message = "The game's files are not where it looks for them, in " +
-                                files->getResourceRoot() + ". Missing:" + missing +
-                                "\nReinstalling the game brings them back.";
+    std::string missing, damaged;
+    for (const std::string& file : _requiredFiles) {
+        if (!files->isFileExist(file))
+            missing += "\n  " + file;
+        else if (unreadableFont(files->fullPathForFilename(file)))
+            damaged += "\n  " + file + " (not a font)";
+    }
+    if (missing.empty() && damaged.empty()) return true;
+    const std::string where = files->getResourceRoot();
+    const std::string message =
+        (missing.empty()
+             ? "The game's files in " + where + " are damaged."
+             : "The game's files are not where it looks for them, in " + where + ". Missing:" + missing) +
+        (damaged.empty() ? "" : "\nDamaged:" + damaged) + "\nReinstalling the game brings them back.";
     warn("%s", message.c_str());
     if (!Display::headlessRequested()) {
         const std::string& name = DesktopIdentity::get().name;

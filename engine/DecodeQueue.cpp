@@ -22,7 +22,7 @@ std::future<Picture> DecodeQueue::decode(const std::string& path, long pixels) {
     std::packaged_task<Picture()> job([path] { return Picture::decodeFile(path); });
     std::future<Picture> result = job.get_future();
     // The decoder's set-up (again after a shutdown) is not safe to race, so it happens here.
-    IMG_Init(IMG_INIT_PNG);
+    IMG_Init(IMG_INIT_PNG | IMG_INIT_JPG);
     if (_threadCount == 0) {
         job();
         return result;

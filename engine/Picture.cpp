@@ -3,6 +3,7 @@
 #include <SDL_image.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 
 namespace cocos2d {
@@ -54,7 +55,54 @@ bool allOpaque(const SDL_Surface* s, const SDL_Rect& r) {
     return true;
 }
 
+Uint32 bigEndian(const unsigned char* at, int bytes) {
+    Uint32 value = 0;
+    for (int i = 0; i < bytes; ++i)
+        value = value << 8 | at[i];
+    return value;
+}
+
 } // namespace
+
+// A PNG starts with its signature and then its header chunk: length, "IHDR", width, height.
+bool Picture::readPngSize(std::FILE* file, long& width, long& height) {
+    static constexpr unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    unsigned char head[24];
+    std::rewind(file);
+    if (std::fread(head, 1, sizeof head, file) != sizeof head ||
+        !std::equal(kSignature, kSignature + 8, head) || !std::equal(head + 12, head + 16, "IHDR"))
+        return false;
+    width = bigEndian(head + 16, 4);
+    height = bigEndian(head + 20, 4);
+    return true;
+}
+
+// A JPEG is a run of marked segments; the frame header (one of the SOF markers) holds the size.
+bool Picture::readJpegSize(std::FILE* file, long& width, long& height) {
+    unsigned char mark[2];
+    std::rewind(file);
+    if (std::fread(mark, 1, 2, file) != 2 || mark[0] != 0xff || mark[1] != 0xd8) return false;
+    while (true) {
+        int c = std::fgetc(file);
+        if (c != 0xff) return false;
+        while (c == 0xff)
+            c = std::fgetc(file);
+        if (c == EOF || c == 0xd9 || c == 0xda) return false;
+        if (c == 0x01 || (c >= 0xd0 && c <= 0xd7)) continue; // markers without a length
+        unsigned char length[2];
+        if (std::fread(length, 1, 2, file) != 2) return false;
+        const long size = static_cast<long>(bigEndian(length, 2));
+        const bool frame = c >= 0xc0 && c <= 0xcf && c != 0xc4 && c != 0xc8 && c != 0xcc;
+        if (frame) {
+            unsigned char body[5];
+            if (size < 7 || std::fread(body, 1, 5, file) != 5) return false;
+            height = bigEndian(body + 1, 2);
+            width = bigEndian(body + 3, 2);
+            return true;
+        }
+        if (size < 2 || std::fseek(file, size - 2, SEEK_CUR) != 0) return false;
+    }
+}
 
 Picture::Picture(SDL_Surface* surface) {
     if (!surface) return;
@@ -104,31 +152,42 @@ Picture::Picture(SDL_Surface* surface) {
 }
 
 Picture Picture::decodeFile(const std::string& path) {
+    // A small file can hold a picture gigabytes wide once decoded: its header says so first.
+    int width = 0, height = 0;
+    if (readSize(path, width, height) && !drawable(width, height)) return refused(width, height);
     SDL_Surface* loaded = IMG_Load(path.c_str());
     if (!loaded) {
         Picture failed;
         failed._error = IMG_GetError();
         return failed;
     }
+    if (!drawable(loaded->w, loaded->h)) {
+        Picture failed = refused(loaded->w, loaded->h);
+        SDL_FreeSurface(loaded);
+        return failed;
+    }
     return Picture(loaded);
 }
 
+bool Picture::drawable(long width, long height) {
+    return width <= kLargestSide && height <= kLargestSide && width * height <= kMostPixels;
+}
+
+Picture Picture::refused(long width, long height) {
+    Picture failed;
+    failed._error = std::to_string(width) + " x " + std::to_string(height) +
+                    " pixels, larger than any picture the game can draw (" + std::to_string(kLargestSide) +
+                    " a side, " + std::to_string(kMostPixels / 1000000) + " million pixels)";
+    return failed;
+}
+
 bool Picture::readSize(const std::string& path, int& width, int& height) {
-    // A PNG starts with its signature and then its header chunk: length, "IHDR", width, height.
-    static constexpr unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
-    unsigned char head[24];
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) return false;
-    const bool read = std::fread(head, 1, sizeof head, file) == sizeof head;
+    long w = 0, h = 0;
+    const bool read = readPngSize(file, w, h) || readJpegSize(file, w, h);
     std::fclose(file);
-    if (!read || !std::equal(kSignature, kSignature + 8, head) || !std::equal(head + 12, head + 16, "IHDR"))
-        return false;
-    auto bigEndian = [&](int at) {
-        return static_cast<Uint32>(head[at]) << 24 | static_cast<Uint32>(head[at + 1]) << 16 |
-               static_cast<Uint32>(head[at + 2]) << 8 | head[at + 3];
-    };
-    const Uint32 w = bigEndian(16), h = bigEndian(20);
-    if (w == 0 || h == 0 || w > 1u << 20 || h > 1u << 20) return false;
+    if (!read || w <= 0 || h <= 0 || w > INT32_MAX || h > INT32_MAX) return false;
     width = static_cast<int>(w);
     height = static_cast<int>(h);
     return true;

@@ -3,6 +3,7 @@
 // that holds every pixel not wholly transparent, with a transparent border of at least a pixel
 // kept around it so that a filtered edge looks as it does on the whole canvas. Pictures are decoded on worker
 // threads as well as the main one; nothing here touches a renderer.
+#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -16,11 +17,17 @@ class Picture {
     // Takes ownership of a surface in any pixel format.
     explicit Picture(SDL_Surface* surface);
 
-    // Reads and decodes a file; a picture without pixels, and why, when that fails.
+    // No picture the game draws comes near these; a larger one would take gigabytes to decode.
+    static constexpr long kLargestSide = 8192;
+    static constexpr long kMostPixels = 32L * 1000 * 1000;
+
+    // Reads and decodes a file; a picture without pixels, and why, when that fails (a picture
+    // too large to draw is refused before it is decoded).
     static Picture decodeFile(const std::string& path);
-    // The canvas size from the file's header alone; false when it is not a picture we can read
-    // that way (the file must then be decoded to know).
+    // The canvas size from the file's header alone (PNG and JPEG); false when it is not a
+    // picture we can read that way (the file must then be decoded to know).
     static bool readSize(const std::string& path, int& width, int& height);
+    static bool drawable(long width, long height);
 
     bool valid() const { return _canvasWidth > 0; }
     const std::string& error() const { return _error; }
@@ -37,6 +44,10 @@ class Picture {
     void releasePixels() { _pixels.reset(); }
 
   private:
+    static Picture refused(long width, long height);
+    static bool readPngSize(std::FILE* file, long& width, long& height);
+    static bool readJpegSize(std::FILE* file, long& width, long& height);
+
     struct FreeSurface {
         void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
     };

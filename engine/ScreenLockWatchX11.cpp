@@ -1,6 +1,7 @@
-// The screen-lock watch on an X11 desktop: a connection of the game's own to the display, to
-// try the keyboard grab now and then and to hear whether the window is covered. Built without
-// X11 (the browser), there is nothing to watch.
+// The screen-lock watch on an X11 desktop: a connection of the game's own to the display, to hear
+// when another program takes the keyboard from the game's window and whether the window is
+// covered. It only listens: it never grabs anything, so no key meant for another program is
+// ever taken. Built without X11 (the browser), there is nothing to watch.
 #include "ScreenLockWatch.h"
 
 #ifndef DOVI_X11
@@ -19,14 +20,10 @@ namespace cocos2d {
 
 namespace {
 
-// How often the keyboard is tried: a held grab is seen within this, and a key pressed in the
-// instant the game holds the keyboard itself goes nowhere, so seldom.
-constexpr unsigned kTryEveryMs = 250;
-
 class X11ScreenLockWatch : public ScreenLockWatch {
   public:
     X11ScreenLockWatch(Display* display, Window window) : _display(display), _window(window) {
-        XSelectInput(_display, _window, VisibilityChangeMask);
+        XSelectInput(_display, _window, VisibilityChangeMask | FocusChangeMask);
         XFlush(_display);
     }
     ~X11ScreenLockWatch() override { XCloseDisplay(_display); }
@@ -36,27 +33,20 @@ class X11ScreenLockWatch : public ScreenLockWatch {
             XEvent event;
             XNextEvent(_display, &event);
             if (event.type == VisibilityNotify) _covered = event.xvisibility.state == VisibilityFullyObscured;
-        }
-        if (now - _triedAt >= kTryEveryMs) {
-            _triedAt = now;
-            tryKeyboard(now);
+            if (event.type == FocusIn || event.type == FocusOut) heard(event.xfocus, now);
         }
         return _covered || (_grabbed && now - _grabbedSince > kGrabMs);
     }
 
   private:
-    void tryKeyboard(unsigned now) {
-        const int result = XGrabKeyboard(_display, DefaultRootWindow(_display), False, GrabModeAsync,
-                                         GrabModeAsync, CurrentTime);
-        if (result == GrabSuccess) {
-            XUngrabKeyboard(_display, CurrentTime);
-            XFlush(_display);
-            _grabbed = false;
-            return;
-        }
-        if (result != AlreadyGrabbed) return;
-        if (!_grabbed) _grabbedSince = now;
-        _grabbed = true;
+    // A locker (or a hot key) grabbing the keyboard while the window has it is told to the window
+    // as the focus going to the grab, and coming back when the grab ends. SDL passes over both.
+    void heard(const XFocusChangeEvent& focus, unsigned now) {
+        if (focus.detail == NotifyInferior) return;
+        const bool takenByGrab = focus.type == FocusOut && focus.mode == NotifyGrab;
+        if (takenByGrab && !_grabbed) _grabbedSince = now;
+        // Any other change: back from the grab, or gone elsewhere, which pauses the game anyway.
+        _grabbed = takenByGrab;
     }
 
     Display* _display;
@@ -64,7 +54,6 @@ class X11ScreenLockWatch : public ScreenLockWatch {
     bool _covered = false;
     bool _grabbed = false;
     unsigned _grabbedSince = 0;
-    unsigned _triedAt = 0;
 };
 
 } // namespace

@@ -34,7 +34,7 @@ Texture2D* TextureCache::addImage(const std::string& file) {
     FileUtils::getInstance()->countRead();
     Texture2D* texture = nullptr;
     int width = 0, height = 0;
-    if (Picture::readSize(path, width, height)) {
+    if (Picture::readSize(path, width, height) && Picture::drawable(width, height)) {
         // The size is all a node needs now; the pixels decode meanwhile.
         texture = Texture2D::createWithPendingPicture(
             _decoder->decode(path, static_cast<long>(width) * height),

@@ -23,6 +23,16 @@ int printed(std::FILE* stream) {
     return std::fflush(stream) == 0 && !std::ferror(stream) ? 0 : 1;
 }
 
+// An argument is named back as far as a reader can take in; a whole pasted file is not.
+std::string shortened(std::string_view text) {
+    constexpr std::size_t kShown = 60;
+    if (text.size() <= kShown) return std::string(text);
+    std::size_t cut = kShown;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xc0) == 0x80)
+        --cut; // not inside a character
+    return std::string(text.substr(0, cut)) + "\u2026";
+}
+
 } // namespace
 
 std::optional<int> CommandLine::answer(int argc, char** argv) {
@@ -41,6 +51,6 @@ std::optional<int> CommandLine::answer(int argc, char** argv) {
     const std::string_view wrong = help || version ? argv[2] : argv[1];
     const bool looksLikeOption = wrong.size() > 1 && wrong.front() == '-';
     std::fprintf(stderr, "doviveduzuz: %s '%s'\nTry 'doviveduzuz --help'.\n",
-                 looksLikeOption ? "unknown option" : "unexpected argument", std::string(wrong).c_str());
+                 looksLikeOption ? "unknown option" : "unexpected argument", shortened(wrong).c_str());
     return 2;
 }

@@ -49,13 +49,24 @@ EOF
 openbox --config-file "$work/rc.xml" --startup "touch $work/wm-ready" 2> /dev/null &
 wm=$!
 
-# Runs a check again every 0.1 s until it holds, for up to 10 s.
+# Runs a check again every 0.1 s until it holds, for up to two minutes of the clock: on a loaded
+# machine the game and the window manager take their time, and nothing here is decided by it.
+deadline=120
 eventually() {
-  for _ in $(seq 100); do
-    "$@" && return 0
+  local end=$((SECONDS + deadline))
+  until "$@"; do
+    [ "$SECONDS" -lt "$end" ] || return 1
     sleep 0.1
   done
-  return 1
+}
+eventually_for() {
+  local saved=$deadline
+  deadline=$1
+  shift
+  local status=0
+  eventually "$@" || status=$?
+  deadline=$saved
+  return $status
 }
 eventually test -e "$work/wm-ready" || { echo "FAIL: openbox did not start"; exit 1; }
 
@@ -71,9 +82,18 @@ start() {
   game=$!
   eventually found || { echo "FAIL: no window"; cat "$work/errors.txt"; exit 1; }
 }
+running() { kill -0 "$game" 2> /dev/null; }
+ended() { ! running; }
 close() {
   found || true
   xdotool windowactivate --sync "$wid" key alt+F4
+  # A close the desktop sent before the game listened is asked for again.
+  local end=$((SECONDS + deadline))
+  until ended || [ "$SECONDS" -ge "$end" ]; do
+    eventually_for 5 ended || { found && xdotool windowactivate --sync "$wid" key alt+F4; } || true
+  done
+  ended || fail "the game did not close"
+  kill -KILL "$game" 2> /dev/null || true
   local status=0
   wait "$game" || status=$?
   game=""
@@ -106,8 +126,13 @@ expect_inside "320 180 1280 720" "first start"
 
 # The game's own icon in every size a task bar or switcher asks for, and the desktop entry's
 # name as the window's class, so that the desktop ties the two together.
-icons="$(xprop -len 1000000 -id "$wid" _NET_WM_ICON | sed -n 's/.*Icon (\([0-9]*\) x \([0-9]*\)).*/\1x\2/p' | sort -n | xargs)"
-[ "$icons" = "16x16 24x24 32x32 48x48 64x64 128x128 256x256" ] || fail "the window's icon sizes are '$icons'"
+# The full set arrives after the first frame.
+icon_sizes() {
+  found && xprop -len 1000000 -id "$wid" _NET_WM_ICON 2> /dev/null |
+    sed -n 's/.*Icon (\([0-9]*\) x \([0-9]*\)).*/\1x\2/p' | sort -n | xargs
+}
+all_icons() { [ "$(icon_sizes)" = "16x16 24x24 32x32 48x48 64x64 128x128 256x256" ]; }
+eventually all_icons || fail "the window's icon sizes are '$(icon_sizes)'"
 id=io.github.doviveduzuz.Doviveduzuz
 [ "$(xprop -id "$wid" WM_CLASS)" = "WM_CLASS(STRING) = \"$id\", \"$id\"" ] ||
   fail "the window's $(xprop -id "$wid" WM_CLASS)"
@@ -123,7 +148,11 @@ kill_game
 start
 expect_inside "$moved" "start after a kill"
 
-# Maximised: remembered, and the place it goes back to is kept.
+# Maximised: remembered, and the place it goes back to is kept. The window manager's key acts on
+# the active window, so the game's must be that first.
+active() { found && [ "$(xdotool getactivewindow 2> /dev/null)" = "$wid" ]; }
+xdotool windowactivate --sync "$wid" 2> /dev/null || true
+eventually active || fail "the game's window never became active"
 xdotool key ctrl+alt+m
 eventually state_has _NET_WM_STATE_MAXIMIZED_VERT || fail "the window did not maximise"
 close

@@ -8,6 +8,8 @@
 #include "Texture2D.h"
 #include "TextureCache.h"
 
+#include <sys/resource.h>
+
 #include <fstream>
 #include <future>
 #include <string>
@@ -76,4 +78,44 @@ TEST_F(MediaTest, APictureThatFailsToDecodeAfterAGoodHeaderIsReportedOnceAndDraw
     setLogObserver(nullptr);
     ASSERT_EQ(1u, g_lines.size());
     EXPECT_NE(std::string::npos, g_lines[0].find("dq-broken.png")) << g_lines[0];
+}
+
+TEST_F(MediaTest, APictureTooLargeToDrawIsRefusedFromItsHeaderAndNamed) {
+    // Headers that promise 20000 x 20000 pixels (1.6 GB decoded), with barely any data behind.
+    const std::string png = picture("dq-small.png", 4, 4);
+    std::ifstream in(root + "/" + png, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    for (const int at : {16, 20})
+        bytes.replace(at, 4, std::string("\x00\x00\x4e\x20", 4));
+    Uint32 crc = 0xffffffffu; // over "IHDR" and its fields, so the decoder believes them
+    for (int i = 12; i < 29; ++i) {
+        crc ^= static_cast<unsigned char>(bytes[i]);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = crc >> 1 ^ (crc & 1 ? 0xedb88320u : 0);
+    }
+    for (int i = 0; i < 4; ++i)
+        bytes[29 + i] = static_cast<char>(~crc >> (24 - 8 * i));
+    std::ofstream(root + "/dq-bomb.png", std::ios::binary) << bytes;
+    const unsigned char jpeg[] = {0xff, 0xd8, 0xff, 0xe0, 0x00, 0x04, 'J',  'F',  0xff,
+                                  0xc0, 0x00, 0x11, 0x08, 0x4e, 0x20, 0x4e, 0x20, 0x03,
+                                  1,    0x22, 0,    2,    0x11, 1,    3,    0x11, 1};
+    std::ofstream(root + "/dq-bomb.jpg", std::ios::binary)
+        .write(reinterpret_cast<const char*>(jpeg), sizeof jpeg);
+
+    g_lines.clear();
+    setLogObserver([](const std::string& line) { g_lines.push_back(line); });
+    rusage before{};
+    getrusage(RUSAGE_SELF, &before);
+    for (const char* name : {"dq-bomb.png", "dq-bomb.jpg"}) {
+        EXPECT_EQ(nullptr, TextureCache::getInstance()->addImage(name)) << name;
+        EXPECT_FALSE(Picture::decodeFile(root + "/" + name).valid()) << name;
+    }
+    rusage after{};
+    getrusage(RUSAGE_SELF, &after);
+    setLogObserver(nullptr);
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 200 * 1024) << "kB more at the peak";
+    ASSERT_EQ(2u, g_lines.size()) << testing::PrintToString(g_lines);
+    EXPECT_NE(std::string::npos, g_lines[0].find("\"dq-bomb.png\": 20000 x 20000 pixels")) << g_lines[0];
+    EXPECT_NE(std::string::npos, g_lines[1].find("\"dq-bomb.jpg\": 20000 x 20000 pixels")) << g_lines[1];
+    TextureCache::getInstance()->removeAllTextures();
 }

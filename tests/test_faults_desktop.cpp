@@ -196,11 +196,12 @@ TEST(FaultsDesktop, AnotherProgramHoldingTheStoreNeverSlowsAFrame) {
     ASSERT_EQ(SQLITE_OK, sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr));
 
     pt.expectOk({Spot::tap(Spot::kTimeIcon)});
-    // Each frame waited half a second on the lock: a second of play took thirty.
+    // Each frame waited half a second on the lock: a second of play took thirty. The bound is
+    // far from both, so a loaded machine does not decide it.
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ("ok", pt.ask("step 60"));
     const auto took = std::chrono::steady_clock::now() - start;
-    EXPECT_LT(took, std::chrono::seconds(1));
+    EXPECT_LT(took, std::chrono::seconds(10));
     RecordProperty("ms_for_60_frames_while_locked",
                    static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(took).count()));
     EXPECT_EQ(0, StoreFile::read(StoreFile::pathIn(home)).value("timeNo"));
