@@ -11,9 +11,8 @@
 #include <X11/Xlib.h>
 
 #include <csignal>
-#include <cstdio>
+#include <cstring>
 #include <fcntl.h>
-#include <filesystem>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -48,14 +47,19 @@ class ScreenLock : public ::testing::Test {
         if (std::system("command -v Xvfb >/dev/null && command -v i3lock >/dev/null && "
                         "command -v xdotool >/dev/null") != 0)
             GTEST_SKIP() << "needs Xvfb, i3lock and xdotool";
-        const int number = 150 + getpid() % 100;
-        char name[16];
-        std::snprintf(name, sizeof name, ":%d", number);
+        // The server picks a free display and says which once it listens, so tests run side by
+        // side never meet.
+        int ready[2];
+        ASSERT_EQ(0, pipe(ready));
+        xvfb = spawn({"Xvfb", "-displayfd", std::to_string(ready[1]), "-nolisten", "tcp", "-screen", "0",
+                      "800x600x24"});
+        close(ready[1]);
+        char name[16] = ":";
+        const ssize_t got = read(ready[0], name + 1, sizeof name - 2);
+        close(ready[0]);
+        ASSERT_GT(got, 0) << "Xvfb did not start";
+        name[std::strcspn(name, "\n")] = '\0';
         display = name;
-        xvfb = spawn({"Xvfb", display, "-nolisten", "tcp", "-screen", "0", "800x600x24"});
-        const std::string socket = "/tmp/.X11-unix/X" + std::to_string(number);
-        for (int n = 0; n < 1200 && !std::filesystem::exists(socket); ++n)
-            SDL_Delay(50);
         setenv("DISPLAY", display.c_str(), 1);
         setenv("SDL_VIDEODRIVER", "x11", 1);
         ASSERT_EQ(0, SDL_InitSubSystem(SDL_INIT_VIDEO)) << SDL_GetError();
