@@ -131,9 +131,11 @@ TEST_F(PanelsTest, TheTitleStandsStillAndTakesNoStartUnderTheQuitPanel) {
         stars.push_back(star->getPosition());
     pad("start");
     seconds(3);
-    EXPECT_EQ(title->tap->getOpacity(), opacity) << "the prompt blinks under the panel";
+    EXPECT_EQ(static_cast<int>(title->tap->getOpacity()), opacity) << "the prompt blinks under the panel";
+    int moved = 0;
     for (std::size_t i = 0; i < stars.size(); ++i)
-        EXPECT_EQ(title->starManager->stars[i]->getPosition(), stars[i]) << "star " << i;
+        moved += !(title->starManager->stars[i]->getPosition() == stars[i]);
+    EXPECT_EQ(moved, 0) << "stars moved under the panel";
     EXPECT_TRUE(title->canTap) << "Start began the game under the panel";
     EXPECT_FALSE(fadingTo());
     EXPECT_TRUE(quitPanel()->isOpen);
