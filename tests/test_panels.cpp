@@ -11,9 +11,6 @@
 #include "UpgradeScene.h"
 #include "test_loop_fixture.h"
 
-#include <cctype>
-#include <cmath>
-
 using cocos2d::InputMap;
 using cocos2d::MenuItemImage;
 using cocos2d::Vec2;
@@ -58,30 +55,14 @@ class PanelsTest : public LoopTest {
         }
         EXPECT_GE(seen, 2) << name;
     }
-    // Steps the highlight toward a control's button, by `move` ("key " or "pad "), until it is on it.
-    void highlight(const std::string& control, const std::string& move) {
-        auto* map = InputMap::getInstance();
-        Vec2 target, on;
-        ASSERT_TRUE(map->pressPoint(control, target)) << control;
-        auto apart = [&] { return std::hypot(on.x - target.x, on.y - target.y); };
-        for (int n = 0; n < 8 && map->pressPoint(InputMap::kConfirm, on) && apart() > 1; ++n) {
-            const Vec2 d = target - on;
-            // Rows first: a panel's rows are not all as wide.
-            const bool across = std::abs(d.y) < 60;
-            const char* step = across ? (d.x < 0 ? "Left" : "Right") : (d.y > 0 ? "Up" : "Down");
-            if (move == "key ")
-                run(move + step);
-            else {
-                // The D-pad is read a few frames after it goes down, so that diagonals arrive whole.
-                const std::string button =
-                    std::string("dp") + static_cast<char>(std::tolower(step[0])) + (step + 1);
-                run("pad button 0 " + button + " down");
-                pt->step(3);
-                run("pad button 0 " + button + " up");
-            }
+    // Presses `step` until the highlight is on `picture`.
+    void stepTo(const std::string& picture, const std::string& step) {
+        for (int n = 0; n < 6 && highlighted() != picture; ++n) {
+            run(step + " down");
+            pt->step(3); // the D-pad waits a moment for a diagonal
+            run(step + " up");
         }
-        ASSERT_TRUE(map->pressPoint(InputMap::kConfirm, on));
-        ASSERT_LE(apart(), 1) << "the highlight never reached " << control;
+        ASSERT_EQ(highlighted(), picture);
     }
 };
 
@@ -168,7 +149,7 @@ TEST_F(PanelsTest, EveryOpeningStartsOnResumeAndGivingUpAsksOnce) {
     pad("start");
     ASSERT_TRUE(pausePanel()->isOpen);
     EXPECT_EQ(highlighted(), "GameScene/resumeButton1.png");
-    highlight("leaveRound", "pad ");
+    stepTo("GameScene/titleButton1.png", "pad button 0 dpdown");
     // Resumed and paused again: A resumes, it does not give the round up.
     pad("b");
     ASSERT_FALSE(pausePanel()->isOpen);
@@ -178,7 +159,7 @@ TEST_F(PanelsTest, EveryOpeningStartsOnResumeAndGivingUpAsksOnce) {
     EXPECT_FALSE(pausePanel()->isOpen);
     // TITLE asks first, on BACK; BACK goes back to the panel, on RESUME again.
     pad("start");
-    highlight("leaveRound", "pad ");
+    stepTo("GameScene/titleButton1.png", "pad button 0 dpdown");
     pad("a");
     ASSERT_TRUE(pausePanel()->isAsking);
     EXPECT_EQ(highlighted(), "GameScene/backButton1.png");
@@ -201,7 +182,7 @@ TEST_F(PanelsTest, TheHighlightStartsAgainInTheNextScene) {
     pt->step(2);
     const std::string start = highlighted();
     ASSERT_NE(start, "");
-    highlight("goTitle", "key ");
+    stepTo("GameScene/titleButton1.png", "key Left");
     run("key Escape");
     ASSERT_TRUE(arriveAt<TitleScene>());
     run("key Space");
