@@ -58,6 +58,12 @@ void sayKeptAside() {
     Overlay::getInstance()->show(kKeptAsideNote, PlayerTexts::get().keptAside, Overlay::Place::BottomRight,
                                  kKeptAsideSeconds);
 }
+
+// What was chosen in the last scene's menus is no choice in the new one.
+void sceneArrived() {
+    InputMap::getInstance()->restartHighlight();
+    sayKeptAside();
+}
 } // namespace
 
 Director* Director::getInstance() {
@@ -94,7 +100,7 @@ void Director::runWithScene(Scene* scene) {
     scene->retain();
     _runningScene = scene;
     scene->onEnter();
-    sayKeptAside();
+    sceneArrived();
 }
 
 void Director::replaceScene(Scene* scene) {
@@ -128,7 +134,7 @@ void Director::setNextScene() {
     }
     _runningScene = next;
     next->onEnter();
-    sayKeptAside();
+    sceneArrived();
 }
 
 void Director::finishTransition(TransitionFade* transition) {
@@ -137,7 +143,7 @@ void Director::finishTransition(TransitionFade* transition) {
     transition->cleanup();
     _runningScene = in;
     transition->release();
-    sayKeptAside();
+    sceneArrived();
 }
 
 void Director::touchBegan(int id, const Vec2& location) {

@@ -9,16 +9,15 @@ namespace {
 constexpr float kRowSlack = 60;
 } // namespace
 
-const Highlight::Item* Highlight::current(const std::vector<Item>& items, const void* scene) const {
+const Highlight::Item* Highlight::current(const std::vector<Item>& items) const {
     if (items.empty()) return nullptr;
-    if (scene == _scene)
-        for (const auto& item : items)
-            if (item.control == _control) return &item;
+    for (const auto& item : items)
+        if (item.control == _control) return &item;
     return &items.front();
 }
 
-void Highlight::move(const std::vector<Item>& items, const void* scene, const Vec2& direction) {
-    const Item* from = current(items, scene);
+void Highlight::move(const std::vector<Item>& items, const Vec2& direction) {
+    const Item* from = current(items);
     if (!from) return;
     const float length = std::hypot(direction.x, direction.y);
     if (length <= 0) return;
@@ -42,7 +41,6 @@ void Highlight::move(const std::vector<Item>& items, const void* scene, const Ve
             bestAside = aside;
         }
     }
-    _scene = scene;
     _control = best ? best->control : from->control;
 }
 

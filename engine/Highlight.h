@@ -1,6 +1,7 @@
 #pragma once
 // Which item of the menu on screen a pad or the arrow keys point at: it starts on the menu's
-// first item, moves to the nearest item in the direction asked, and starts again on a new scene.
+// first item, moves to the nearest item in the direction asked, and starts again whenever a new
+// menu comes up (a scene, a panel opening), so no choice made earlier is pressed by mistake.
 #include "Types.h"
 
 #include <string>
@@ -17,14 +18,15 @@ class Highlight {
         Vec2 where;
         MenuItemImage* item;
     };
-    // `items` are the menu's items shown now, the first one first; `scene` the running scene.
-    const Item* current(const std::vector<Item>& items, const void* scene) const;
+    // `items` are the menu's items shown now, the first one first.
+    const Item* current(const std::vector<Item>& items) const;
     // Moves toward `direction` (y up); stays where it is when nothing lies that way.
-    void move(const std::vector<Item>& items, const void* scene, const Vec2& direction);
+    void move(const std::vector<Item>& items, const Vec2& direction);
+    // Back on the first item of whatever menu shows next.
+    void restart() { _control.clear(); }
 
   private:
     std::string _control;
-    const void* _scene = nullptr;
 };
 
 } // namespace cocos2d

@@ -95,7 +95,7 @@ void InputMap::clearBindings() {
     }
     _menu.clear();
     _highlight = Highlight();
-    _hands = Hands::Pointer;
+    _hands = Hands::None;
     _badgeLike.clear();
 }
 
@@ -133,7 +133,7 @@ void InputMap::forget(const Node* node) {
 bool InputMap::pressPoint(const std::string& control, Vec2& where) const {
     if (control == kConfirm) {
         const auto items = menuItems();
-        const Highlight::Item* on = _highlight.current(items, Director::getInstance()->getRunningScene());
+        const Highlight::Item* on = _highlight.current(items);
         if (on) where = on->where;
         return on != nullptr;
     }
@@ -174,12 +174,12 @@ std::vector<Highlight::Item> InputMap::menuItems() const {
 
 const MenuItemImage* InputMap::highlighted() const {
     const auto items = menuItems();
-    const Highlight::Item* on = _highlight.current(items, Director::getInstance()->getRunningScene());
+    const Highlight::Item* on = _highlight.current(items);
     return on ? on->item : nullptr;
 }
 
 void InputMap::drawHighlight(Renderer& renderer) const {
-    const MenuItemImage* item = isPointerInUse() || !sceneSettled() ? nullptr : highlighted();
+    const MenuItemImage* item = !isHighlightShown() || !sceneSettled() ? nullptr : highlighted();
     if (!item) return;
     // A frame round the button, clear of its edge.
     constexpr float kGap = 10, kLine = 8;

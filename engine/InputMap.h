@@ -83,14 +83,20 @@ class InputMap {
     // The button the highlight is on now, if a menu is shown.
     const MenuItemImage* highlighted() const;
     void drawHighlight(Renderer& renderer) const;
+    // The highlight goes back to the first button of the menu shown next: a panel opening, a
+    // new scene.
+    void restartHighlight() { _highlight.restart(); }
 
     // What the player's hands were on last. With the mouse or a finger, no highlight and no
     // badges are drawn; with a pad, its badges are of its family ("xbox", "playstation",
-    // "nintendo").
-    enum class Hands { Pointer, Keys, Pad };
+    // "nintendo"). Before anything is used, only a screen that takes any press says which key
+    // does it: a button says what it does, a blank screen does not.
+    enum class Hands { None, Pointer, Keys, Pad };
     void setHands(Hands hands, const std::string& padFamily = "");
     Hands hands() const { return _hands; }
     bool isPointerInUse() const { return _hands == Hands::Pointer; }
+    // Whether the highlight is drawn: keys or a pad in use.
+    bool isHighlightShown() const { return _hands == Hands::Keys || _hands == Hands::Pad; }
     // Badge pictures are this prefix followed by "key", "keyWide", "<family>_<button>" or
     // "dpad_<dx>_<dy>", then ".png"; a key's label is written in `font`.
     void setBadgePictures(const std::string& prefix, const std::string& font);
@@ -157,7 +163,7 @@ class InputMap {
     std::function<void(float, float)> _rumbler;
     std::vector<std::string> _menu;
     Highlight _highlight;
-    Hands _hands = Hands::Pointer;
+    Hands _hands = Hands::None;
     std::string _padFamily = "xbox";
     std::string _badgePrefix;
     std::map<std::string, std::string> _badgeLike;

@@ -45,21 +45,23 @@ bool InputMap::badgeOf(const std::string& control, std::string& picture, std::st
     const auto like = _badgeLike.find(control);
     const std::vector<InputBinding>* inputs = bindingsOf(like == _badgeLike.end() ? control : like->second);
     if (!inputs || _hands == Hands::Pointer) return false;
+    // Nothing used yet: a keyboard is the one thing sure to be there.
+    const Hands hands = _hands == Hands::None ? Hands::Keys : _hands;
     text.clear();
     for (const auto& b : *inputs) {
-        if (_hands == Hands::Keys && b.kind == InputBinding::Kind::Key && !b.alt) {
+        if (hands == Hands::Keys && b.kind == InputBinding::Kind::Key && !b.alt) {
             text = keyLabel(b);
             picture = _badgePrefix + (text.size() <= 2 ? "key" : "keyWide") + ".png";
             return true;
         }
-        if (_hands == Hands::Pad && b.kind == InputBinding::Kind::PadButton) {
+        if (hands == Hands::Pad && b.kind == InputBinding::Kind::PadButton) {
             picture = _badgePrefix + _padFamily + "_" + b.name + ".png";
             return true;
         }
     }
     // A pad without a button for it: the D-pad's direction, if it has one.
     for (const auto& b : *inputs)
-        if (_hands == Hands::Pad && b.kind == InputBinding::Kind::Dpad) {
+        if (hands == Hands::Pad && b.kind == InputBinding::Kind::Dpad) {
             picture = _badgePrefix + "dpad_" + std::to_string(static_cast<int>(b.direction.x)) + "_" +
                       std::to_string(static_cast<int>(b.direction.y)) + ".png";
             return true;
@@ -76,9 +78,8 @@ std::vector<Badge> InputMap::badges() const {
         seen.push_back(it->control);
         Badge badge{it->control, "", "", Vec2()};
         MenuItemImage* item = nullptr;
-        if (!pressPointOf(it->control, badge.where, &item) &&
-            !pressPointOf(it->control, badge.where, nullptr))
-            continue;
+        const bool button = pressPointOf(it->control, badge.where, &item);
+        if (button ? _hands == Hands::None : !pressPointOf(it->control, badge.where, nullptr)) continue;
         if (!badgeOf(it->control, badge.picture, badge.text)) continue;
         if (item) {
             // On the button's top right corner, where no picture of ours has anything to read;

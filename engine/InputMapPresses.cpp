@@ -54,8 +54,8 @@ bool InputMap::begin(const Match& match, std::pair<int, Vec2>& touch) {
                           : control->name == kMenuDown ? Vec2(0, -1)
                           : control->name == kMenuLeft ? Vec2(-1, 0)
                                                        : Vec2(1, 0);
-        if (_hands == Hands::Pointer) _hands = Hands::Keys;
-        _highlight.move(menuItems(), Director::getInstance()->getRunningScene(), step);
+        if (!isHighlightShown()) _hands = Hands::Keys;
+        _highlight.move(menuItems(), step);
         return false;
     }
     if (control->action) {

@@ -35,11 +35,12 @@ void Controls::install() {
     const int dpad[ButtonManager::kButtons][2] = {{-1, 1}, {1, 1}, {1, 0}, {1, -1}, {-1, -1}, {-1, 0}};
 
     // A menu's highlight goes first: Enter or A presses what it is on, which is where each
-    // menu starts it (START, RETRY, RESUME), so pressing them at once does what it always did.
+    // menu starts it (START, RETRY, RESUME, a panel's BACK), so pressing them at once does what it
+    // always did, and never quits or gives a round up.
     map->bind(InputMap::kConfirm,
               {B::key("Return"), B::key("Keypad Enter"), B::key("Space"), B::padButton("a")});
-    map->setMenu({kStart, kRetry, kResume, kQuit, kBuyTime, kBuyLife, kGoTitle, kGoShop, kSoundDown, kSoundUp,
-                  kSoundMute, kFullscreen, kLeaveRound});
+    map->setMenu({kStart, kRetry, kResume, kPanelBack, kQuit, kBuyTime, kBuyLife, kGoTitle, kGoShop,
+                  kSoundDown, kSoundUp, kSoundMute, kFullscreen, kLeaveRound});
 
     map->bind(kTapAnywhere, {B::key("Space"), B::key("Return"), B::key("Keypad Enter"), B::padButton("a"),
                              B::padButton("start")});
@@ -58,8 +59,11 @@ void Controls::install() {
     // A pad unplugged mid-round pauses it: the player's hands are off the game.
     map->bind(kPause, {B::key("Escape"), B::label("P"), B::padButton("start"), B::padUnplugged()});
     map->bind(kResume, {B::key("Escape"), B::label("P"), B::padButton("start"), B::padButton("b")});
+    map->bind(kPanelBack, {B::key("Escape"), B::padButton("b")});
     map->bind(kLeaveRound, {B::label("T"), B::padButton("y")});
     map->bind(kQuitPanel, {B::key("Escape"), B::padButton("b")});
+    // Not a key that starts the game: one slip on the title must not end it.
+    map->bind(kQuit, {B::label("Q"), B::padButton("y")});
     // Through a menu: arrows, the D-pad and either stick. In play the ring has them first.
     const std::pair<const char*, Vec2> steps[] = {{InputMap::kMenuUp, Vec2(0, 1)},
                                                   {InputMap::kMenuDown, Vec2(0, -1)},
@@ -90,7 +94,6 @@ void Controls::install() {
     map->setBadgeLike(kSoundUp, InputMap::kVolumeUp);
     map->setBadgeLike(kSoundMute, InputMap::kMute);
     map->setBadgeLike(kFullscreen, InputMap::kFullscreen);
-    map->setBadgeLike(kQuit, InputMap::kConfirm);
     map->bind(InputMap::kFullscreen, {B::key("F11"), B::key("Return", true), B::key("Keypad Enter", true)});
     // Sound anywhere; on a US layout "+" is the shifted "=". Not B: it is "back" in play. The
     // volume steps on while its key is held.

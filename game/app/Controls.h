@@ -30,6 +30,9 @@ class Controls {
     // The title's quit panel: opened and closed, and its QUIT.
     static constexpr const char* kQuitPanel = "quitPanel";
     static constexpr const char* kQuit = "quit";
+    // A panel's way back to where the player was: the quit panel's, or the question before a
+    // round is given up.
+    static constexpr const char* kPanelBack = "panelBack";
 
     // Writes the table into the engine's input map.
     static void install();

@@ -47,4 +47,9 @@ void playClick() {
     CocosDenshion::SimpleAudioEngine::getInstance()->playEffect(kClick, false, 1.0f, 0.0f, 1.0f);
 }
 
+void show(Node* panel, bool shown) {
+    panel->setVisible(shown);
+    if (shown) InputMap::getInstance()->restartHighlight();
+}
+
 } // namespace PanelParts

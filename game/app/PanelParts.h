@@ -20,5 +20,8 @@ cocos2d::MenuItemImage* addButton(cocos2d::Node* panel, const char* picture, con
                                   const cocos2d::Vec2& at, const cocos2d::ccMenuCallback& callback,
                                   const char* control);
 void playClick();
+// Shows or hides the panel. A panel shown starts its highlight on its first button, the safe
+// one (RESUME, BACK), whatever was chosen the last time it was open.
+void show(cocos2d::Node* panel, bool shown);
 
 } // namespace PanelParts

@@ -3,8 +3,10 @@
 #include "AnswerPlate.h"
 #include "Controls.h"
 #include "GameLayer.h"
+#include "GameTexts.h"
 #include "PanelParts.h"
 #include "PauseTree.h"
+#include "PlayerTexts.h"
 #include "SimpleAudioEngine.h"
 #include "SoundSettings.h"
 #include "TitleScene.h"
@@ -20,8 +22,8 @@ namespace {
 const Vec2 kPauseButtonAt(kDesignSize.width - 110, kDesignSize.height - 95);
 
 std::string soundText() {
-    if (SoundSettings::isMuted()) return "Sound off";
-    return "Volume " + std::to_string(SoundSettings::volumePercent()) + " %";
+    const PlayerTexts& texts = PlayerTexts::get();
+    return SoundSettings::isMuted() ? texts.soundOff : texts.volume(SoundSettings::volumePercent());
 }
 } // namespace
 
@@ -51,6 +53,8 @@ bool PausePanel::initWithRound(GameLayer* layer) {
     // The panel's pictures are read when it first opens: a player who never pauses never holds them.
     panel = PanelParts::create();
     addChild(panel, 2);
+    ask = PanelParts::create();
+    addChild(ask, 2);
     scheduleUpdate();
     return true;
 }
@@ -58,7 +62,7 @@ bool PausePanel::initWithRound(GameLayer* layer) {
 void PausePanel::fillPanel() {
     if (!panel->getChildren().empty()) return;
     PanelParts::fill(panel, "GameScene/pausePlate.png", 170);
-    PanelParts::addText(panel, "PAUSED", 90, Vec2(960, 875));
+    PanelParts::addText(panel, GameTexts::kPaused, 90, Vec2(960, 875));
     soundLabel = PanelParts::addText(panel, soundText(), 44, Vec2(960, 560));
 
     const struct {
@@ -73,13 +77,23 @@ void PausePanel::fillPanel() {
         {"mute", Vec2(720, 400), CC_CALLBACK_1(PausePanel::toggleMute, this), Controls::kSoundMute},
         {"fullscreen", Vec2(1180, 400), CC_CALLBACK_1(PausePanel::toggleFullscreen, this),
          Controls::kFullscreen},
-        {"title", Vec2(960, 230), CC_CALLBACK_1(PausePanel::leave, this), Controls::kLeaveRound},
+        {"title", Vec2(960, 230), CC_CALLBACK_1(PausePanel::askLeave, this), Controls::kLeaveRound},
     };
     for (const auto& button : buttons) {
         const std::string name = std::string("GameScene/") + button.picture + "Button";
         PanelParts::addButton(panel, (name + "1.png").c_str(), (name + "2.png").c_str(), button.at,
                               button.callback, button.control);
     }
+}
+
+void PausePanel::fillAsk() {
+    if (!ask->getChildren().empty()) return;
+    PanelParts::fill(ask, "TitleScene/quitPlate.png", 170);
+    PanelParts::addText(ask, GameTexts::kGiveUpQuestion, 64, Vec2(960, 640));
+    PanelParts::addButton(ask, "GameScene/backButton1.png", "GameScene/backButton2.png", Vec2(720, 450),
+                          CC_CALLBACK_1(PausePanel::keepRound, this), Controls::kPanelBack);
+    PanelParts::addButton(ask, "GameScene/titleButton1.png", "GameScene/titleButton2.png", Vec2(1180, 450),
+                          CC_CALLBACK_1(PausePanel::leave, this), Controls::kLeaveRound);
 }
 
 void PausePanel::update(float) {
@@ -95,14 +109,14 @@ void PausePanel::open(Ref*) {
     PauseTree::hold(round, held);
     SimpleAudioEngine::getInstance()->holdBackgroundMusic(true);
     PanelParts::playClick();
-    panel->setVisible(true);
+    PanelParts::show(panel, true);
     update(0);
 }
 
 void PausePanel::resumeRound(Ref*) {
-    if (!isOpen || isLeaving) return;
+    if (!isOpen || isAsking || isLeaving) return;
     isOpen = false;
-    panel->setVisible(false);
+    PanelParts::show(panel, false);
     PauseTree::release(held);
     SimpleAudioEngine::getInstance()->holdBackgroundMusic(false);
     update(0);
@@ -124,8 +138,25 @@ void PausePanel::toggleFullscreen(Ref*) {
     InputMap::getInstance()->runAction(InputMap::kFullscreen);
 }
 
+void PausePanel::askLeave(Ref*) {
+    if (!isOpen || isAsking || isLeaving) return;
+    isAsking = true;
+    fillAsk();
+    PanelParts::playClick();
+    PanelParts::show(panel, false);
+    PanelParts::show(ask, true);
+}
+
+void PausePanel::keepRound(Ref*) {
+    if (!isAsking || isLeaving) return;
+    isAsking = false;
+    PanelParts::playClick();
+    PanelParts::show(ask, false);
+    PanelParts::show(panel, true);
+}
+
 void PausePanel::leave(Ref*) {
-    if (!isOpen || isLeaving) return;
+    if (!isAsking || isLeaving) return;
     isLeaving = true;
     // The round is given up as if the window had closed: what was banked before stays banked.
     auto* audio = SimpleAudioEngine::getInstance();

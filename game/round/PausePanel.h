@@ -7,7 +7,8 @@ class GameLayer;
 
 // The round's pause: a small button in a corner opens a panel over the round, which stands
 // still under it (timer, actions, music) until resumed. The panel sets the sound, switches
-// fullscreen, or leaves for the title, forfeiting the round as closing the window would.
+// fullscreen, or leaves for the title, forfeiting the round as closing the window would: that
+// is asked once more first, the highlight on the way back.
 class PausePanel : public cocos2d::Layer {
   public:
     static PausePanel* create(GameLayer* round);
@@ -22,16 +23,22 @@ class PausePanel : public cocos2d::Layer {
     void volumeUp(cocos2d::Ref* sender);
     void toggleMute(cocos2d::Ref* sender);
     void toggleFullscreen(cocos2d::Ref* sender);
+    // TITLE: the question before the round is given up; its BACK, and its TITLE that leaves.
+    void askLeave(cocos2d::Ref* sender);
+    void keepRound(cocos2d::Ref* sender);
     void leave(cocos2d::Ref* sender);
 
     GameLayer* round = nullptr;
     cocos2d::Menu* pauseButton = nullptr;
     cocos2d::Node* panel = nullptr;
     cocos2d::Label* soundLabel = nullptr;
+    cocos2d::Node* ask = nullptr;
     bool isOpen = false;
+    bool isAsking = false;
     bool isLeaving = false;
 
   private:
     void fillPanel();
+    void fillAsk();
     std::vector<cocos2d::Node*> held;
 };

@@ -1,14 +1,22 @@
 #include "QuitPanel.h"
 
 #include "Controls.h"
+#include "GameTexts.h"
 #include "PanelParts.h"
 #include "PauseTree.h"
+#include "TitleLayer.h"
 
 #include <new>
 
 USING_NS_CC;
 
-QuitPanel* QuitPanel::create(Node* title) {
+namespace {
+// The hint's key badge in the top left corner, its word to the right of the widest badge.
+const Vec2 kHintBadgeAt(150, kDesignSize.height - 70);
+constexpr float kHintWordX = 290;
+} // namespace
+
+QuitPanel* QuitPanel::create(TitleLayer* title) {
     auto* panel = new (std::nothrow) QuitPanel();
     if (panel && panel->initWithTitle(title)) {
         panel->autorelease();
@@ -20,12 +28,21 @@ QuitPanel* QuitPanel::create(Node* title) {
 
 QuitPanel::~QuitPanel() = default;
 
-bool QuitPanel::initWithTitle(Node* titleLayer) {
+bool QuitPanel::initWithTitle(TitleLayer* titleLayer) {
     if (!Layer::init()) return false;
     title = titleLayer;
     // The panel's pictures are read when it first opens.
     panel = PanelParts::create();
-    addChild(panel);
+    addChild(panel, 1);
+
+    hint = Node::create();
+    auto* word = Label::createWithTTF(GameTexts::kQuitHint, kGameFont, 48);
+    word->setAnchorPoint(Vec2(0, 0.5f));
+    word->setPosition(kHintWordX, kHintBadgeAt.y);
+    hint->addChild(word);
+    hint->setVisible(false);
+    addChild(hint);
+    InputMap::getInstance()->attachPoint(Controls::kQuitPanel, hint, kHintBadgeAt);
 
     // While open, a touch beside the panel closes it and reaches nothing underneath.
     auto* listener = EventListenerTouchOneByOne::create();
@@ -35,14 +52,15 @@ bool QuitPanel::initWithTitle(Node* titleLayer) {
         if (isOpen) toggle();
     };
     Director::getInstance()->getEventDispatcher()->addEventListenerWithSceneGraphPriority(listener, this);
+    scheduleUpdate();
     return true;
 }
 
 void QuitPanel::onEnter() {
     Layer::onEnter();
     InputMap::getInstance()->setAction(Controls::kQuitPanel, [this] {
-        // Not under the fade to the shop: the title is on its way out.
-        if (Director::getInstance()->getRunningScene() == getParent()) toggle();
+        // Not once the title is on its way out, nor under the fade to the shop.
+        if (title->canTap && Director::getInstance()->getRunningScene() == getParent()) toggle();
     });
 }
 
@@ -51,19 +69,33 @@ void QuitPanel::onExit() {
     Layer::onExit();
 }
 
+void QuitPanel::update(float) {
+    // With the prompts: keys or a pad, or nothing used yet; not for the mouse.
+    hint->setVisible(!isOpen && title->canTap && !InputMap::getInstance()->isPointerInUse());
+}
+
 void QuitPanel::toggle() {
     isOpen = !isOpen;
     if (isOpen && panel->getChildren().empty()) {
         PanelParts::fill(panel, "TitleScene/quitPlate.png", 140);
-        PanelParts::addText(panel, "Quit the game?", 64, Vec2(960, 640));
+        PanelParts::addText(panel, GameTexts::kQuitQuestion, 64, Vec2(960, 640));
+        PanelParts::addButton(panel, "GameScene/backButton1.png", "GameScene/backButton2.png", Vec2(720, 450),
+                              CC_CALLBACK_1(QuitPanel::back, this), Controls::kPanelBack);
         PanelParts::addButton(panel, "TitleScene/quitButton1.png", "TitleScene/quitButton2.png",
-                              Vec2(960, 460), CC_CALLBACK_1(QuitPanel::quit, this), Controls::kQuit);
+                              Vec2(1180, 450), CC_CALLBACK_1(QuitPanel::quit, this), Controls::kQuit);
     }
-    panel->setVisible(isOpen);
+    PanelParts::show(panel, isOpen);
+    update(0);
     if (isOpen)
         PauseTree::hold(title, held);
     else
         PauseTree::release(held);
+}
+
+void QuitPanel::back(Ref*) {
+    if (!isOpen) return;
+    PanelParts::playClick();
+    toggle();
 }
 
 void QuitPanel::quit(Ref*) {

@@ -3,22 +3,29 @@
 
 #include <vector>
 
-// On the title, Escape or the pad's B opens a small panel that ends the game; the same again,
-// or a tap beside it, closes it. The title stands still meanwhile. Only where the program can
-// end itself: a game in a browser page has no quit.
+class TitleLayer;
+
+// On the title, Escape or the pad's B opens a small panel that ends the game, its highlight on
+// the way back; BACK, the same key again, or a tap beside the panel closes it. The title stands
+// still meanwhile. While the title waits, a hint in its corner tells the key that opens it. Only
+// where the program can end itself: a game in a browser page has no quit.
 class QuitPanel : public cocos2d::Layer {
   public:
-    static QuitPanel* create(cocos2d::Node* title);
+    static QuitPanel* create(TitleLayer* title);
     ~QuitPanel() override;
-    virtual bool initWithTitle(cocos2d::Node* title);
+    virtual bool initWithTitle(TitleLayer* title);
     void onEnter() override;
     void onExit() override;
+    void update(float dt) override;
 
     void toggle();
+    void back(cocos2d::Ref* sender);
     void quit(cocos2d::Ref* sender);
 
-    cocos2d::Node* title = nullptr;
+    TitleLayer* title = nullptr;
     cocos2d::Node* panel = nullptr;
+    // The corner's hint: the word, and the point its key's badge is drawn at.
+    cocos2d::Node* hint = nullptr;
     bool isOpen = false;
 
   private:

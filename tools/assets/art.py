@@ -298,7 +298,9 @@ for _name, _w, _h, _label, _col, _size in [
         ("GameScene/volumeUpButton%d.png", 160, 160, "+", TEAL_D, 96),
         ("GameScene/muteButton%d.png", 300, 160, "MUTE", TEAL_D, 64),
         ("GameScene/fullscreenButton%d.png", 460, 160, "FULLSCREEN", INDIGO_L, 56),
-        ("TitleScene/quitButton%d.png", 360, 160, "QUIT", RED, 72)]:
+        ("TitleScene/quitButton%d.png", 360, 160, "QUIT", RED, 72),
+        # a panel's way back, where the player was
+        ("GameScene/backButton%d.png", 300, 160, "BACK", GREEN, 72)]:
     register(_name % 1, text_button, _w, _h, _label, _col, False, _size)
     register(_name % 2, text_button, _w, _h, _label, _col, True, _size)
 
@@ -311,7 +313,7 @@ def panel_plate(w, h):
 
 
 register("GameScene/pausePlate.png", panel_plate, 960, 820)
-register("TitleScene/quitPlate.png", panel_plate, 640, 420)
+register("TitleScene/quitPlate.png", panel_plate, 900, 440)
 
 
 # ---------------------------------------------------------------------------

@@ -53,10 +53,10 @@ SIZES["UpGradeScene/moneyPlate.png"] = SIZES["UpGradeScene/moneyPlate2.png"] = (
 for _n, _s in [("GameScene/pauseButton%d.png", (160, 140)), ("GameScene/resumeButton%d.png", (420, 160)),
                ("GameScene/volumeDownButton%d.png", (160, 160)), ("GameScene/volumeUpButton%d.png", (160, 160)),
                ("GameScene/muteButton%d.png", (300, 160)), ("GameScene/fullscreenButton%d.png", (460, 160)),
-               ("TitleScene/quitButton%d.png", (360, 160))]:
+               ("TitleScene/quitButton%d.png", (360, 160)), ("GameScene/backButton%d.png", (300, 160))]:
     SIZES[_n % 1] = SIZES[_n % 2] = _s
 SIZES["GameScene/pausePlate.png"] = (960, 820)
-SIZES["TitleScene/quitPlate.png"] = (640, 420)
+SIZES["TitleScene/quitPlate.png"] = (900, 440)
 for _family, _buttons in [("xbox", (96, 96, 132, 132)), ("playstation", (96, 96, 198, 154)),
                           ("nintendo", (96, 96, 96, 96))]:
     for _b in "abxy":

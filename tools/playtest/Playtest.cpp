@@ -68,7 +68,7 @@ json nodeJson(Node* node) {
         j["selected"] = item->isSelected();
         // The menu's highlight, while keys or a pad are in use.
         const InputMap* map = InputMap::getInstance();
-        if (!map->isPointerInUse() && map->highlighted() == item) j["highlighted"] = true;
+        if (map->isHighlightShown() && map->highlighted() == item) j["highlighted"] = true;
     } else if (auto* sprite = dynamic_cast<Sprite*>(node)) {
         j["image"] = sprite->getFileName();
     }
