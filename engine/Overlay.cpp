@@ -1,5 +1,6 @@
 #include "Overlay.h"
 
+#include "InSight.h"
 #include "Label.h"
 #include "Log.h"
 #include "Renderer.h"
@@ -50,11 +51,7 @@ Rect frame(Anchor anchor, const Stack& stack, const Size& design) {
 }
 
 bool coversAny(const Rect& rect, const std::vector<Rect>& others) {
-    for (const Rect& o : others)
-        if (rect.origin.x < o.origin.x + o.size.width && o.origin.x < rect.origin.x + rect.size.width &&
-            rect.origin.y < o.origin.y + o.size.height && o.origin.y < rect.origin.y + rect.size.height)
-            return true;
-    return false;
+    return std::any_of(others.begin(), others.end(), [&rect](const Rect& o) { return overlaps(rect, o); });
 }
 } // namespace
 

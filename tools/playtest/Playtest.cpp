@@ -149,6 +149,8 @@ Playtest::Playtest() : _lock(gameLock()) {
     _app->initGLContextAttrs();
     _pump = std::make_unique<EventPump>(Application::getInstance());
     _input = std::make_unique<VirtualInput>();
+    _pump->setPointerOnScreen(
+        [input = _input.get()](int& x, int& y) { return input->pointerOnScreen(x, y); });
 }
 
 void Playtest::launch() const {
