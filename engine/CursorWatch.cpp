@@ -4,16 +4,19 @@ namespace cocos2d {
 
 void CursorWatch::setPointerOnScreen(PointerOnScreen where) {
     _where = std::move(where);
-    _known = pointer(_x, _y);
+    _known = pointer(_last);
 }
 
 bool CursorWatch::moved(std::uint32_t now) {
-    int x = 0, y = 0;
-    if (pointer(x, y)) {
-        if (_known && x == _x && y == _y) return false;
+    Place place;
+    if (pointer(place)) {
+        const bool stillOnScreen = place.x == _last.x && place.y == _last.y;
+        const bool stillOverWindow = place.x - place.windowX == _last.x - _last.windowX &&
+                                     place.y - place.windowY == _last.y - _last.windowY;
+        const bool known = _known;
         _known = true;
-        _x = x;
-        _y = y;
+        _last = place;
+        if (known && (stillOnScreen || stillOverWindow)) return false;
     }
     clicked(now);
     return true;

@@ -48,10 +48,16 @@ EventPump::EventPump(ApplicationProtocol* app, bool gamepadsNow) : _app(app), _c
     InputMap::getInstance()->setRumbler(
         [this](float strength, float seconds) { _gamepads.rumble(strength, seconds); });
     if (gamepadsNow) openGamepads();
-    _cursor.setPointerOnScreen([](int& x, int& y) {
+    _cursor.setPointerOnScreen([](CursorWatch::Place& where) {
         GLView* view = Director::getInstance()->getOpenGLView();
         if (!view || !view->hasWindow()) return false;
-        SDL_GetGlobalMouseState(&x, &y);
+        // SDL keeps the desktop's pointer as of the last event, over the window; the screen's
+        // own answer may be one it kept from before.
+        int x = 0, y = 0;
+        SDL_GetMouseState(&x, &y);
+        SDL_GetWindowPosition(view->getWindow(), &where.windowX, &where.windowY);
+        where.x = where.windowX + x;
+        where.y = where.windowY + y;
         return true;
     });
 }

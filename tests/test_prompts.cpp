@@ -161,11 +161,10 @@ TEST_F(PromptsTest, OnlyTheMouseMovingOnTheScreenPutsThePromptsAway) {
 }
 
 TEST(CursorWatch, InFullscreenTheCursorHidesWhileKeysOrAPadPlay) {
-    int x = 10, y = 10;
+    int x = 10, y = 10, windowX = 0;
     CursorWatch watch(0);
-    watch.setPointerOnScreen([&](int& px, int& py) {
-        px = x;
-        py = y;
+    watch.setPointerOnScreen([&](CursorWatch::Place& p) {
+        p = {x, y, windowX, 0};
         return true;
     });
     x = 20;
@@ -177,6 +176,11 @@ TEST(CursorWatch, InFullscreenTheCursorHidesWhileKeysOrAPadPlay) {
     // Going fullscreen moves the window under the pointer, which stays where it was.
     EXPECT_FALSE(watch.moved(300));
     EXPECT_FALSE(watch.shown(true, 300));
+    // A desktop that carries the pointer along with the window it makes fullscreen.
+    windowX = -70;
+    x -= 70;
+    EXPECT_FALSE(watch.moved(350));
+    EXPECT_FALSE(watch.shown(true, 350));
     y = 11;
     EXPECT_TRUE(watch.moved(400));
     EXPECT_TRUE(watch.shown(true, 400));

@@ -31,9 +31,11 @@ class VirtualInput {
     // pointer nobody touched: the desktop reports the pointer at its new place in the window.
     void windowMoved(int dx, int dy);
     // Where the pointer is on the screen.
-    bool pointerOnScreen(int& x, int& y) const {
+    bool pointerOnScreen(int& x, int& y, int& windowX, int& windowY) const {
         x = _pointerX;
         y = _pointerY;
+        windowX = _windowX;
+        windowY = _windowY;
         return true;
     }
     // The window losing or gaining the keyboard's focus. As SDL does, the keys held are let go
