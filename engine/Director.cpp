@@ -4,6 +4,7 @@
 #include "AutoreleasePool.h"
 #include "EventDispatcher.h"
 #include "GLView.h"
+#include "InSight.h"
 #include "InputMap.h"
 #include "Label.h"
 #include "MenuItemImage.h"
@@ -29,29 +30,6 @@ constexpr const char* kSavingNote = "saving";
 // The note that a save file was kept aside, shown once when the next scene comes up.
 constexpr const char* kKeptAsideNote = "kept aside";
 constexpr float kKeptAsideSeconds = 5;
-
-// What a note must not cover: every button and every text or number shown, in design units.
-void buttonsAndNumbers(const Node* node, std::vector<Rect>& found) {
-    if (!node->isVisible()) return;
-    const Size size = node->getContentSize();
-    if ((dynamic_cast<const Label*>(node) || dynamic_cast<const MenuItemImage*>(node)) && size.width > 0 &&
-        size.height > 0) {
-        const Vec2 corners[] = {node->convertToWorldSpace(Vec2(0, 0)),
-                                node->convertToWorldSpace(Vec2(size.width, 0)),
-                                node->convertToWorldSpace(Vec2(0, size.height)),
-                                node->convertToWorldSpace(Vec2(size.width, size.height))};
-        float left = corners[0].x, right = left, bottom = corners[0].y, top = bottom;
-        for (const Vec2& c : corners) {
-            left = std::min(left, c.x);
-            right = std::max(right, c.x);
-            bottom = std::min(bottom, c.y);
-            top = std::max(top, c.y);
-        }
-        found.emplace_back(left, bottom, right - left, top - bottom);
-    }
-    for (const Node* child : node->getChildren())
-        buttonsAndNumbers(child, found);
-}
 
 void sayKeptAside() {
     if (UserDefault::getInstance()->takeKeptAside().empty()) return;
@@ -211,7 +189,7 @@ void Director::drawScene() {
     // The scene is searched for what the notes must keep clear of only while a note shows.
     Overlay* overlay = Overlay::getInstance();
     std::vector<Rect> keepClear;
-    if (_runningScene && !overlay->notes().empty()) buttonsAndNumbers(_runningScene, keepClear);
+    if (_runningScene && !overlay->notes().empty()) inSight(_runningScene, keepClear);
     overlay->draw(renderer, _view->getDesignResolutionSize(), keepClear);
     renderer.flush();
 }

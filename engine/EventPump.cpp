@@ -9,15 +9,9 @@
 #include "PlayerTexts.h"
 #include "WindowState.h"
 
-#include <algorithm>
-#include <cstdlib>
-
 namespace cocos2d {
 
 namespace {
-// In fullscreen the mouse cursor hides after this long without moving.
-constexpr Uint32 kCursorHideMs = 2000;
-constexpr int kStickRest = 8000;
 constexpr const char* kPausedNote = "paused";
 
 // What a player's hands do: dropped while the game is paused.
@@ -46,7 +40,7 @@ bool takesWindowAway(const SDL_Event& e) {
 }
 } // namespace
 
-EventPump::EventPump(ApplicationProtocol* app, bool gamepadsNow) : _app(app), _lastMouseMove(SDL_GetTicks()) {
+EventPump::EventPump(ApplicationProtocol* app, bool gamepadsNow) : _app(app), _cursor(SDL_GetTicks()) {
     // A mouse is not a finger: no touch events made up from it.
     SDL_SetHint(SDL_HINT_MOUSE_TOUCH_EVENTS, "0");
     // Pad buttons by their place, not their label: the bottom one confirms on every pad.
@@ -54,6 +48,18 @@ EventPump::EventPump(ApplicationProtocol* app, bool gamepadsNow) : _app(app), _l
     InputMap::getInstance()->setRumbler(
         [this](float strength, float seconds) { _gamepads.rumble(strength, seconds); });
     if (gamepadsNow) openGamepads();
+    _cursor.setPointerOnScreen([](CursorWatch::Place& where) {
+        GLView* view = Director::getInstance()->getOpenGLView();
+        if (!view || !view->hasWindow()) return false;
+        // SDL keeps the desktop's pointer as of the last event, over the window; the screen's
+        // own answer may be one it kept from before.
+        int x = 0, y = 0;
+        SDL_GetMouseState(&x, &y);
+        SDL_GetWindowPosition(view->getWindow(), &where.windowX, &where.windowY);
+        where.x = where.windowX + x;
+        where.y = where.windowY + y;
+        return true;
+    });
 }
 
 void EventPump::openGamepads() {
@@ -95,24 +101,7 @@ void EventPump::handle(const SDL_Event& e) {
         _gamepads.handle(e);
         return;
     }
-    // Keys, pads and fingers take the cursor away; the mouse's own events are told apart below.
-    // A stick at rest still trembles: only a real push counts.
-    const bool stickAtRest = e.type == SDL_CONTROLLERAXISMOTION && std::abs(e.caxis.value) < kStickRest;
-    if (isInput(e) && !stickAtRest) {
-        const bool mouse = e.type == SDL_MOUSEBUTTONDOWN || e.type == SDL_MOUSEBUTTONUP;
-        const bool finger = e.type == SDL_FINGERDOWN || e.type == SDL_FINGERMOTION || e.type == SDL_FINGERUP;
-        if (!mouse) _handsOffMouse = true;
-        // Prompts and the highlight are for keys and pads; a pointer puts them away.
-        using Hands = InputMap::Hands;
-        if (mouse || finger)
-            InputMap::getInstance()->setHands(Hands::Pointer);
-        else if (e.type == SDL_KEYDOWN || e.type == SDL_KEYUP)
-            InputMap::getInstance()->setHands(Hands::Keys);
-        else
-            InputMap::getInstance()->setHands(
-                Hands::Pad,
-                _gamepads.familyOf(e.type == SDL_CONTROLLERAXISMOTION ? e.caxis.which : e.cbutton.which));
-    }
+    noteHands(e);
     switch (e.type) {
     case SDL_QUIT:
         _quit = true;
@@ -131,9 +120,6 @@ void EventPump::handle(const SDL_Event& e) {
         break;
     case SDL_MOUSEMOTION:
         if (e.motion.which == SDL_TOUCH_MOUSEID) break;
-        _lastMouseMove = SDL_GetTicks();
-        _handsOffMouse = false;
-        InputMap::getInstance()->setHands(InputMap::Hands::Pointer);
         if (_mouseDown)
             director->touchMoved(0,
                                  designPoint(static_cast<float>(e.motion.x), static_cast<float>(e.motion.y)));
@@ -163,6 +149,9 @@ void EventPump::handle(const SDL_Event& e) {
         }
         break;
     }
+    case SDL_TEXTINPUT:
+        InputMap::getInstance()->textTyped(e.text.text);
+        break;
     default:
         _gamepads.handle(e);
         break;
@@ -250,38 +239,10 @@ void EventPump::letGo() {
     _fingers.clear();
 }
 
-void EventPump::fingerEvent(const SDL_TouchFingerEvent& e) {
-    // A mouse's copy of itself as a finger is the mouse's.
-    if (e.touchId == SDL_MOUSE_TOUCHID) return;
-    // Fingers arrive from 0 to 1 across the design area (the renderer maps them past the bars).
-    const Size design = Director::getInstance()->getWinSize();
-    const Vec2 where(e.x * design.width, (1 - e.y) * design.height);
-    Director* director = Director::getInstance();
-    if (e.type == SDL_FINGERDOWN) {
-        if (_fingers.count(e.fingerId)) director->cancelTouch(_fingers[e.fingerId]);
-        // The lowest id no other finger holds.
-        int id = kFirstFingerTouch;
-        while (std::any_of(_fingers.begin(), _fingers.end(), [id](const auto& f) { return f.second == id; }))
-            ++id;
-        _fingers[e.fingerId] = id;
-        director->touchBegan(id, where);
-        return;
-    }
-    auto it = _fingers.find(e.fingerId);
-    if (it == _fingers.end()) return;
-    if (e.type == SDL_FINGERMOTION) {
-        director->touchMoved(it->second, where);
-        return;
-    }
-    const int id = it->second;
-    _fingers.erase(it);
-    director->touchEnded(id, where);
-}
-
 bool EventPump::isCursorShown() const {
     GLView* view = Director::getInstance()->getOpenGLView();
     const bool fullscreen = view && view->isFullscreen();
-    return !_handsOffMouse && !(fullscreen && SDL_GetTicks() - _lastMouseMove > kCursorHideMs);
+    return _cursor.shown(fullscreen, SDL_GetTicks());
 }
 
 void EventPump::tick() {

@@ -7,6 +7,7 @@
 // screen is locked over it: a stage timer running behind another window would end the round
 // unseen. A small "Paused" note stays
 // over the last picture, and what was held when the window went away presses nothing.
+#include "CursorWatch.h"
 #include "Gamepads.h"
 #include "ScreenLockWatch.h"
 #include "Types.h"
@@ -45,6 +46,10 @@ class EventPump {
     // The mouse cursor hides while keys, a pad or fingers play, and in fullscreen once the
     // mouse has been still a while; moving the mouse shows it.
     bool isCursorShown() const;
+    // Where the pointer is on the screen (by default the desktop's word for it, with a window).
+    void setPointerOnScreen(CursorWatch::PointerOnScreen where) {
+        _cursor.setPointerOnScreen(std::move(where));
+    }
 
     // Touch ids of fingers start here, apart from the mouse (0) and the input map's.
     static constexpr int kFirstFingerTouch = 1 << 16;
@@ -59,6 +64,8 @@ class EventPump {
     // Lets go of every held key, button, mouse press and finger without pressing anything.
     void letGo();
     void fingerEvent(const SDL_TouchFingerEvent& event);
+    // Whose hands play now (the mouse, fingers, keys or a pad), for the prompts and the cursor.
+    void noteHands(const SDL_Event& event);
     Vec2 designPoint(float x, float y) const;
 
     ApplicationProtocol* _app;
@@ -72,11 +79,10 @@ class EventPump {
     std::unique_ptr<ScreenLockWatch> _lockWatch;
     bool _lockWatched = false;
     bool _mouseDown = false;
-    bool _handsOffMouse = false;
+    CursorWatch _cursor;
     // What SDL was last told, so the cursor is set only when it changes (each setting goes to
     // the display).
     int _cursorSet = -1;
-    Uint32 _lastMouseMove = 0;
     std::map<SDL_FingerID, int> _fingers;
     std::vector<SDL_Event> _batch;
 };

@@ -97,6 +97,7 @@ void InputMap::clearBindings() {
     _highlight = Highlight();
     _hands = Hands::None;
     _badgeLike.clear();
+    _lastPress.clear();
 }
 
 const std::vector<InputBinding>* InputMap::bindingsOf(const std::string& control) const {

@@ -115,6 +115,10 @@ class InputMap {
     void keyChanged(int scancode, int keycode, bool alt, bool pressed);
     // The system's repeat of a held key.
     void keyRepeated(int scancode, int keycode, bool alt);
+    // The text the key pressed last typed. Some layouts give a key the code of the digit in
+    // its place though it prints a symbol (the French "-" is the 6 key): a key whose code
+    // pressed nothing presses what is bound to the label it printed.
+    void textTyped(const std::string& text);
     void padButtonChanged(int pad, int button, bool pressed);
     // A flick of a stick or a D-pad direction: one press and release.
     void stickFlicked(const Vec2& direction);
@@ -154,10 +158,11 @@ class InputMap {
     const Control* controlFor(const Match& match) const;
     bool available(const Control& control) const;
     // Runs the control's action, or touches its target down (true, with the touch's id and place).
-    bool begin(const Match& match, std::pair<int, Vec2>& touch);
+    // `source` is the input doing it: one button pressed by two inputs at once is one press.
+    bool begin(int source, const Match& match, std::pair<int, Vec2>& touch);
     void press(int source, const Match& match);
     void release(int source);
-    void tap(const Match& match);
+    void tap(int source, const Match& match);
     int nextTouchId();
 
     std::function<void(float, float)> _rumbler;
@@ -172,6 +177,12 @@ class InputMap {
     std::vector<Target> _targets; // oldest first
     // Held inputs by source, and the touch each one holds down.
     std::map<int, std::pair<int, Vec2>> _held;
+    // The key whose code pressed nothing, waiting for the text it types; the keys held that
+    // pressed by their text, and that text.
+    int _untypedKey = -1;
+    std::map<int, std::string> _typedLabel;
+    // The last press of each control: the frame it came in and the input that made it.
+    std::map<std::string, std::pair<unsigned long long, int>> _lastPress;
     int _nextTouch = 1 << 20;
 };
 

@@ -2,7 +2,11 @@
 #include "InputMap.h"
 
 #include "Director.h"
+#include "InSight.h"
 #include "MenuItemImage.h"
+#include "Scene.h"
+#include "Texture2D.h"
+#include "TextureCache.h"
 
 #include <SDL.h>
 #include <algorithm>
@@ -69,9 +73,66 @@ bool InputMap::badgeOf(const std::string& control, std::string& picture, std::st
     return false;
 }
 
+namespace {
+// The room a badge keeps from its button: clear of the highlight's frame round it.
+constexpr float kBesideGap = 20;
+
+Size pictureSize(const std::string& picture, bool wide) {
+    if (const Texture2D* texture = Director::getInstance()->getTextureCache()->addImage(picture))
+        return texture->getContentSize();
+    return Size(2 * (wide ? kWideBadgeHalf : kBadgeHalf), 2 * kBadgeHalf);
+}
+
+float overlapArea(const Rect& a, const std::vector<Rect>& others) {
+    float area = 0;
+    for (const Rect& o : others) {
+        const float w =
+            std::min(a.origin.x + a.size.width, o.origin.x + o.size.width) - std::max(a.origin.x, o.origin.x);
+        const float h = std::min(a.origin.y + a.size.height, o.origin.y + o.size.height) -
+                        std::max(a.origin.y, o.origin.y);
+        if (w > 0 && h > 0) area += w * h;
+    }
+    return area;
+}
+
+// Beside the button (or the point) `box`: the first place round it, whole on screen, that
+// covers no button, word or number nor another badge; failing that, the one on screen that
+// covers least.
+Vec2 besideOf(const Rect& box, const Size& badge, const Size& screen, const std::vector<Rect>& clear) {
+    const float w = badge.width, h = badge.height, g = kBesideGap;
+    const float x0 = box.origin.x, x1 = x0 + box.size.width, y0 = box.origin.y, y1 = y0 + box.size.height;
+    const float cx = (x0 + x1) / 2, cy = (y0 + y1) / 2;
+    const Vec2 places[] = {
+        {x1 + g + w / 2, y1 - h / 2}, {x0 - g - w / 2, y1 - h / 2}, {x1 + g + w / 2, cy},
+        {x0 - g - w / 2, cy},         {x1 - w / 2, y1 + g + h / 2}, {x0 + w / 2, y1 + g + h / 2},
+        {cx, y1 + g + h / 2},         {x1 - w / 2, y0 - g - h / 2}, {x0 + w / 2, y0 - g - h / 2},
+        {cx, y0 - g - h / 2},         {x1 + g + w / 2, y0 + h / 2}, {x0 - g - w / 2, y0 + h / 2}};
+    const Vec2* best = nullptr;
+    float least = 0;
+    for (const Vec2& p : places) {
+        const Rect r(p.x - w / 2, p.y - h / 2, w, h);
+        if (r.origin.x < 0 || r.origin.y < 0 || r.origin.x + w > screen.width ||
+            r.origin.y + h > screen.height)
+            continue;
+        const float covered = overlapArea(r, clear);
+        if (covered <= 0) return p;
+        if (!best || covered < least) {
+            best = &p;
+            least = covered;
+        }
+    }
+    if (best) return *best;
+    return Vec2(std::clamp(places[0].x, w / 2, screen.width - w / 2),
+                std::clamp(places[0].y, h / 2, screen.height - h / 2));
+}
+} // namespace
+
 std::vector<Badge> InputMap::badges() const {
     std::vector<Badge> out;
     if (_hands == Hands::Pointer || _badgePrefix.empty() || !sceneSettled()) return out;
+    const Size screen = Director::getInstance()->getWinSize();
+    std::vector<Rect> clear;
+    inSight(Director::getInstance()->getRunningScene(), clear, true);
     std::vector<std::string> seen;
     for (auto it = _targets.rbegin(); it != _targets.rend(); ++it) {
         if (std::find(seen.begin(), seen.end(), it->control) != seen.end()) continue;
@@ -81,18 +142,12 @@ std::vector<Badge> InputMap::badges() const {
         const bool button = pressPointOf(it->control, badge.where, &item);
         if (button ? _hands == Hands::None : !pressPointOf(it->control, badge.where, nullptr)) continue;
         if (!badgeOf(it->control, badge.picture, badge.text)) continue;
-        if (item) {
-            // On the button's top right corner, where no picture of ours has anything to read;
-            // at the screen's right edge, its top left.
-            const Size size = item->getContentSize();
-            const Vec2 a = item->convertToWorldSpace(Vec2(0, 0)),
-                       b = item->convertToWorldSpace(Vec2(size.width, size.height));
-            const float half = badge.text.size() > 2 ? kWideBadgeHalf : kBadgeHalf;
-            const float right = std::max(a.x, b.x), left = std::min(a.x, b.x), top = std::max(a.y, b.y);
-            const Size screen = Director::getInstance()->getWinSize();
-            badge.where = Vec2(right - 8 + half > screen.width ? left + 8 - half : right - 8,
-                               std::min(top - 8, screen.height - kBadgeHalf));
-        }
+        const Rect box = item ? boxOnScreen(item) : Rect(badge.where.x, badge.where.y, 0, 0);
+        const Size size = pictureSize(badge.picture, badge.text.size() > 2);
+        badge.where = besideOf(box, size, screen, clear);
+        // The next badge keeps clear of this one too.
+        clear.emplace_back(badge.where.x - size.width / 2, badge.where.y - size.height / 2, size.width,
+                           size.height);
         out.push_back(badge);
     }
     return out;

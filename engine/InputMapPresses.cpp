@@ -19,6 +19,13 @@ constexpr int kLastInputTouch = 1 << 29;
 
 // Held sources: a key by scancode, a pad button by pad and button.
 constexpr int kPadSource = 1 << 12;
+// Sticks, the D-pad and a pad unplugged are one input each, apart from keys and buttons.
+constexpr int kStickSource = 1 << 24;
+constexpr int kDpadSource = kStickSource + 1;
+constexpr int kUnplugSource = kStickSource + 2;
+// Two inputs pressing one button within this many frames are one press: a key and the D-pad
+// pressed together (the D-pad waits a few frames for a diagonal) enter the button once.
+constexpr unsigned long long kAtOnceFrames = 6;
 int padSource(int pad, int button) {
     return kPadSource + pad * SDL_CONTROLLER_BUTTON_MAX + button;
 }
@@ -46,7 +53,7 @@ const InputMap::Control* InputMap::controlFor(const Match& match) const {
     return nullptr;
 }
 
-bool InputMap::begin(const Match& match, std::pair<int, Vec2>& touch) {
+bool InputMap::begin(int source, const Match& match, std::pair<int, Vec2>& touch) {
     const Control* control = controlFor(match);
     if (!control) return false;
     if (isMenuMove(control->name)) {
@@ -62,6 +69,12 @@ bool InputMap::begin(const Match& match, std::pair<int, Vec2>& touch) {
         control->action();
         return false;
     }
+    const unsigned long long frame = Director::getInstance()->getTotalFrames();
+    const auto last = _lastPress.find(control->name);
+    if (last != _lastPress.end() && last->second.second != source &&
+        frame - last->second.first <= kAtOnceFrames)
+        return false;
+    _lastPress[control->name] = {frame, source};
     pressPoint(control->name, touch.second);
     touch.first = nextTouchId();
     Director::getInstance()->touchBegan(touch.first, touch.second);
@@ -70,7 +83,7 @@ bool InputMap::begin(const Match& match, std::pair<int, Vec2>& touch) {
 
 void InputMap::press(int source, const Match& match) {
     std::pair<int, Vec2> touch;
-    if (!_held.count(source) && begin(match, touch)) _held[source] = touch;
+    if (!_held.count(source) && begin(source, match, touch)) _held[source] = touch;
 }
 
 void InputMap::release(int source) {
@@ -87,13 +100,15 @@ int InputMap::nextTouchId() {
     return _nextTouch++;
 }
 
-void InputMap::tap(const Match& match) {
+void InputMap::tap(int source, const Match& match) {
     std::pair<int, Vec2> touch;
-    if (begin(match, touch)) Director::getInstance()->touchEnded(touch.first, touch.second);
+    if (begin(source, match, touch)) Director::getInstance()->touchEnded(touch.first, touch.second);
 }
 
 void InputMap::keyChanged(int scancode, int keycode, bool alt, bool pressed) {
+    _untypedKey = -1;
     if (!pressed) {
+        _typedLabel.erase(scancode);
         release(scancode);
         return;
     }
@@ -106,13 +121,29 @@ void InputMap::keyChanged(int scancode, int keycode, bool alt, bool pressed) {
         press(scancode, [&](const InputBinding& b) { return keyIs(b) && b.alt; });
         return;
     }
-    press(scancode, [&](const InputBinding& b) { return keyIs(b) && !b.alt; });
+    auto plain = [&](const InputBinding& b) { return keyIs(b) && !b.alt; };
+    if (!alt && !controlFor(plain)) _untypedKey = scancode;
+    press(scancode, plain);
+}
+
+void InputMap::textTyped(const std::string& text) {
+    const int scancode = _untypedKey;
+    _untypedKey = -1;
+    if (scancode < 0 || text.empty()) return;
+    auto typed = [&text](const InputBinding& b) {
+        return b.kind == InputBinding::Kind::Key && b.byLabel && !b.alt && b.name == text;
+    };
+    if (!controlFor(typed)) return;
+    _typedLabel[scancode] = text;
+    press(scancode, typed);
 }
 
 void InputMap::keyRepeated(int scancode, int keycode, bool alt) {
+    const auto typed = _typedLabel.find(scancode);
     const Control* control = controlFor([&](const InputBinding& b) {
-        return b.kind == InputBinding::Kind::Key && b.alt == alt &&
-               (b.byLabel ? keycodeOf(b.name) == keycode : scancodeOf(b.name) == scancode);
+        if (b.kind != InputBinding::Kind::Key || b.alt != alt) return false;
+        if (typed != _typedLabel.end()) return b.byLabel && b.name == typed->second;
+        return b.byLabel ? keycodeOf(b.name) == keycode : scancodeOf(b.name) == scancode;
     });
     if (control && control->repeats && control->action) control->action();
 }
@@ -147,18 +178,18 @@ void InputMap::stickFlicked(const Vec2& direction) {
         }
     }
     if (!nearest) return;
-    tap([nearest](const InputBinding& b) { return &b == nearest; });
+    tap(kStickSource, [nearest](const InputBinding& b) { return &b == nearest; });
 }
 
 void InputMap::dpadPressed(int dx, int dy) {
     const Vec2 d(static_cast<float>(dx), static_cast<float>(dy));
-    tap([d](const InputBinding& b) {
+    tap(kDpadSource, [d](const InputBinding& b) {
         return b.kind == InputBinding::Kind::Dpad && b.direction.x == d.x && b.direction.y == d.y;
     });
 }
 
 void InputMap::padUnplugged() {
-    tap([](const InputBinding& b) { return b.kind == InputBinding::Kind::PadUnplugged; });
+    tap(kUnplugSource, [](const InputBinding& b) { return b.kind == InputBinding::Kind::PadUnplugged; });
 }
 
 void InputMap::rumble(float strength, float seconds) const {
@@ -175,6 +206,8 @@ void InputMap::releaseAll() {
     for (const auto& [source, held] : _held)
         director->cancelTouch(held.first);
     _held.clear();
+    _typedLabel.clear();
+    _untypedKey = -1;
 }
 
 void InputMap::releasePad(int pad) {

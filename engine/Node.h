@@ -70,6 +70,10 @@ class Node : public Ref {
     bool isVisible() const { return _visible; }
     // Visible, and so is every ancestor.
     bool isShown() const;
+    // A picture the player reads (a timer, a score) that nothing the engine lays over the game,
+    // notes or prompts, may cover; every button, word and number is such already.
+    void setKeptInSight(bool kept) { _keptInSight = kept; }
+    bool isKeptInSight() const { return _keptInSight; }
     virtual void setOpacity(uint8_t opacity) { _opacity = opacity; }
     uint8_t getOpacity() const { return _opacity; }
     virtual void setColor(const Color3B& color) { _color = color; }
@@ -142,6 +146,7 @@ class Node : public Ref {
 
     bool _running = false;
     bool _paused = false;
+    bool _keptInSight = false;
 
   private:
     friend class InputMap;

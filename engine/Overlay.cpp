@@ -1,5 +1,6 @@
 #include "Overlay.h"
 
+#include "InSight.h"
 #include "Label.h"
 #include "Log.h"
 #include "Renderer.h"
@@ -20,7 +21,7 @@ enum class Anchor { TopLeft, TopRight, BottomLeft, BottomRight, Centre, TopMiddl
 
 struct Stack {
     float width = 0, height = 0;
-    std::vector<const Overlay::Note*> notes;
+    std::vector<Overlay::Note*> notes;
 };
 
 Rect frame(Anchor anchor, const Stack& stack, const Size& design) {
@@ -50,11 +51,26 @@ Rect frame(Anchor anchor, const Stack& stack, const Size& design) {
 }
 
 bool coversAny(const Rect& rect, const std::vector<Rect>& others) {
-    for (const Rect& o : others)
-        if (rect.origin.x < o.origin.x + o.size.width && o.origin.x < rect.origin.x + rect.size.width &&
-            rect.origin.y < o.origin.y + o.size.height && o.origin.y < rect.origin.y + rect.size.height)
-            return true;
-    return false;
+    return std::any_of(others.begin(), others.end(), [&rect](const Rect& o) { return overlaps(rect, o); });
+}
+
+// A crowded screen: the free place nearest to `wanted`, if there is one.
+Rect nearestFree(const Rect& wanted, const Size& design, const std::vector<Rect>& taken) {
+    constexpr float kStep = 24;
+    Rect best = wanted;
+    float bestDistance = -1;
+    const float w = wanted.size.width, h = wanted.size.height;
+    for (float y = kEdge; y + h <= design.height - kEdge; y += kStep)
+        for (float x = kEdge; x + w <= design.width - kEdge; x += kStep) {
+            const float distance =
+                (x - wanted.origin.x) * (x - wanted.origin.x) + (y - wanted.origin.y) * (y - wanted.origin.y);
+            if (bestDistance >= 0 && distance >= bestDistance) continue;
+            const Rect spot(x, y, w, h);
+            if (coversAny(spot, taken)) continue;
+            best = spot;
+            bestDistance = distance;
+        }
+    return best;
 }
 } // namespace
 
@@ -73,7 +89,7 @@ void Overlay::show(const std::string& key, const std::string& text, Place place,
     if (it == _notes.end()) {
         Label* label = Label::createWithTTF(text, _fontFile, _fontSize);
         label->retain();
-        _notes.push_back({key, text, place, seconds, label});
+        _notes.push_back({key, text, place, seconds, label, Rect()});
         ++_revision;
         sayIfUnshown(_notes.back());
         return;
@@ -128,7 +144,7 @@ void Overlay::advance(float seconds) {
 void Overlay::draw(Renderer& renderer, const Size& design, const std::vector<Rect>& keepClear) {
     // Notes in one place stack away from the edge, oldest nearest to it.
     Stack stacks[kPlaces];
-    for (const auto& note : _notes) {
+    for (auto& note : _notes) {
         Stack& stack = stacks[static_cast<int>(note.place)];
         const Size text = note.label->getContentSize();
         stack.width = std::max(stack.width, text.width + 2 * kMargin);
@@ -141,19 +157,22 @@ void Overlay::draw(Renderer& renderer, const Size& design, const std::vector<Rec
         if (stack.notes.empty()) continue;
         // "Paused" belongs in the middle, over whatever is there.
         Anchor anchor = static_cast<Anchor>(place);
-        if (anchor != Anchor::Centre)
+        bool free = anchor == Anchor::Centre;
+        if (!free)
             for (const Anchor other : {anchor, Anchor::TopRight, Anchor::BottomRight, Anchor::TopLeft,
                                        Anchor::BottomLeft, Anchor::TopMiddle, Anchor::BottomMiddle})
                 if (!coversAny(frame(other, stack, design), taken)) {
                     anchor = other;
+                    free = true;
                     break;
                 }
-        const Rect whole = frame(anchor, stack, design);
+        Rect whole = frame(anchor, stack, design);
+        if (!free) whole = nearestFree(whole, design, taken);
         taken.push_back(whole);
         const bool top = anchor == Anchor::TopLeft || anchor == Anchor::TopRight ||
                          anchor == Anchor::TopMiddle || anchor == Anchor::Centre;
         float y = top ? whole.origin.y + whole.size.height : whole.origin.y;
-        for (const Note* note : stack.notes) {
+        for (Note* note : stack.notes) {
             const Size text = note->label->getContentSize();
             const float w = text.width + 2 * kMargin, h = text.height + 2 * kMargin;
             // Each note keeps to the stack's side: right-aligned on the right, centred in the middle.
@@ -165,7 +184,8 @@ void Overlay::draw(Renderer& renderer, const Size& design, const std::vector<Rec
                                      : whole.origin.x + whole.size.width - w;
             const float noteY = top ? y - h : y;
             y = top ? y - h - kMargin : y + h + kMargin;
-            renderer.fillRect(Rect(x, noteY, w, h), Color3B::BLACK, kPlateOpacity);
+            note->drawnAt = Rect(x, noteY, w, h);
+            renderer.fillRect(note->drawnAt, Color3B::BLACK, kPlateOpacity);
             note->label->setPosition(x + w / 2, noteY + h / 2);
             note->label->visit(renderer, AffineTransform::IDENTITY, 255, Color3B::WHITE);
         }

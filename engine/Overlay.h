@@ -22,6 +22,8 @@ class Overlay {
         // Seconds left; below zero, until hidden.
         float secondsLeft;
         Label* label;
+        // Where it was drawn last, in design units.
+        Rect drawnAt;
     };
 
     static Overlay* getInstance();

@@ -329,6 +329,16 @@ TEST_F(TwoInputsOnOneButton, PadWhileTheMouseHoldsIt) {
     expectEnteredOnce();
 }
 
+TEST_F(TwoInputsOnOneButton, AKeyAndTheDpadInTheSameFrames) {
+    run("key W");
+    run("pad button 0 dpup down");
+    run("pad button 0 dpleft down");
+    pt->step(5);
+    run("pad button 0 dpup up");
+    run("pad button 0 dpleft up");
+    expectEnteredOnce();
+}
+
 TEST_F(InputPlayTest, TwoThumbsOnTwoButtonsBothCount) {
     run("open game 0 3 0");
     pt->step(10);

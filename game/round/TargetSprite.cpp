@@ -31,4 +31,6 @@ void TargetSprite::setRandomMaterial() {
     const int materialNo = Random::uniformInt(kFirstElement, kLastElement);
     kind = materialNo;
     initWithFile(plainImage(kind));
+    // The row to repeat: no note or key prompt may hide it.
+    setKeptInSight(true);
 }

@@ -20,6 +20,8 @@ bool TimeSprite::init() {
     isArmed = true;
 
     initWithFile("GameScene/smoke.png");
+    // The time left: no note or key prompt may hide it.
+    setKeptInSight(true);
     setPosition(static_cast<float>(kDesignSize.width * 0.85), kDesignSize.height / 2);
     setColor(Color3B(0, 255, 0));
     runAction(

@@ -149,6 +149,9 @@ Playtest::Playtest() : _lock(gameLock()) {
     _app->initGLContextAttrs();
     _pump = std::make_unique<EventPump>(Application::getInstance());
     _input = std::make_unique<VirtualInput>();
+    _pump->setPointerOnScreen([input = _input.get()](cocos2d::CursorWatch::Place& p) {
+        return input->pointerOnScreen(p.x, p.y, p.windowX, p.windowY);
+    });
 }
 
 void Playtest::launch() const {

@@ -7,8 +7,8 @@
 #include "EventScene.h"
 #include "GLView.h"
 #include "GameConstants.h"
-#include "InputMap.h"
 #include "GameScene.h"
+#include "InputMap.h"
 #include "TitleScene.h"
 #include "UpgradeScene.h"
 #include "VirtualInput.h"
@@ -175,6 +175,14 @@ const std::vector<Playtest::Command>& Playtest::commands() {
              expectWords(words, 3, line);
              pt._input->mouseMove(static_cast<int>(toInt(words[1], line)),
                                   static_cast<int>(kDesignSize.height - toInt(words[2], line)));
+             return pt.pumped("");
+         }},
+        {"window", "moves DX DY: the window moves on the screen under a still pointer", false,
+         [](Playtest& pt, Words words, const std::string& line) {
+             expectWords(words, 4, line);
+             if (words[1] != "moves") throw Playtest::BadCommand("window moves DX DY: " + line);
+             pt._input->windowMoved(static_cast<int>(toInt(words[2], line)),
+                                    static_cast<int>(toInt(words[3], line)));
              return pt.pumped("");
          }},
         {"rumbles", ": the pads' rumbles since last asked", false,

@@ -40,6 +40,18 @@ std::string VirtualInput::key(const std::string& name, bool alt, bool pressed, b
     e.key.keysym.sym = relabelled != _layout.end() ? relabelled->second : sym;
     e.key.keysym.mod = alt ? KMOD_LALT : KMOD_NONE;
     push(e);
+    // The text the key types, as SDL sends it after the key (without Alt, a character).
+    const auto printed = _printed.find(code);
+    const std::string text = printed != _printed.end() ? printed->second
+                             : e.key.keysym.sym > 32 && e.key.keysym.sym < 127
+                                 ? std::string(1, static_cast<char>(e.key.keysym.sym))
+                                 : "";
+    if (pressed && !alt && !text.empty()) {
+        SDL_Event t{};
+        t.type = SDL_TEXTINPUT;
+        SDL_strlcpy(t.text.text, text.c_str(), sizeof t.text.text);
+        push(t);
+    }
     if (pressed)
         _keysDown.insert(code);
     else
@@ -49,6 +61,7 @@ std::string VirtualInput::key(const std::string& name, bool alt, bool pressed, b
 
 std::string VirtualInput::layout(const std::string& name) {
     // Only the keys whose labels differ from a US keyboard's.
+    _printed.clear();
     if (name == "us") {
         _layout = {};
     } else if (name == "fr") {
@@ -56,6 +69,10 @@ std::string VirtualInput::layout(const std::string& name) {
                    {SDL_SCANCODE_Z, 'w'},     {SDL_SCANCODE_SEMICOLON, 'm'}, {SDL_SCANCODE_M, ','},
                    {SDL_SCANCODE_COMMA, ';'}, {SDL_SCANCODE_MINUS, ')'},     {SDL_SCANCODE_PERIOD, ':'},
                    {SDL_SCANCODE_SLASH, '!'}};
+        // The top row keeps the digits' codes though it prints symbols unshifted.
+        const char* row[] = {"&", "\xc3\xa9", "\"", "'", "(", "-", "\xc3\xa8", "_", "\xc3\xa7", "\xc3\xa0"};
+        for (int i = 0; i < 10; ++i)
+            _printed[static_cast<SDL_Scancode>(SDL_SCANCODE_1 + i)] = row[i];
     } else if (name == "de") {
         _layout = {{SDL_SCANCODE_Y, 'z'},
                    {SDL_SCANCODE_Z, 'y'},
@@ -128,10 +145,23 @@ void VirtualInput::window(Uint8 windowEvent) {
 }
 
 void VirtualInput::mouseMove(int x, int y) {
+    _pointerX = _windowX + x;
+    _pointerY = _windowY + y;
     SDL_Event e{};
     e.type = SDL_MOUSEMOTION;
     e.motion.x = x;
     e.motion.y = y;
+    push(e);
+}
+
+void VirtualInput::windowMoved(int dx, int dy) {
+    _windowX += dx;
+    _windowY += dy;
+    window(SDL_WINDOWEVENT_MOVED);
+    SDL_Event e{};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.x = _pointerX - _windowX;
+    e.motion.y = _pointerY - _windowY;
     push(e);
 }
 

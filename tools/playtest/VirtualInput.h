@@ -27,6 +27,17 @@ class VirtualInput {
     void window(Uint8 windowEvent);
     // The mouse moved to x, y in window pixels (y down).
     void mouseMove(int x, int y);
+    // The window moved by dx, dy on the screen (or was resized, or went fullscreen) under a
+    // pointer nobody touched: the desktop reports the pointer at its new place in the window.
+    void windowMoved(int dx, int dy);
+    // Where the pointer is on the screen.
+    bool pointerOnScreen(int& x, int& y, int& windowX, int& windowY) const {
+        x = _pointerX;
+        y = _pointerY;
+        windowX = _windowX;
+        windowY = _windowY;
+        return true;
+    }
     // The window losing or gaining the keyboard's focus. As SDL does, the keys held are let go
     // of just before the loss is told.
     void focus(bool gained);
@@ -53,6 +64,9 @@ class VirtualInput {
     static int rumbled(void* pad, Uint16 low, Uint16 high);
     std::map<int, Pad> _pads;
     std::map<SDL_Scancode, SDL_Keycode> _layout;
+    // What keys type where it is not their code's character (French digits print symbols).
+    std::map<SDL_Scancode, std::string> _printed;
+    int _pointerX = 0, _pointerY = 0, _windowX = 0, _windowY = 0;
     std::vector<std::string> _rumbles;
     std::set<long long> _fingers;
     std::set<SDL_Scancode> _keysDown;
