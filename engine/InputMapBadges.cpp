@@ -47,7 +47,8 @@ bool InputMap::badgeOf(const std::string& control, std::string& picture, std::st
     if (!inputs || _hands == Hands::Pointer) return false;
     text.clear();
     for (const auto& b : *inputs) {
-        if (_hands == Hands::Keys && b.kind == InputBinding::Kind::Key && !b.alt) {
+        if (_hands == Hands::Keys && b.kind == InputBinding::Kind::Key && !b.alt &&
+            std::find(_keptKeys.begin(), _keptKeys.end(), b.name) == _keptKeys.end()) {
             text = keyLabel(b);
             picture = _badgePrefix + (text.size() <= 2 ? "key" : "keyWide") + ".png";
             return true;

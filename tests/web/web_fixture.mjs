@@ -128,6 +128,10 @@ function pageHooks(driven) {
       buttons[button].value = down ? 1 : 0;
       pad.timestamp++;
     },
+    axis(index, value) {
+      pad.axes[index] = value;
+      pad.timestamp++;
+    },
   };
   navigator.getGamepads = () => [pad.connected ? pad : null, null, null, null];
 }
@@ -184,6 +188,17 @@ export async function play(page, { seed, store, press = (p) => p.click('#play') 
   }, seed, store ? [...store] : null);
   await press(page);
   await page.waitForFunction(() => window.Module && Module._dovi_state, { polling: 100 });
+}
+
+// Chromium's own controls over the page's storage, for the origin of `url`.
+export async function storageControl(page, url) {
+  const cdp = await page.createCDPSession();
+  const origin = new URL(url).origin;
+  return {
+    clear: () => cdp.send('Storage.clearDataForOrigin', { origin, storageTypes: 'indexeddb' }),
+    // Bytes the origin may keep; none given, the browser's own figure again.
+    quota: (quotaSize) => cdp.send('Storage.overrideQuotaForOrigin', quotaSize === undefined ? { origin } : { origin, quotaSize }),
+  };
 }
 
 // Waits until the save's last copy into the browser's storage has finished.
