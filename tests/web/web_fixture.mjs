@@ -137,13 +137,14 @@ function pageHooks(driven) {
 }
 
 // Opens the page. `driven`: frames only when the test calls frames(); otherwise the browser's.
-export async function open(browser, url, { driven = true, width = 960, height = 540, touch = false, page } = {}) {
+// `phone`: a touch screen at three device pixels to a CSS pixel, as a phone's browser.
+export async function open(browser, url, { driven = true, width = 960, height = 540, touch = false, phone = false, page } = {}) {
   page = page || (await browser.newPage());
   page.on('pageerror', (e) => console.log('page error:', e.message));
   // Two busy cores shared with builds: loads and reloads take their time.
   page.setDefaultTimeout(120000);
   page.setDefaultNavigationTimeout(120000);
-  await page.setViewport({ width, height, hasTouch: touch });
+  await page.setViewport({ width, height, hasTouch: touch || phone, isMobile: phone, deviceScaleFactor: phone ? 3 : 1 });
   await page.evaluateOnNewDocument(pageHooks, driven);
   await page.goto(url);
   return page;

@@ -42,7 +42,7 @@ target_link_options(doviveduzuz PRIVATE
   # SDL's audio resumes the page's sound on the first press with these, which only its port pulls in.
   # (Read from a file: the shell running the link would take their $ for its own.)
   -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${CMAKE_SOURCE_DIR}/tools/web/library_funcs.json
-  --pre-js ${DOVI_PAGE}/store.js --pre-js ${DOVI_PAGE}/pre.js)
+  "SHELL:--pre-js ${DOVI_PAGE}/store.js" "SHELL:--pre-js ${DOVI_PAGE}/pre.js")
 set_property(TARGET doviveduzuz APPEND PROPERTY LINK_DEPENDS ${DOVI_PAGE}/store.js ${DOVI_PAGE}/pre.js)
 
 # The static folder: the page, the program, and the assets in two packages (the title's first).

@@ -169,11 +169,14 @@
   // Embedded in another page, a press on the page around the game takes the focus, and the game
   // pauses. The game keeps its presses from the browser, so the browser would never give the
   // focus back: a press on the game takes it, and the game goes on.
-  window.addEventListener('pointerdown', function (e) {
-    if (e.target !== canvas) return;
+  // (A finger's press lets the page take the focus only as it lifts.)
+  function takeFocus(e) {
+    if (e.target !== canvas || document.hasFocus()) return;
     window.focus();
     canvas.focus({ preventScroll: true });
-  }, { capture: true });
+  }
+  window.addEventListener('pointerdown', takeFocus, { capture: true });
+  window.addEventListener('pointerup', takeFocus, { capture: true });
   ['mousedown', 'mouseup', 'touchstart', 'touchend', 'pointerdown', 'keydown', 'keyup'].forEach(function (type) {
     window.addEventListener(type, holdPress, { capture: true, passive: false });
   });
