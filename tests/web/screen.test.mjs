@@ -92,75 +92,97 @@ test('the page\'s button lies beside the picture and the picture keeps its shape
   ];
   for (const { phone, sizes } of kinds) {
     const page = await open(browser, server.url, { width: sizes[0][0], height: sizes[0][1], phone });
-    await play(page);
-    for (const [width, height] of sizes) {
-      await page.setViewport({ width, height, hasTouch: phone, isMobile: phone, deviceScaleFactor: phone ? 3 : 1 });
-      await frames(page, 3);
-      const r = await rectangles(page);
-      const where = `${width}x${height}: ${JSON.stringify(r)}`;
-      assert.ok(r.button, 'the button shows: ' + where);
-      assert.ok(!overlaps(r.button, r.picture), 'the button over the picture at ' + where);
-      assert.ok(r.button.left >= 0 && r.button.top >= 0 && r.button.left + r.button.w <= r.view[0] &&
-        r.button.top + r.button.h <= r.view[1], 'the button off the page at ' + where);
-      assert.ok(Math.abs(r.shape[0] / r.shape[1] - 1) < 0.02, 'the picture stretched at ' + where);
-      assert.ok(r.picture.w >= 0.9 * Math.min(r.view[0], (r.view[1] * 16) / 9), 'the picture shrunk too far at ' + where);
+    try {
+      await play(page);
+      for (const [width, height] of sizes) {
+        await page.setViewport({ width, height, hasTouch: phone, isMobile: phone, deviceScaleFactor: phone ? 3 : 1 });
+        // The page and the game follow the new size within a few frames.
+        let r;
+        let fault = 'not looked';
+        for (let tries = 0; tries < 300 && fault; tries++) {
+          await frames(page, 1);
+          r = await rectangles(page);
+          fault = layoutFault(r, width, height);
+        }
+        assert.equal(fault, '', `${width}x${height}: ${JSON.stringify(r)}`);
+      }
+    } finally {
+      await page.close();
     }
-    await page.close();
   }
 });
+
+// What is wrong with the page's layout, or nothing.
+function layoutFault(r, width, height) {
+  if (r.view[0] !== width || r.view[1] !== height) return 'the page has not its new size yet';
+  if (!r.button) return 'no fullscreen button';
+  if (overlaps(r.button, r.picture)) return 'the button over the picture';
+  if (r.button.left < 0 || r.button.top < 0 || r.button.left + r.button.w > width || r.button.top + r.button.h > height)
+    return 'the button off the page';
+  if (Math.abs(r.shape[0] / r.shape[1] - 1) > 0.02) return 'the picture stretched';
+  if (r.picture.w < 0.9 * Math.min(width, (height * 16) / 9)) return 'the picture shrunk too far';
+  return '';
+}
 
 test('a phone turned upright stops the round until it is turned back', async () => {
   const sideways = { width: 844, height: 390, deviceScaleFactor: 3, isMobile: true, hasTouch: true };
   const page = await open(browser, server.url, { width: 844, height: 390, phone: true });
-  await play(page, { store: savedGame({ coins: 0, timeLevels: 0 }) });
-  await restLoaded(page);
-  await until(page, inScene('TitleScene'));
-  await pointers.touch(page, Spot.centre);
-  await until(page, inScene('UpgradeScene'), quick);
-  await pointers.touch(page, Spot.start);
-  await until(page, inScene('EventScene'), quick);
-  await pointers.touch(page, Spot.centre);
-  const running = await until(page, (s) => s.scene === 'GameScene' && s.timer > 0 && !s.over, quick);
-  await page.setViewport({ ...sideways, width: 390, height: 844 });
-  assert.equal(await page.$eval('#turn', (t) => getComputedStyle(t).display !== 'none'), true, 'the notice shows');
-  await frames(page, 5 * 60);
-  const upright = await state(page);
-  assert.ok(upright.timer >= running.timer - 1 && !upright.over, `the round ran on: ${running.timer} -> ${upright.timer} s`);
-  await page.setViewport(sideways);
-  await frames(page, 2 * 60);
-  assert.equal((await state(page)).timer, upright.timer - 2, 'the round goes on once turned back');
-  await page.close();
+  try {
+    await play(page, { store: savedGame({ coins: 0, timeLevels: 0 }) });
+    await restLoaded(page);
+    await until(page, inScene('TitleScene'));
+    await pointers.touch(page, Spot.centre);
+    await until(page, inScene('UpgradeScene'), quick);
+    await pointers.touch(page, Spot.start);
+    await until(page, inScene('EventScene'), quick);
+    await pointers.touch(page, Spot.centre);
+    const running = await until(page, (s) => s.scene === 'GameScene' && s.timer > 0 && !s.over, quick);
+    await page.setViewport({ ...sideways, width: 390, height: 844 });
+    await page.waitForFunction(() => getComputedStyle(document.getElementById('turn')).display !== 'none', { polling: 100 });
+    await frames(page, 5 * 60);
+    const upright = await state(page);
+    assert.ok(upright.timer >= running.timer - 1 && !upright.over, `the round ran on: ${running.timer} -> ${upright.timer} s`);
+    await page.setViewport(sideways);
+    await page.waitForFunction(() => getComputedStyle(document.getElementById('turn')).display === 'none', { polling: 100 });
+    await frames(page, 2 * 60);
+    assert.equal((await state(page)).timer, upright.timer - 2, 'the round goes on once turned back');
+  } finally {
+    await page.close();
+  }
 });
 
 test('keys shown are keys that work here, and a pad\'s first flick counts', async () => {
   const page = await open(browser, server.url);
-  await play(page, { store: savedGame({ coins: 500, timeLevels: 3 }) });
-  await restLoaded(page);
-  await until(page, inScene('TitleScene'));
-  await key(page, 'Space');
-  let s = await until(page, inScene('UpgradeScene'), quick);
-  await frames(page, 30);
-  s = await state(page);
-  assert.ok(s.badges.goTitle && s.badges.goTitle !== 'Esc', 'the shop\'s TITLE badge: ' + JSON.stringify(s.badges));
-  await key(page, 'Enter');
-  await until(page, inScene('EventScene'), quick);
-  await key(page, 'Space');
-  s = await until(page, (st) => st.scene === 'GameScene' && st.ring && new Set(st.ring).size === 6, quick);
-  await frames(page, 30);
-  s = await state(page);
-  assert.ok(s.badges.pause && s.badges.pause !== 'Esc', 'the pause badge: ' + JSON.stringify(s.badges));
+  try {
+    await play(page, { store: savedGame({ coins: 500, timeLevels: 3 }) });
+    await restLoaded(page);
+    await until(page, inScene('TitleScene'));
+    await key(page, 'Space');
+    let s = await until(page, inScene('UpgradeScene'), quick);
+    await frames(page, 30);
+    s = await state(page);
+    assert.ok(s.badges.goTitle && s.badges.goTitle !== 'Esc', 'the shop\'s TITLE badge: ' + JSON.stringify(s.badges));
+    await key(page, 'Enter');
+    await until(page, inScene('EventScene'), quick);
+    await key(page, 'Space');
+    s = await until(page, (st) => st.scene === 'GameScene' && st.ring && new Set(st.ring).size === 6, quick);
+    await frames(page, 30);
+    s = await state(page);
+    assert.ok(s.badges.pause && s.badges.pause !== 'Esc', 'the pause badge: ' + JSON.stringify(s.badges));
 
-  // A pad the browser shows only once its stick is pushed: that push enters the ring button.
-  const entered = s.entered;
-  await page.evaluate(() => {
-    window.doviPad.axis(0, 0.95);
-    window.doviPad.plug();
-  });
-  await frames(page, 3);
-  await page.evaluate(() => window.doviPad.axis(0, 0));
-  await frames(page, 3);
-  assert.equal((await state(page)).entered, entered + 1, 'the first flick entered a ring button');
-  await page.close();
+    // A pad the browser shows only once its stick is pushed: that push enters the ring button.
+    const entered = s.entered;
+    await page.evaluate(() => {
+      window.doviPad.axis(0, 0.95);
+      window.doviPad.plug();
+    });
+    await frames(page, 3);
+    await page.evaluate(() => window.doviPad.axis(0, 0));
+    await frames(page, 3);
+    assert.equal((await state(page)).entered, entered + 1, 'the first flick entered a ring button');
+  } finally {
+    await page.close();
+  }
 });
 
 test('a failed download says so on a backing of its own until Try again is pressed', async () => {
@@ -169,16 +191,19 @@ test('a failed download says so on a backing of its own until Try again is press
   await page.setRequestInterception(true);
   page.on('request', (r) => (refuse && r.url().endsWith('rest.data') ? r.abort() : r.continue()));
   await open(browser, server.url, { page });
-  await play(page);
-  await shown(page, '#retry');
-  await frames(page, 5);
-  await pointers.mouse(page, Spot.centre);
-  const m = await page.$eval('#message', (e) => ({ hidden: e.hidden, text: e.textContent, back: getComputedStyle(e).backgroundColor }));
-  assert.equal(m.hidden, false, 'the sentence stays after a tap');
-  assert.match(m.text, /could not be downloaded/);
-  assert.notEqual(m.back, 'rgba(0, 0, 0, 0)', 'the sentence has a backing');
-  refuse = false;
-  await page.click('#retry');
-  await restLoaded(page);
-  await page.close();
+  try {
+    await play(page);
+    await shown(page, '#retry');
+    await frames(page, 5);
+    await pointers.mouse(page, Spot.centre);
+    const m = await page.$eval('#message', (e) => ({ hidden: e.hidden, text: e.textContent, back: getComputedStyle(e).backgroundColor }));
+    assert.equal(m.hidden, false, 'the sentence stays after a tap');
+    assert.match(m.text, /could not be downloaded/);
+    assert.notEqual(m.back, 'rgba(0, 0, 0, 0)', 'the sentence has a backing');
+    refuse = false;
+    await page.click('#retry');
+    await restLoaded(page);
+  } finally {
+    await page.close();
+  }
 });
