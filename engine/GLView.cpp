@@ -53,8 +53,10 @@ bool GLView::initWindow(const std::string& title, int width, int height) {
         return false;
     }
     // Dragged down to a sliver, the game could not be seen or played.
-    SDL_SetWindowMinimumSize(_window, kMinimumWidth, kMinimumHeight);
-    SDL_SetWindowMaximumSize(_window, kMaximumWidth, kMaximumHeight);
+    if (WindowState::playerSized()) {
+        SDL_SetWindowMinimumSize(_window, kMinimumWidth, kMinimumHeight);
+        SDL_SetWindowMaximumSize(_window, kMaximumWidth, kMaximumHeight);
+    }
     _placement = std::make_unique<WindowPlacement>(place);
     return true;
 }
@@ -126,7 +128,7 @@ Size GLView::getFrameSize() const {
 }
 
 void GLView::keepSizeWithinLimits() {
-    if (!_window) return;
+    if (!_window || !WindowState::playerSized()) return;
     // Fullscreen and maximised windows are the desktop's to size.
     if (SDL_GetWindowFlags(_window) & (SDL_WINDOW_FULLSCREEN | SDL_WINDOW_MAXIMIZED | SDL_WINDOW_MINIMIZED))
         return;

@@ -102,6 +102,8 @@ class InputMap {
     void setBadgePictures(const std::string& prefix, const std::string& font);
     // A button whose control has no input of its own shows the badge of one that does the same.
     void setBadgeLike(const std::string& control, const std::string& like);
+    // Keys the platform keeps for itself (the browser's Escape): a badge shows the next key.
+    void setKeptKeys(std::vector<std::string> names) { _keptKeys = std::move(names); }
     // The badges to show now, one beside each button that has an input for the hands in use.
     std::vector<Badge> badges() const;
     void drawBadges(Renderer& renderer) const;
@@ -172,6 +174,7 @@ class InputMap {
     std::string _padFamily = "xbox";
     std::string _badgePrefix;
     std::map<std::string, std::string> _badgeLike;
+    std::vector<std::string> _keptKeys;
     Badges _badges;
     std::vector<Control> _controls;
     std::vector<Target> _targets; // oldest first

@@ -53,7 +53,8 @@ bool InputMap::badgeOf(const std::string& control, std::string& picture, std::st
     const Hands hands = _hands == Hands::None ? Hands::Keys : _hands;
     text.clear();
     for (const auto& b : *inputs) {
-        if (hands == Hands::Keys && b.kind == InputBinding::Kind::Key && !b.alt) {
+        if (hands == Hands::Keys && b.kind == InputBinding::Kind::Key && !b.alt &&
+            std::find(_keptKeys.begin(), _keptKeys.end(), b.name) == _keptKeys.end()) {
             text = keyLabel(b);
             picture = _badgePrefix + (text.size() <= 2 ? "key" : "keyWide") + ".png";
             return true;

@@ -9,5 +9,9 @@ bool kept() {
 
 void committed() {}
 
+bool failing() {
+    return false;
+}
+
 } // namespace StoreSync
 } // namespace cocos2d

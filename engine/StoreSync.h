@@ -10,6 +10,9 @@ namespace StoreSync {
 bool kept();
 // A commit has reached the file.
 void committed();
+// True while what is written does not last: the browser refused the last copy, or keeps it only
+// as long as the window. The file itself may be fine.
+bool failing();
 
 } // namespace StoreSync
 } // namespace cocos2d

@@ -271,7 +271,7 @@ void UserDefault::endFrame(float seconds) {
 // Short: a note in a corner must leave the picture to the game.
 std::string UserDefault::trouble() const {
     if (_state == State::Unread) return PlayerTexts::get().saveNotRead;
-    if (!_file || (_state == State::Failing && _failingFor >= kNoticeAfterSeconds))
+    if (!_file || StoreSync::failing() || (_state == State::Failing && _failingFor >= kNoticeAfterSeconds))
         return PlayerTexts::get().notSaved;
     return {};
 }

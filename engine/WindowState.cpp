@@ -73,6 +73,10 @@ WindowPlacement WindowState::restore(int defaultWidth, int defaultHeight) {
     return fit(wanted, displays);
 }
 
+bool WindowState::playerSized() {
+    return true;
+}
+
 WindowPlacement WindowState::fit(const WindowPlacement& wanted, const std::vector<DisplayArea>& displays) {
     if (displays.empty()) return wanted;
     WindowPlacement fitted = wanted;

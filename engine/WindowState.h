@@ -48,6 +48,9 @@ class WindowState {
     // centred on the primary; one partly off its display moves onto it; a size larger than its
     // display shrinks, keeping its shape, and is centred there.
     static WindowPlacement fit(const WindowPlacement& wanted, const std::vector<DisplayArea>& displays);
+    // False where the window is not the player's to size (the browser sizes the page's canvas):
+    // no size limits are set on it, or the picture would be stretched to the page's shape.
+    static bool playerSized();
 
     // Follows a window just opened at `placed`.
     WindowState(SDL_Window* window, const WindowPlacement& placed);

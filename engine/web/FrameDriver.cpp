@@ -37,6 +37,8 @@ EM_BOOL frame(double nowMs, void* data) {
     frames->events.pump();
     if (wasPaused && !frames->events.isPaused()) frames->steps.restart();
     if (!director->isAnimating()) {
+        // Stopped, the page is still watched: its notice going away is what resumes.
+        frames->events.tick();
         frames->steps.restart();
         director->mainLoop(elapsed);
     } else {

@@ -9,6 +9,7 @@ namespace StoreSync {
 // clang-format off
 EM_JS(int, pageKeepsStore, (), { return Module.doviStore && Module.doviStore.kept ? 1 : 0; });
 EM_JS(void, pageCopyStore, (), { if (Module.doviStore) Module.doviStore.copy(); });
+EM_JS(int, pageStoreTrouble, (), { return Module.doviStore && Module.doviStore.trouble() ? 1 : 0; });
 // clang-format on
 
 bool kept() {
@@ -17,6 +18,10 @@ bool kept() {
 
 void committed() {
     pageCopyStore();
+}
+
+bool failing() {
+    return pageStoreTrouble() != 0;
 }
 
 } // namespace StoreSync

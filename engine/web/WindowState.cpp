@@ -16,6 +16,10 @@ WindowPlacement WindowState::fit(const WindowPlacement& wanted, const std::vecto
     return wanted;
 }
 
+bool WindowState::playerSized() {
+    return false;
+}
+
 WindowState::WindowState(SDL_Window* window, const WindowPlacement& placed)
     : _window(window), _placement(placed) {}
 

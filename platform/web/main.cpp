@@ -4,6 +4,8 @@
 #include "cocos2d.h"
 
 int main(int, char**) {
+    // The page keeps Escape for the browser (leaving fullscreen): the game never sees it.
+    cocos2d::InputMap::getInstance()->setKeptKeys({"Escape"});
     static AppDelegate app;
     return cocos2d::Application::getInstance()->run();
 }

@@ -18,8 +18,11 @@ before(async () => {
   page = await open(browser, server.url, { width: 1920, height: 1080 });
   await play(page, { seed: SEED });
   await restLoaded(page);
-  // The page's own button is not the game's picture.
-  await page.addStyleTag({ content: '#fullscreen { display: none !important; }' });
+  // The page's own button is not the game's picture: without it, the canvas has the whole page.
+  await page.evaluate(() => {
+    document.getElementById('fullscreen').hidden = true;
+    window.dispatchEvent(new Event('resize'));
+  });
 });
 after(async () => {
   await browser.close();

@@ -128,18 +128,23 @@ function pageHooks(driven) {
       buttons[button].value = down ? 1 : 0;
       pad.timestamp++;
     },
+    axis(index, value) {
+      pad.axes[index] = value;
+      pad.timestamp++;
+    },
   };
   navigator.getGamepads = () => [pad.connected ? pad : null, null, null, null];
 }
 
 // Opens the page. `driven`: frames only when the test calls frames(); otherwise the browser's.
-export async function open(browser, url, { driven = true, width = 960, height = 540, touch = false, page } = {}) {
+// `phone`: a touch screen at three device pixels to a CSS pixel, as a phone's browser.
+export async function open(browser, url, { driven = true, width = 960, height = 540, touch = false, phone = false, page } = {}) {
   page = page || (await browser.newPage());
   page.on('pageerror', (e) => console.log('page error:', e.message));
   // Two busy cores shared with builds: loads and reloads take their time.
   page.setDefaultTimeout(120000);
   page.setDefaultNavigationTimeout(120000);
-  await page.setViewport({ width, height, hasTouch: touch });
+  await page.setViewport({ width, height, hasTouch: touch || phone, isMobile: phone, deviceScaleFactor: phone ? 3 : 1 });
   await page.evaluateOnNewDocument(pageHooks, driven);
   await page.goto(url);
   return page;
@@ -184,6 +189,17 @@ export async function play(page, { seed, store, press = (p) => p.click('#play') 
   }, seed, store ? [...store] : null);
   await press(page);
   await page.waitForFunction(() => window.Module && Module._dovi_state, { polling: 100 });
+}
+
+// Chromium's own controls over the page's storage, for the origin of `url`.
+export async function storageControl(page, url) {
+  const cdp = await page.createCDPSession();
+  const origin = new URL(url).origin;
+  return {
+    clear: () => cdp.send('Storage.clearDataForOrigin', { origin, storageTypes: 'indexeddb' }),
+    // Bytes the origin may keep; none given, the browser's own figure again.
+    quota: (quotaSize) => cdp.send('Storage.overrideQuotaForOrigin', quotaSize === undefined ? { origin } : { origin, quotaSize }),
+  };
 }
 
 // Waits until the save's last copy into the browser's storage has finished.

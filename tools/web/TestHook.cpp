@@ -74,6 +74,14 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* dovi_state() {
     json += ",\"timeLevel\":" + std::to_string(store->getIntegerForKey(keys::kTimeLevel));
     json += ",\"lifeLevel\":" + std::to_string(store->getIntegerForKey(keys::kLifeLevel));
     json += ",\"best\":" + std::to_string(store->getIntegerForKey(keys::kHighScore));
+    // The keys' and pad buttons' badges shown now, by control, with a key's label.
+    json += ",\"badges\":{";
+    bool firstBadge = true;
+    for (const Badge& badge : InputMap::getInstance()->badges()) {
+        json += (firstBadge ? "" : ",") + quoted(badge.control) + ":" + quoted(badge.text);
+        firstBadge = false;
+    }
+    json += "}";
     json += ",\"notes\":[";
     bool first = true;
     for (const Overlay::Note& note : Overlay::getInstance()->notes()) {

@@ -16,6 +16,8 @@ foreach(web_source ${ENGINE_WEB_SOURCES})
   get_filename_component(name ${web_source} NAME)
   list(REMOVE_ITEM ENGINE_SOURCES ${CMAKE_SOURCE_DIR}/engine/${name})
 endforeach()
+# The desktop's lock watch has a file of its own per desktop; the page's notice stands in for it.
+list(REMOVE_ITEM ENGINE_SOURCES ${CMAKE_SOURCE_DIR}/engine/ScreenLockWatchX11.cpp)
 add_library(engine STATIC ${ENGINE_SOURCES} ${ENGINE_WEB_SOURCES})
 target_include_directories(engine PUBLIC engine)
 # Not as system folders: emscripten's own (older) SDL headers would be found first. Private, as on
@@ -33,15 +35,15 @@ add_executable(doviveduzuz platform/web/main.cpp tools/web/TestHook.cpp)
 set_target_properties(doviveduzuz PROPERTIES SUFFIX ".js")
 target_link_libraries(doviveduzuz PRIVATE game)
 target_link_options(doviveduzuz PRIVATE
-  -sENVIRONMENT=web -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=64MB -sFORCE_FILESYSTEM=1 -lidbfs.js
+  -sENVIRONMENT=web -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=64MB -sFORCE_FILESYSTEM=1
   -sMIN_WEBGL_VERSION=1 -sMAX_WEBGL_VERSION=2
   "-sEXPORTED_FUNCTIONS=['_main','_dovi_state','_dovi_seed']"
   "-sEXPORTED_RUNTIME_METHODS=['FS','addRunDependency','removeRunDependency','UTF8ToString']"
   # SDL's audio resumes the page's sound on the first press with these, which only its port pulls in.
   # (Read from a file: the shell running the link would take their $ for its own.)
   -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${CMAKE_SOURCE_DIR}/tools/web/library_funcs.json
-  --pre-js ${DOVI_PAGE}/pre.js)
-set_property(TARGET doviveduzuz APPEND PROPERTY LINK_DEPENDS ${DOVI_PAGE}/pre.js)
+  "SHELL:--pre-js ${DOVI_PAGE}/store.js" "SHELL:--pre-js ${DOVI_PAGE}/pre.js")
+set_property(TARGET doviveduzuz APPEND PROPERTY LINK_DEPENDS ${DOVI_PAGE}/store.js ${DOVI_PAGE}/pre.js)
 
 # The static folder: the page, the program, and the assets in two packages (the title's first).
 set(DOVI_SITE ${CMAKE_BINARY_DIR}/site)

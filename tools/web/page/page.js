@@ -162,9 +162,21 @@
     if (heldPress || !PRESSES[e.type]) return;
     heldPress = true;
     $('front').classList.remove('empty');
-    say('');
+    // A failed download's sentence stays: it is what "Try again" answers.
+    if (!failed) say('');
     $('bar').hidden = false;
   }
+  // Embedded in another page, a press on the page around the game takes the focus, and the game
+  // pauses. The game keeps its presses from the browser, so the browser would never give the
+  // focus back: a press on the game takes it, and the game goes on.
+  // (A finger's press lets the page take the focus only as it lifts.)
+  function takeFocus(e) {
+    if (e.target !== canvas || document.hasFocus()) return;
+    window.focus();
+    canvas.focus({ preventScroll: true });
+  }
+  window.addEventListener('pointerdown', takeFocus, { capture: true });
+  window.addEventListener('pointerup', takeFocus, { capture: true });
   ['mousedown', 'mouseup', 'touchstart', 'touchend', 'pointerdown', 'keydown', 'keyup'].forEach(function (type) {
     window.addEventListener(type, holdPress, { capture: true, passive: false });
   });
@@ -193,6 +205,23 @@
     requestAnimationFrame(watchGamepadsWhileLoading);
   }
 
+  // A browser shows a pad to the page only once it is used, and the press or stick flick that
+  // woke it comes in the event that announces it, where the game would take it for the pad at
+  // rest. Announced at rest, the pad's first use is seen as a press like any other.
+  window.addEventListener('gamepadconnected', function (e) {
+    var pad = e.gamepad;
+    if (e.doviAtRest || !pad) return;
+    e.stopImmediatePropagation();
+    var rest = new Event('gamepadconnected');
+    rest.doviAtRest = true;
+    Object.defineProperty(rest, 'gamepad', { value: {
+      id: pad.id, index: pad.index, connected: pad.connected, mapping: pad.mapping, timestamp: 0,
+      axes: Array.prototype.map.call(pad.axes, function () { return 0; }),
+      buttons: Array.prototype.map.call(pad.buttons, function () { return { pressed: false, touched: false, value: 0 }; }),
+    } });
+    window.dispatchEvent(rest);
+  }, { capture: true });
+
   // The browser keeps Escape (leaving fullscreen) and F11 (fullscreen) for itself: neither
   // reaches the game.
   window.addEventListener('keydown', function (e) {
@@ -207,7 +236,45 @@
   var fullscreenButton = $('fullscreen');
   function showFullscreenButton() {
     fullscreenButton.hidden = !started || !root.requestFullscreen || !!document.fullscreenElement;
+    place();
   }
+
+  // The page's button lies beside the game's picture, never over it: in the bars the picture
+  // leaves where they are wide enough, otherwise in a strip the canvas leaves free (on the right
+  // of a wide page, at the top of a tall one). The game letterboxes its 16:9 picture in the canvas.
+  var STRIP = 56;
+  var placed = '';
+  function place() {
+    var w = window.innerWidth;
+    var h = window.innerHeight;
+    var strip = fullscreenButton.hidden ? 0 : STRIP;
+    var wide = w * 9 >= h * 16;
+    var bar = wide ? (w - (h * 16) / 9) / 2 : (h - (w * 9) / 16) / 2;
+    var room = bar >= strip ? 0 : strip;
+    var box = wide ? [0, 0, w - room, h] : [0, room, w, h - room];
+    var key = box.join(' ') + ' ' + wide;
+    if (key === placed) return;
+    placed = key;
+    canvas.style.left = box[0] + 'px';
+    canvas.style.top = box[1] + 'px';
+    canvas.style.width = box[2] + 'px';
+    canvas.style.height = box[3] + 'px';
+    var gap = (STRIP - 44) / 2;
+    fullscreenButton.style.top = (wide ? gap : Math.max(gap, (bar >= strip ? bar : strip) / 2 - 22)) + 'px';
+    fullscreenButton.style.right = (wide ? Math.max(gap, (bar >= strip ? bar : strip) / 2 - 22) : gap) + 'px';
+    // The game reads the canvas's size when the window's changes.
+    if (started) window.dispatchEvent(new Event('resize'));
+  }
+  window.addEventListener('resize', place);
+  place();
+
+  // A phone held upright is asked to be turned; the game stands still behind the notice.
+  var upright = window.matchMedia('(orientation: portrait) and (pointer: coarse)');
+  function turnNotice() {
+    $('turn').hidden = !upright.matches;
+  }
+  if (upright.addEventListener) upright.addEventListener('change', turnNotice);
+  turnNotice();
   fullscreenButton.onclick = function () {
     if (root.requestFullscreen) root.requestFullscreen().catch(function () {});
     canvas.focus();
@@ -232,6 +299,10 @@
 
   var page = {
     titleFiles: null,
+    // Asked by the game each frame: nothing of it can be seen.
+    covered: function () {
+      return upright.matches;
+    },
     readyToPlay: function () {
       if (failed) return;
       $('bar').hidden = true;

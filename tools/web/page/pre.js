@@ -1,39 +1,11 @@
 // Runs inside the program's script, before the engine starts. The engine starts only once
 // this tab holds the save's lock, the save has been read from the browser's storage, the
 // title's files are written, and the player has pressed Play (page.js shows the button).
-/* global Module, FS, IDBFS, addRunDependency, removeRunDependency */
+/* global Module, FS, addRunDependency, removeRunDependency */
 
 (function () {
-  // The folder the engine keeps its store in ($HOME/.local/share/...), kept in IndexedDB.
-  var SAVE_ROOT = '/home/web_user/.local/share';
   var page = Module.doviPage || {};
-
-  // The store: copied out after each commit and when the page goes away. A copy asked for
-  // while one is under way runs again when it ends, so the last commit is always copied.
-  var store = {
-    kept: false,
-    copying: false,
-    again: false,
-    copies: 0,
-    copy: function () {
-      if (!store.kept) return;
-      if (store.copying) {
-        store.again = true;
-        return;
-      }
-      store.copying = true;
-      FS.syncfs(false, function (err) {
-        store.copying = false;
-        if (err) console.warn('could not copy the save into the browser:', err);
-        else store.copies++;
-        if (store.again) {
-          store.again = false;
-          store.copy();
-        }
-      });
-    },
-  };
-  Module.doviStore = store;
+  var store = Module.doviStore;
 
   var waiting = {};
   function wait(name) {
@@ -52,18 +24,8 @@
   };
 
   function readSave() {
-    FS.mkdirTree(SAVE_ROOT);
-    try {
-      FS.mount(IDBFS, {}, SAVE_ROOT);
-    } catch (e) {
-      console.warn('no storage for the save:', e);
-      done('store');
-      return;
-    }
-    FS.syncfs(true, function (err) {
-      // Refused (a private window, no space): the game plays on and says progress is not saved.
-      store.kept = !err;
-      if (err) console.warn('the browser keeps no save for this page:', err);
+    // Refused (a private window, no space): the game plays on and says progress is not saved.
+    store.read(function () {
       done('store');
     });
   }
@@ -80,7 +42,8 @@
       if (page.otherTab) page.otherTab(false);
       done('lock');
       readSave();
-      // Held for as long as the page lives.
+      // Held for as long as the page lives. Every write of this page's has begun by the time
+      // the browser lets the lock go, and IndexedDB runs the next tab's read after them.
       return new Promise(function () {});
     };
     locks.request('doviveduzuz-save', { ifAvailable: true }, function (lock) {

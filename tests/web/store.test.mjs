@@ -1,0 +1,158 @@
+// The save in the browser's storage when the storage fails under the game: site data cleared,
+// the database deleted, no space, a private window; and a tab closed the moment after a purchase.
+import assert from 'node:assert/strict';
+import { after, before, test } from 'node:test';
+import {
+  Spot, frames, inScene, launch, needBrowser, open, play, pointers, restLoaded, savedGame, serve, state,
+  storageControl, until,
+} from './web_fixture.mjs';
+
+await needBrowser();
+
+const quick = { hz: 20 };
+let browser;
+let store;
+before(async () => {
+  browser = await launch();
+  store = savedGame({ coins: 500 });
+});
+after(() => browser.close());
+
+// Each test on an origin of its own: a fresh storage, whatever the last one did to its own.
+async function inShop(url, { page } = {}) {
+  page = await open(browser, url, { page });
+  await play(page, { store });
+  await restLoaded(page);
+  await until(page, inScene('TitleScene'));
+  await pointers.mouse(page, Spot.centre);
+  await until(page, inScene('UpgradeScene'), quick);
+  return page;
+}
+
+function copies(page) {
+  return page.evaluate(() => Module.doviStore.copies);
+}
+
+// A write begun after `since` copies has landed and nothing is left on its way or failing.
+async function landed(page, since) {
+  try {
+    await page.waitForFunction((n) => Module.doviStore.copies > n && !Module.doviStore.copying && !Module.doviStore.failing,
+      { polling: 100, timeout: 60000 }, since);
+  } catch {
+    throw new Error('the save did not land: ' + JSON.stringify(await page.evaluate(() => Module.doviStore)));
+  }
+}
+
+async function buyLife(page) {
+  await pointers.mouse(page, Spot.lifeIcon);
+  assert.deepEqual(await page.evaluate(() => {
+    const s = JSON.parse(Module.UTF8ToString(Module._dovi_state()));
+    return [s.coins, s.lifeLevel];
+  }), [400, 1], 'a life bought for 100 coins');
+}
+
+async function keptAcrossReload(page) {
+  await page.reload();
+  await play(page);
+  const s = await until(page, inScene('TitleScene'));
+  assert.deepEqual([s.coins, s.lifeLevel], [400, 1], 'the purchase and the coins before it kept');
+}
+
+async function withServer(body) {
+  const server = await serve();
+  const page = await browser.newPage();
+  try {
+    await body(server.url, page, await storageControl(page, server.url));
+  } finally {
+    await page.close();
+    server.close();
+  }
+}
+
+test('site data cleared while playing: everything is written again', () => withServer(async (url, blank, control) => {
+  const page = await inShop(url, { page: blank });
+  await control.clear();
+  const since = await copies(page);
+  await buyLife(page);
+  await landed(page, since);
+  assert.ok(await page.evaluate(() => Module.doviStore.reopened) >= 1, 'the storage was opened again');
+  await keptAcrossReload(page);
+}));
+
+test('the database deleted by a script while the game holds it', () => withServer(async (url, blank) => {
+  const page = await inShop(url, { page: blank });
+  await page.evaluate(() => { indexedDB.deleteDatabase('/home/web_user/.local/share'); });
+  await page.waitForFunction(() => Module.doviStore.reopened >= 1, { polling: 100, timeout: 60000 });
+  const since = await copies(page);
+  await buyLife(page);
+  await landed(page, since);
+  await keptAcrossReload(page);
+}));
+
+test('no space: the note shows, and the save lands once there is room again', () => withServer(async (url, blank, control) => {
+  const page = await inShop(url, { page: blank });
+  try {
+    await control.quota(1);
+    await buyLife(page);
+    let s = await until(page, (st) => st.notes.includes('Progress not saved'), { limit: 60 * 60, per: 30 });
+    await control.quota();
+    const since = await copies(page);
+    await landed(page, since);
+    s = await until(page, (st) => !st.notes.includes('Progress not saved'), { per: 5 });
+    assert.deepEqual([s.coins, s.lifeLevel], [400, 1]);
+  } finally {
+    await control.quota();
+  }
+  await keptAcrossReload(page);
+}));
+
+test('a browser that keeps the save only for this window says so', () => withServer(async (url, blank) => {
+  // A private window's figures as some browsers report them (Chromium reports the same as for
+  // any window): no promise to keep the save, and little room.
+  await blank.evaluateOnNewDocument(() => {
+    navigator.storage.persisted = () => Promise.resolve(false);
+    navigator.storage.estimate = () => Promise.resolve({ quota: 50 * 1024 * 1024, usage: 0 });
+  });
+  const page = await inShop(url, { page: blank });
+  const s = await until(page, (st) => st.notes.includes('Progress not saved'), { per: 5 });
+  assert.equal(s.scene, 'UpgradeScene');
+}));
+
+test('the commit goes out in the frame that makes it; a tab closed right after keeps it', () => withServer(async (url, blank) => {
+  const context = await browser.createBrowserContext();
+  try {
+    const first = await inShop(url, { page: await context.newPage() });
+    assert.deepEqual((await state(first)).notes, [], 'nothing to say while the save lands');
+    const second = await open(context, url);
+    await second.waitForFunction(() => !document.getElementById('message').hidden, { polling: 100 });
+    await first.bringToFront();
+    await frames(first, 5);
+    // Every transaction the page begins, in order, with whether the purchase had been made.
+    await first.evaluate(() => {
+      window.begun = [];
+      const begin = IDBDatabase.prototype.transaction;
+      IDBDatabase.prototype.transaction = function (...args) {
+        window.begun.push(args[1] || 'readonly');
+        return begin.apply(this, args);
+      };
+    });
+    const p = await first.evaluate(() => {
+      const r = document.getElementById('canvas').getBoundingClientRect();
+      const scale = Math.min(r.width / 1920, r.height / 1080);
+      return { x: r.left + (r.width - 1920 * scale) / 2 + 1040.64 * scale, y: r.top + (r.height - 1080 * scale) / 2 + (1080 - 812.16) * scale };
+    });
+    await first.mouse.click(p.x, p.y);
+    // The frames that take the press and commit it, then the tab goes at once.
+    const begun = await first.evaluate(() => {
+      window.doviFrames(2, 1000 / 60);
+      return window.begun;
+    });
+    await first.close();
+    assert.deepEqual(begun, ['readwrite'], 'one write begun within the frame of the commit');
+    await play(second);
+    const s = await until(second, inScene('TitleScene'));
+    assert.deepEqual([s.coins, s.lifeLevel], [400, 1], 'the tab taking over has the purchase');
+  } finally {
+    await context.close();
+  }
+}));
