@@ -51,11 +51,6 @@ void matchCompanions(const std::string& path) {
     }
 }
 
-struct Attempt {
-    int rc = SQLITE_OK;
-    std::string why;
-};
-
 } // namespace
 
 std::unique_ptr<SaveFile> SaveFile::open(const std::string& path, Opening& opening) {
@@ -191,6 +186,9 @@ int SaveFile::connect(Rows& rows, std::string& why) {
     // rollback-journal mode is turned on that thread too (it syncs several times); only a file
     // with nothing in it yet is turned here, at no cost.
     const bool convertLater = hasTable && !inWal(db);
+    // The WAL and its index go beside the file: a folder closed to writing is no place to save.
+    if (convertLater && access(fs::path(_path).parent_path().c_str(), W_OK | X_OK) != 0)
+        return fail(SQLITE_CANTOPEN, std::strerror(errno));
     _inWal = !convertLater;
     if ((_inWal && (!execute(db, "PRAGMA journal_mode=WAL") || !execute(db, "PRAGMA synchronous=OFF"))) ||
         !execute(db, "CREATE TABLE IF NOT EXISTS kv(key TEXT PRIMARY KEY NOT NULL, type INTEGER NOT NULL, "
