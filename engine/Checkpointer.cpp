@@ -51,7 +51,8 @@ void Checkpointer::nudge() {
 
 bool Checkpointer::ready(bool wait) {
     std::unique_lock lock(_mutex);
-    if (wait) _converted.wait(lock, [this] { return _ready; });
+    // Another program may hold the file for good: the wait ends, and the commit waits for later.
+    if (wait) _converted.wait_for(lock, std::chrono::seconds(10), [this] { return _ready; });
     return _ready;
 }
 

@@ -33,7 +33,7 @@ class Checkpointer {
     void nudge();
     // Held, no checkpoint runs; empty when one is running now.
     std::unique_lock<std::mutex> quiet();
-    // The store is in its final journal mode and may take commits; `wait` waits for it.
+    // The store is in its final journal mode and may take commits; `wait` waits for it a while.
     bool ready(bool wait);
     // The file read afresh after a sync was found damaged; said once.
     bool takeDamage();

@@ -182,9 +182,8 @@ int SaveFile::connect(Rows& rows, std::string& why) {
     }
     // WAL, never synced in a frame: a commit survives the game being killed the moment after,
     // and the sync against a power loss follows on the checkpoint thread, whose connection
-    // syncs the WAL before copying it into the file and the file after. A save still in
-    // rollback-journal mode is turned on that thread too (it syncs several times); only a file
-    // with nothing in it yet is turned here, at no cost.
+    // syncs the WAL before copying it into the file and the file after. Turning a save with
+    // rows in rollback-journal mode syncs several times: that thread does it too.
     const bool convertLater = hasTable && !inWal(db);
     // The WAL and its index go beside the file: a folder closed to writing is no place to save.
     if (convertLater && access(fs::path(_path).parent_path().c_str(), W_OK | X_OK) != 0)
@@ -263,8 +262,12 @@ int SaveFile::commit(const Values& values, std::string& why) {
     sqlite3_stmt* upsert = _upsert.get();
     // In WAL mode the commit reaches the system at once and the checkpoint thread syncs it;
     // a file that could not be turned keeps syncing its own commits.
+    if (!_inWal && !_checkpointer->ready(true)) {
+        why = "the file is held while it is made ready";
+        return SQLITE_BUSY;
+    }
     // Reading the header first makes this connection see the file another turned.
-    if (!_inWal && _checkpointer->ready(true) && execute(db, "PRAGMA user_version") && inWal(db))
+    if (!_inWal && execute(db, "PRAGMA user_version") && inWal(db))
         _inWal = execute(db, "PRAGMA synchronous=OFF");
     int rc = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
     if (rc == SQLITE_OK) {
