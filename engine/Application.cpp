@@ -85,15 +85,16 @@ int Application::run() {
         SDL_Quit();
         return 1;
     }
+    // Nobody to play: the save folder is left as it was.
+    if (!Display::open()) {
+        SDL_Quit();
+        return 1;
+    }
     // A second copy on the same progress would write over the first's purchases.
     InstanceLock lock(UserDefault::storeFolder(), UserDefault::storePath());
     if (!lock.held()) {
         lock.tellAlreadyRunning();
         return 0;
-    }
-    if (!Display::open()) {
-        SDL_Quit();
-        return 1;
     }
     initGLContextAttrs();
     SoundSettings::install();

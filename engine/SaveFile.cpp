@@ -27,6 +27,18 @@ bool execute(sqlite3* db, const char* sql) {
     return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
+bool inWal(sqlite3* db) {
+    sqlite3_stmt* stmt = nullptr;
+    bool wal = false;
+    if (sqlite3_prepare_v2(db, "PRAGMA journal_mode", -1, &stmt, nullptr) == SQLITE_OK &&
+        sqlite3_step(stmt) == SQLITE_ROW) {
+        const auto* mode = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+        wal = mode && std::strcmp(mode, "wal") == 0;
+    }
+    sqlite3_finalize(stmt);
+    return wal;
+}
+
 // SQLite gives a new WAL and its index the file's permissions once; a file made writable
 // later would stay unsaveable behind companions still read-only.
 void matchCompanions(const std::string& path) {
@@ -38,11 +50,6 @@ void matchCompanions(const std::string& path) {
             chmod(companion.c_str(), file.st_mode & 0666);
     }
 }
-
-struct Attempt {
-    int rc = SQLITE_OK;
-    std::string why;
-};
 
 } // namespace
 
@@ -64,9 +71,19 @@ std::unique_ptr<SaveFile> SaveFile::open(const std::string& path, Opening& openi
         return nullptr;
     }
 
-    // A folder (or anything else that is not a file) in the store's place can never be opened.
+    // Nothing is written or moved before this copy is sure no other holds the save.
+    if (!InstanceLock::claim(path)) {
+        opening.outcome = Outcome::Taken;
+        opening.why = "another copy of the game now saves its progress in " + folder.string();
+        return nullptr;
+    }
+
+    // A folder, a FIFO (or anything else that is not a file) in the store's place can never be
+    // opened; a link to one neither.
     const fs::file_status status = fs::symlink_status(path, ec);
-    const bool occupied = fs::exists(status) && !fs::is_regular_file(status) && !fs::is_symlink(status);
+    const fs::file_status target = fs::status(path, ec);
+    const bool occupied = fs::exists(status) && !fs::is_regular_file(status) &&
+                          (!fs::is_symlink(status) || (fs::exists(target) && !fs::is_regular_file(target)));
     std::string unusable = "not a file";
     if (!occupied) {
         matchCompanions(path);
@@ -77,6 +94,10 @@ std::unique_ptr<SaveFile> SaveFile::open(const std::string& path, Opening& openi
             opening.outcome = Outcome::Opened;
             opening.keptAside = file->_keptAside;
             return file;
+        }
+        if (file->_taken) {
+            opening.outcome = Outcome::Taken;
+            return nullptr;
         }
         if (!StoreReader::isBadContent(rc)) {
             if (!opening.rows.read) opening.rows.read = StoreReader::loadReadOnly(path, opening.rows);
@@ -105,6 +126,10 @@ std::unique_ptr<SaveFile> SaveFile::open(const std::string& path, Opening& openi
     if (rc == SQLITE_OK) {
         opening.outcome = Outcome::Opened;
         return fresh;
+    }
+    if (fresh->_taken) {
+        opening.outcome = Outcome::Taken;
+        return nullptr;
     }
     opening.outcome = StoreReader::isBusy(rc) ? Outcome::Busy : Outcome::Unwritable;
     opening.why = "cannot create " + path + " (" + opening.why + ")";
@@ -145,7 +170,11 @@ int SaveFile::connect(Rows& rows, std::string& why) {
     if (sqlite3_db_readonly(db, "main") == 1) return fail(SQLITE_READONLY, "the file is read-only");
     if (!watch()) return fail(SQLITE_CANTOPEN, "cannot keep an eye on the file");
     // The one-copy lock goes with the file before anything is written to it.
-    if (!InstanceLock::claim(_path)) return fail(SQLITE_BUSY, "another copy of the game is using it");
+    if (!InstanceLock::claim(_path)) {
+        _taken = true;
+        return fail(SQLITE_BUSY, "another copy of the game now saves its progress in " +
+                                     fs::path(_path).parent_path().string());
+    }
     if (!rows.bad.empty()) {
         std::string error;
         _keptAside = SaveAside::copy(_path, error);
@@ -153,8 +182,14 @@ int SaveFile::connect(Rows& rows, std::string& why) {
     }
     // WAL, never synced in a frame: a commit survives the game being killed the moment after,
     // and the sync against a power loss follows on the checkpoint thread, whose connection
-    // syncs the WAL before copying it into the file and the file after.
-    if (!execute(db, "PRAGMA journal_mode=WAL") || !execute(db, "PRAGMA synchronous=OFF") ||
+    // syncs the WAL before copying it into the file and the file after. Turning a save with
+    // rows in rollback-journal mode syncs several times: that thread does it too.
+    const bool convertLater = hasTable && !inWal(db);
+    // The WAL and its index go beside the file: a folder closed to writing is no place to save.
+    if (convertLater && access(fs::path(_path).parent_path().c_str(), W_OK | X_OK) != 0)
+        return fail(SQLITE_CANTOPEN, std::strerror(errno));
+    _inWal = !convertLater;
+    if ((_inWal && (!execute(db, "PRAGMA journal_mode=WAL") || !execute(db, "PRAGMA synchronous=OFF"))) ||
         !execute(db, "CREATE TABLE IF NOT EXISTS kv(key TEXT PRIMARY KEY NOT NULL, type INTEGER NOT NULL, "
                      "value INTEGER NOT NULL)")) {
         rc = sqlite3_errcode(db);
@@ -183,7 +218,7 @@ int SaveFile::connect(Rows& rows, std::string& why) {
         execute(db, removed ? "COMMIT" : "ROLLBACK");
     }
     sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 0, nullptr);
-    _checkpointer = std::make_unique<Checkpointer>(_path);
+    _checkpointer = std::make_unique<Checkpointer>(_path, convertLater ? db : nullptr);
     _checkpointer->nudge();
     return SQLITE_OK;
 }
@@ -203,16 +238,6 @@ void SaveFile::warnBadRows(const Rows& rows, const std::string& error) const {
              _path.c_str(), keys.c_str(), _keptAside.c_str());
 }
 
-bool SaveFile::watch() {
-    if (_watch >= 0) ::close(_watch);
-    _watch = ::open(_path.c_str(), O_RDONLY | O_CLOEXEC);
-    struct stat info {};
-    if (_watch < 0 || fstat(_watch, &info) != 0) return false;
-    _device = info.st_dev;
-    _inode = info.st_ino;
-    return true;
-}
-
 SaveFile::~SaveFile() {
     // The last sync first; closing then folds the WAL into the file, unless abandoned, and at
     // exit a sync may take its time.
@@ -228,9 +253,22 @@ void SaveFile::abandon() {
     if (_db) sqlite3_db_config(_db.get(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
 }
 
+bool SaveFile::ready() const {
+    return _checkpointer->ready(false);
+}
+
 int SaveFile::commit(const Values& values, std::string& why) {
     sqlite3* db = _db.get();
     sqlite3_stmt* upsert = _upsert.get();
+    // In WAL mode the commit reaches the system at once and the checkpoint thread syncs it;
+    // a file that could not be turned keeps syncing its own commits.
+    if (!_inWal && !_checkpointer->ready(true)) {
+        why = "the file is held while it is made ready";
+        return SQLITE_BUSY;
+    }
+    // Reading the header first makes this connection see the file another turned.
+    if (!_inWal && execute(db, "PRAGMA user_version") && inWal(db))
+        _inWal = execute(db, "PRAGMA synchronous=OFF");
     int rc = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
     if (rc == SQLITE_OK) {
         for (const auto& [key, value] : values) {
@@ -257,31 +295,6 @@ int SaveFile::commit(const Values& values, std::string& why) {
     why = sqlite3_errmsg(db);
     if (!sqlite3_get_autocommit(db)) sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
     return rc;
-}
-
-SaveFile::Health SaveFile::health() const {
-    struct stat ours {
-    }, there{};
-    if (fstat(_watch, &ours) != 0) return Health::Intact;
-    if (stat(_path.c_str(), &there) != 0) return errno == ENOENT ? Health::Gone : Health::Intact;
-    if (there.st_dev != _device || there.st_ino != _inode) return Health::Replaced;
-    // The file changes under a checkpoint; judged only between them.
-    const auto quiet = _checkpointer->quiet();
-    if (!quiet) return Health::Intact;
-    unsigned char header[100];
-    if (pread(_watch, header, sizeof header, 0) != static_cast<ssize_t>(sizeof header))
-        return Health::Damaged;
-    if (std::memcmp(header, "SQLite format 3", 16) != 0) return Health::Damaged;
-    const auto word = [&](int at) {
-        return (std::uint32_t{header[at]} << 24) | (std::uint32_t{header[at + 1]} << 16) |
-               (std::uint32_t{header[at + 2]} << 8) | header[at + 3];
-    };
-    std::uint64_t pageSize = (header[16] << 8) | header[17];
-    if (pageSize == 1) pageSize = 65536;
-    // The page count holds only when written by the same change as the counter beside it.
-    if (word(92) == word(24) && static_cast<std::uint64_t>(ours.st_size) < word(28) * pageSize)
-        return Health::Damaged;
-    return Health::Intact;
 }
 
 } // namespace cocos2d

@@ -30,6 +30,9 @@ class SaveFile {
             Unreadable,
             // Unusable and it could not be moved aside: nothing will change that by itself.
             Stuck,
+            // Another running copy of the game holds the save folder or the file: this copy must
+            // never write there.
+            Taken,
         };
         Outcome outcome = Outcome::Unreadable;
         Rows rows;
@@ -48,8 +51,14 @@ class SaveFile {
 
     // Writes the values in one transaction; an SQLite result code, with `why` when it failed.
     int commit(const Values& values, std::string& why);
-    // Whether the file at the path is still the one opened, and whole.
+    // Whether the file at the path is still the one opened, and whole as far as a glance (and
+    // the last reading after a sync) can tell.
     Health health() const;
+    // Whether the next start could read the file: read afresh, checked whole. Slower than
+    // health(): at exit, and when SQLite says the file is damaged.
+    Health verify() const;
+    // False while the file is still being readied on the checkpoint thread: commits wait.
+    bool ready() const;
     // The file is no longer ours: closing must not touch whatever is at the path now.
     void abandon();
 
@@ -69,6 +78,9 @@ class SaveFile {
     ino_t _inode = 0;
     std::unique_ptr<Checkpointer> _checkpointer;
     std::string _keptAside;
+    bool _taken = false;
+    // The file has been found in WAL mode, where commits need no sync of their own.
+    bool _inWal = false;
 };
 
 } // namespace cocos2d

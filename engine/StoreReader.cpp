@@ -180,6 +180,22 @@ int StoreReader::quickCheck(sqlite3* db, std::string& why) {
     return rc;
 }
 
+int StoreReader::judge(const std::string& path, bool& hasTable, std::string& why) {
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc == SQLITE_OK) {
+        // Closing leaves the WAL to the game's own connection.
+        sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+        sqlite3_busy_timeout(db, 100);
+        Rows rows;
+        rc = quickCheck(db, why);
+        if (rc == SQLITE_OK) rc = checkShape(db, hasTable, why);
+        if (rc == SQLITE_OK && hasTable) rc = loadRows(db, rows, why);
+    }
+    sqlite3_close_v2(db);
+    return rc;
+}
+
 bool StoreReader::loadReadOnly(const std::string& path, Rows& rows) {
     std::error_code ec;
     const bool exists = fs::exists(path, ec);

@@ -32,6 +32,9 @@ class StoreReader {
     // SQLITE_OK when the file holds no tables yet or a kv table with our columns (and maybe more).
     static int checkShape(sqlite3* db, bool& hasTable, std::string& why);
     static int loadRows(sqlite3* db, Rows& rows, std::string& why);
+    // The file at `path` read afresh, as the next start would read it, beside the game's own
+    // connection: its integrity, its shape and its rows.
+    static int judge(const std::string& path, bool& hasTable, std::string& why);
     // The file read without writing anything, even its WAL index; true when its content is
     // known (read, or there is no file).
     static bool loadReadOnly(const std::string& path, Rows& rows);

@@ -3,7 +3,6 @@
 #include "AppIdentity.h"
 #include "Log.h"
 #include "PlayerTexts.h"
-#include "SaveAside.h"
 #include "SaveFile.h"
 #include "StoreSync.h"
 
@@ -14,18 +13,7 @@ namespace cocos2d {
 
 namespace {
 
-// After a failure to open or to write: soon enough that a disk freed or a folder made
-// writable is used within moments, seldom enough to cost nothing meanwhile.
-constexpr float kRetrySeconds = 2;
-// Another program holding the file is usually done with it soon.
-constexpr float kBusyRetrySeconds = 0.25f;
-// Commits failing for longer than this are worth a word on screen.
-constexpr float kNoticeAfterSeconds = 1;
-// How often the file is looked at between commits, for a player's or a program's hand on it.
-constexpr float kCheckSeconds = 1;
-
 UserDefault* g_instance = nullptr;
-UserDefault::LateMerge g_lateMerge;
 
 std::string dataFolder() {
     // A relative XDG_DATA_HOME is to be ignored: the save must not depend on the working folder.
@@ -55,6 +43,10 @@ void UserDefault::destroyInstance() {
     if (!g_instance->_file && g_instance->_state != State::Nowhere) g_instance->openFile();
     if (g_instance->_file) g_instance->checkFile();
     g_instance->flush();
+    // Read afresh as the next start will read it: damage found now is mended while the game
+    // still holds every value.
+    if (g_instance->_file) g_instance->checkFile(true);
+    g_instance->flush();
     g_instance->reportUnsaved();
     delete g_instance;
     g_instance = nullptr;
@@ -70,10 +62,6 @@ std::string UserDefault::storePath() {
     return folder + "/UserDefault.db";
 }
 
-void UserDefault::setLateMerge(LateMerge merge) {
-    g_lateMerge = std::move(merge);
-}
-
 UserDefault::UserDefault() {
     if (openFile()) return;
     _retryIn = kRetrySeconds;
@@ -81,109 +69,6 @@ UserDefault::UserDefault() {
 }
 
 UserDefault::~UserDefault() = default;
-
-void UserDefault::sayOpenTrouble() {
-    // A file that could not be moved aside has been reported already.
-    if (_saidOpen) return;
-    _saidOpen = true;
-    if (_state == State::Nowhere)
-        warn("%s: progress will not be saved", _why.c_str());
-    else if (_state == State::Unread)
-        warn("%s: playing on defaults, and progress will not be saved until the file has been read; "
-             "trying again every few seconds",
-             _why.c_str());
-    else
-        warn("%s: progress will not be saved until it can be; trying again every few seconds", _why.c_str());
-}
-
-bool UserDefault::openFile() {
-    const std::string path = storePath();
-    if (path.empty()) {
-        _state = State::Nowhere;
-        _why = "no home folder (neither XDG_DATA_HOME nor HOME is set)";
-        return false;
-    }
-    if (!StoreSync::kept()) {
-        _state = State::Nowhere;
-        _why = "the browser keeps nothing for this page (private window or no space)";
-        return false;
-    }
-    // Only the first try of a session starts from nothing.
-    const bool first = _state == State::Unwritable && _values.empty() && _pending.empty() && !_saidOpen;
-    SaveFile::Opening opening;
-    _file = SaveFile::open(path, opening);
-    if (!opening.keptAside.empty()) _keptAside = opening.keptAside;
-    _busy = opening.outcome == SaveFile::Opening::Outcome::Busy;
-    if (_file) {
-        adopt(std::move(opening.rows.values));
-        _state = State::Saving;
-        _checkIn = kCheckSeconds;
-        return true;
-    }
-    _why = opening.why;
-    if (opening.outcome == SaveFile::Opening::Outcome::Stuck) {
-        _state = State::Nowhere;
-        _saidOpen = true;
-    } else if (opening.rows.read) {
-        if (first || _state == State::Unread) adopt(std::move(opening.rows.values));
-        _state = State::Unwritable;
-    } else if (first) {
-        _state = State::Unread;
-    }
-    return false;
-}
-
-void UserDefault::adopt(Values stored) {
-    if (_state != State::Unread) {
-        for (const auto& [key, value] : _pending)
-            stored[key] = value;
-        _values = std::move(stored);
-        return;
-    }
-    // Played on defaults until now: the saved progress wins, and what was set meanwhile is
-    // only added to it as the game sees fit, never written over it as it is.
-    if (!_pending.empty())
-        warn("read the saved progress at %s at last; %s", storePath().c_str(),
-             g_lateMerge ? "what changed before that is added to it"
-                         : "what changed before that is not saved");
-    Values merged = g_lateMerge ? g_lateMerge(stored, _values) : stored;
-    _pending.clear();
-    for (const auto& [key, value] : merged) {
-        const auto it = stored.find(key);
-        if (it == stored.end() || !(it->second == value)) _pending[key] = value;
-    }
-    _values = std::move(merged);
-    _state = State::Unwritable;
-}
-
-void UserDefault::checkFile() {
-    const SaveFile::Health health = _file->health();
-    if (health == SaveFile::Health::Intact) return;
-    const std::string path = storePath();
-    _file->abandon();
-    _file.reset();
-    if (health == SaveFile::Health::Gone) {
-        warn("saved progress at %s was deleted while the game ran; saving everything again", path.c_str());
-        SaveAside::dropCompanions(path);
-    } else {
-        const std::string aside =
-            SaveAside::move(path, health == SaveFile::Health::Replaced ? "replaced while the game ran"
-                                                                       : "damaged while the game ran");
-        if (aside.empty()) {
-            _state = State::Nowhere;
-            _why = "cannot move " + path + " aside";
-            return;
-        }
-        _keptAside = aside;
-    }
-    // Everything the game holds goes into the fresh file.
-    _pending = _values;
-    _state = State::Unwritable;
-    if (openFile()) return;
-    _retryIn = _busy ? kBusyRetrySeconds : kRetrySeconds;
-    _saidOpen = false;
-    sayOpenTrouble();
-}
 
 int UserDefault::getIntegerForKey(const char* key) {
     return getIntegerForKey(key, 0);
@@ -239,6 +124,8 @@ void UserDefault::flush() {
         _failingFor = 0;
         return;
     }
+    // SQLite calling the file damaged is checked at once, and a damaged file written afresh.
+    if (StoreReader::isBadContent(rc) && checkFile(true)) return;
     // Keep the frame's values pending and try again; say so once per kind of trouble.
     _state = State::Failing;
     if (std::find(_saidCommits.begin(), _saidCommits.end(), rc & 0xff) == _saidCommits.end()) {
@@ -265,7 +152,8 @@ void UserDefault::endFrame(float seconds) {
         if (_saidOpen) warn("saving progress to %s from now on", storePath().c_str());
         _saidOpen = false;
     }
-    flush();
+    // A save being turned into WAL mode on the checkpoint thread takes the frames' values later.
+    if (_file->ready()) flush();
 }
 
 // Short: a note in a corner must leave the picture to the game.

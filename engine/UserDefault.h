@@ -71,12 +71,26 @@ class UserDefault {
         Nowhere,
     };
 
+    // After a failure to open or to write: soon enough that a disk freed or a folder made
+    // writable is used within moments, seldom enough to cost nothing meanwhile.
+    static constexpr float kRetrySeconds = 2;
+    // Another program holding the file is usually done with it soon.
+    static constexpr float kBusyRetrySeconds = 0.25f;
+    // Commits failing for longer than this are worth a word on screen.
+    static constexpr float kNoticeAfterSeconds = 1;
+    // How often the file is looked at between commits, for a player's or a program's hand on it.
+    static constexpr float kCheckSeconds = 1;
+
     UserDefault();
     ~UserDefault();
     bool openFile();
     void adopt(Values stored);
     // A file deleted, replaced or damaged under the game is written afresh from memory.
-    void checkFile();
+    // Thoroughly: read afresh and checked whole, as the next start would (at exit, and when
+    // SQLite calls the file damaged). True when it was found unwell.
+    bool checkFile(bool thoroughly = false);
+    // Another running copy took the save over: this one never writes there again.
+    void leaveToAnother();
     void sayOpenTrouble();
     void reportUnsaved() const;
 

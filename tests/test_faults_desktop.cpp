@@ -249,6 +249,11 @@ TEST(FaultsDesktop, AStoreUnwritableAtStartSavesEverythingOnceItCanAndSaysWhatIt
     EXPECT_EQ(700, StoreFile::read(StoreFile::pathIn(home)).value("coinScore"));
     fs::permissions(StoreFile::folderIn(home), fs::perms(0755));
     pt.expectOk({"step 150"});
+    // The earlier run's save is turned into WAL mode off the frame first.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (StoreFile::read(StoreFile::pathIn(home)).value("lifeNo") != 1 &&
+           std::chrono::steady_clock::now() < deadline)
+        pt.expectOk({"step 6"});
     const StoreFile store = StoreFile::read(StoreFile::pathIn(home));
     EXPECT_EQ(400, store.value("coinScore"));
     EXPECT_EQ(1, store.value("lifeNo"));
@@ -342,4 +347,35 @@ TEST(FaultsDesktop, ASlowDiskNeverHoldsUpAFrame) {
     EXPECT_TRUE(PlaytestProcess::exitedWith(pt.quit(), 0));
     EXPECT_TRUE(contains(readBytes(syncs), "thread")) << "never synced";
     EXPECT_EQ(1000 - 5 - 100, StoreFile::read(StoreFile::pathIn(home)).value("coinScore"));
+}
+
+// A save in rollback-journal mode (as an older store or another tool leaves it) is turned into a
+// WAL one, which syncs several times: never on the main thread, so never before the first picture.
+TEST(FaultsDesktop, ASaveInRollbackJournalModeIsTurnedWithoutHoldingUpTheFirstPicture) {
+#ifdef DOVI_SANITIZE_BUILD
+    GTEST_SKIP() << "a preloaded library cannot come before the sanitizers' own";
+#endif
+    const std::string home = freshHome();
+    earlierRun(home, {{"coinScore", 1000}});
+    const std::string syncs = home + "/syncs.txt";
+    Harness pt(home, home + "/errors.txt",
+               {"LD_PRELOAD=" DOVI_BINARY_DIR "/libslow_sync.so", "DOVI_SYNC_LOG=" + syncs,
+                "DOVI_SYNC_DELAY_MS=300"});
+    pt.expectOk({"seed 1", "step 2", "open shop 0", "step 2", Spot::tap(Spot::kTimeIcon), "step 60"});
+    EXPECT_FALSE(contains(readBytes(syncs), "main")) << readBytes(syncs);
+    EXPECT_TRUE(PlaytestProcess::exitedWith(pt.quit(), 0));
+    EXPECT_EQ(995, StoreFile::read(StoreFile::pathIn(home)).value("coinScore"));
+    sqlite3* db = nullptr;
+    ASSERT_EQ(SQLITE_OK,
+              sqlite3_open_v2(StoreFile::pathIn(home).c_str(), &db, SQLITE_OPEN_READONLY, nullptr));
+    std::string mode;
+    sqlite3_exec(
+        db, "PRAGMA journal_mode",
+        [](void* out, int, char** values, char**) {
+            *static_cast<std::string*>(out) = values[0] ? values[0] : "";
+            return 0;
+        },
+        &mode, nullptr);
+    sqlite3_close(db);
+    EXPECT_EQ("wal", mode);
 }

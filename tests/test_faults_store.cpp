@@ -18,6 +18,7 @@
 #include <ostream>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <thread>
 #include <vector>
 
@@ -327,3 +328,104 @@ TEST_P(BadStoreTest, GameProgramStartsAndEndsCleanly) {
 
 INSTANTIATE_TEST_SUITE_P(Stores, BadStoreTest, ::testing::ValuesIn(kBadStores),
                          [](const auto& info) { return std::string(info.param.name); });
+
+namespace {
+
+// A fresh data home of its own, open to nobody but us.
+std::string freshRoot() {
+    char dir[] = "/tmp/doviveduzuz-store-XXXXXX";
+    return mkdtemp(dir) ? dir : "";
+}
+
+// Waits for `done` with a generous deadline, stepping the harness on as it waits.
+bool stepUntil(PlaytestProcess& pt, const std::function<bool()>& done) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline || pt.ask("step 10") != "ok") return false;
+    }
+    return true;
+}
+
+} // namespace
+
+// Whatever sits in the file's place, nothing waits for it: a FIFO would block the first open
+// for ever, before any window.
+TEST(FifoStore, AFifoInTheFilesPlaceIsSetAsideWithoutWaiting) {
+    for (const char* program : {DOVI_BINARY_DIR "/playtest", DOVI_BINARY_DIR "/doviveduzuz"}) {
+        SCOPED_TRACE(program);
+        const std::string root = freshRoot();
+        fs::create_directories(storeFolder(root));
+        ASSERT_EQ(0, mkfifo(storePath(root).c_str(), 0644));
+        const std::string errors = root + "/errors.txt";
+        PlaytestProcess pt(program, {"XDG_DATA_HOME=" + root + "/data", "SDL_VIDEODRIVER=dummy"}, errors);
+        for (const char* command : {"seed 1", "step 2", "quit"})
+            pt.send(command);
+        const auto said = [&] { return readBytes(errors).find("moved it to") != std::string::npos; };
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (!said() && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        // The game ends on a signal, the harness on its `quit`.
+        if (std::string(program).ends_with("doviveduzuz")) pt.signal(SIGTERM);
+        pt.closeInput();
+        const auto status = pt.waitFor(std::chrono::seconds(60));
+        if (!status) pt.kill(SIGKILL);
+        ASSERT_TRUE(status) << "hangs on the FIFO";
+        EXPECT_TRUE(PlaytestProcess::exitedWith(*status, 0)) << readBytes(errors);
+        EXPECT_TRUE(said()) << readBytes(errors);
+        const auto aside = movedAside(root);
+        ASSERT_EQ(1u, aside.size());
+        EXPECT_TRUE(fs::is_fifo(aside[0]));
+        EXPECT_EQ("ok", StoreFile::read(storePath(root)).integrity);
+        fs::remove_all(root);
+    }
+}
+
+// Bytes written into the save's schema while the game runs: the next start could not read it.
+// The game holds every value, so it keeps the damaged file aside and writes them all afresh,
+// on finding it after a sync, and at exit.
+TEST(DamagedWhileRunning, DamageInsideTheSaveIsMendedFromWhatTheGameHolds) {
+    const std::string root = freshRoot();
+    fs::create_directories(storeFolder(root));
+    ASSERT_TRUE(StoreFile::write(storePath(root), {{"coinScore", 500}, {"HS", 13}, {"timeNo", 2}}));
+    const auto damage = [&] {
+        std::fstream file(storePath(root), std::ios::binary | std::ios::in | std::ios::out);
+        file.seekp(3900);
+        for (unsigned i = 0, x = 7; i < 150; ++i)
+            file.put(static_cast<char>((x = x * 1103515245u + 12345u) >> 16));
+    };
+    const std::string errors = root + "/errors.txt";
+    PlaytestProcess pt(DOVI_BINARY_DIR "/playtest", {"XDG_DATA_HOME=" + root + "/data"}, errors);
+    for (const std::string& command :
+         {std::string("seed 1"), std::string("open shop 0"), std::string("step 2"),
+          Spot::tap(Spot::kLifeIcon), std::string("step 30")})
+        ASSERT_EQ("ok", pt.ask(command).value_or("<no answer>")) << command;
+    ASSERT_TRUE(stepUntil(pt, [&] { return StoreFile::read(storePath(root)).value("lifeNo") == 1; }));
+
+    // While it plays: the next purchase's sync finds it.
+    damage();
+    ASSERT_EQ("ok", pt.ask(Spot::tap(Spot::kTimeIcon)).value_or("<no answer>"));
+    EXPECT_TRUE(stepUntil(pt, [&] { return movedAside(root).size() == 1; })) << readBytes(errors);
+    ASSERT_TRUE(stepUntil(pt, [&] { return StoreFile::read(storePath(root)).value("timeNo") == 3; }));
+
+    // At exit, with nothing bought after it. Damage the next sync would overwrite heals by
+    // itself: it is done again until a reader from outside finds it.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    damage();
+    while (StoreFile::read(storePath(root)).integrity == "ok" &&
+           std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        damage();
+    }
+    pt.send("quit");
+    pt.closeInput();
+    EXPECT_TRUE(PlaytestProcess::exitedWith(pt.wait(), 0));
+    EXPECT_EQ(2u, movedAside(root).size()) << readBytes(errors);
+    const StoreFile store = StoreFile::read(storePath(root));
+    EXPECT_EQ("ok", store.integrity);
+    EXPECT_EQ(350, store.value("coinScore"));
+    EXPECT_EQ(13, store.value("HS"));
+    EXPECT_EQ(3, store.value("timeNo"));
+    EXPECT_EQ(1, store.value("lifeNo"));
+    EXPECT_NE(std::string::npos, readBytes(errors).find("damaged while the game ran")) << readBytes(errors);
+    fs::remove_all(root);
+}

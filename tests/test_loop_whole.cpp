@@ -5,6 +5,7 @@
 #include "GameLayer.h"
 #include "GameScene.h"
 #include "PriceTime.h"
+#include "StoreFile.h"
 #include "TimeSprite.h"
 #include "TitleScene.h"
 #include "UpgradeButton.h"
@@ -13,6 +14,8 @@
 #include "UpgradeScene.h"
 #include "UpgradeScore.h"
 #include "test_loop_fixture.h"
+
+#include <sqlite3.h>
 
 namespace {
 
@@ -183,4 +186,41 @@ TEST_F(WholeLoopTest, AFinishedRoundsCoinsReachTheShopOnceHoweverTheResultIsLeft
     restart();
     fromTitleToShop();
     EXPECT_EQ(intKey("coinScore"), balance + third);
+}
+
+// Another program held the save when the game started: it plays on defaults, and once the save
+// can be read the player finds all of it, the round played meanwhile added. The game itself, not
+// the test, puts the two together.
+TEST_F(WholeLoopTest, ASaveReadLateKeepsEverythingAndGainsTheRoundPlayedMeanwhile) {
+    pt.reset();
+    // Last time: a round closed on its result panel (its 40 coins not in the balance yet), and
+    // the time upgrade sold out.
+    const std::string store = StoreFile::pathIn(dataHome);
+    ASSERT_TRUE(StoreFile::write(
+        store, {{"coinScore", 300}, {"roundWinnings", 40}, {"timeNo", 3}, {"HS", 50}}, {{"Button1", true}}));
+    sqlite3* other = nullptr;
+    ASSERT_EQ(SQLITE_OK, sqlite3_open(store.c_str(), &other));
+    ASSERT_EQ(SQLITE_OK, sqlite3_exec(other, "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE; COMMIT;",
+                                      nullptr, nullptr, nullptr));
+    start();
+    fromTitleToShop();
+    EXPECT_EQ(shop()->upgradeScore->getString(), "0000") << "read at start after all";
+    startRound(true);
+    seconds(1);
+    ASSERT_NO_FATAL_FAILURE(solveStage());
+    const int score = round()->score;
+    ASSERT_GE(score, 1);
+    loseRound();
+
+    sqlite3_close(other);
+    seconds(3);
+    tap(Spot::kGoShop);
+    ASSERT_TRUE(arriveAt<UpgradeScene>());
+    pt->step(1);
+    EXPECT_EQ(shop()->upgradeScore->getString(), "0" + std::to_string(340 + score));
+    EXPECT_EQ(shop()->priceTime->getString(), "MAX");
+    restart();
+    EXPECT_EQ(intKey("coinScore"), 340 + score);
+    EXPECT_EQ(intKey("HS"), 50);
+    EXPECT_TRUE(boolKey("Button1"));
 }

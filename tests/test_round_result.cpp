@@ -102,6 +102,17 @@ TEST_F(ResultTest, NewBestIsSavedAndBringsThePulsingBadge) {
     EXPECT_FLOAT_EQ(0.3f, badge->getScale());
 }
 
+// A game killed between the round's end and its result keeps the best score with the coins.
+TEST_F(ResultTest, TheBestIsBankedWithTheCoinsBeforeThePanelShowsIt) {
+    cocos2d::UserDefault::getInstance()->setIntegerForKey("HS", 1);
+    playAndLose(0, 2);
+    step(1);
+    EXPECT_TRUE(layer()->resultHighScoreLabel->getString().empty());
+    EXPECT_EQ(2, pt->store()["roundWinnings"]);
+    EXPECT_EQ(2, pt->store()["HS"]);
+    EXPECT_FALSE(cocos2d::UserDefault::getInstance()->hasPendingWrites()) << "not committed with the coins";
+}
+
 TEST_F(ResultTest, OnlyAStrictlyBetterRoundIsANewBest) {
     struct Case {
         int stored; // -1: never saved

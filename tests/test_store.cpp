@@ -615,6 +615,10 @@ TEST_F(StoreTest, StoreUnreadableAtStartIsNeverWrittenOverAndGainsTheSessionOnce
                                              {{"scoreMoney", 3}, {"roundWinnings", 3}, {"HS", 3}});
     EXPECT_EQ(213, std::get<int>(merged.at("scoreMoney")));
     EXPECT_EQ(210, std::get<int>(merged.at("coinScore")));
+    // Negative winnings (an edited store) count as 0, as the shop reads them, never as a debt.
+    EXPECT_EQ(500,
+              std::get<int>(
+                  ProgressMerge::merge({{"coinScore", 500}, {"roundWinnings", -400}}, {}).at("coinScore")));
     ASSERT_EQ(3u, _logs.size());
     EXPECT_NE(std::string::npos, _logs[1].find("at last")) << _logs[1];
 }

@@ -4,23 +4,18 @@
 
 namespace cocos2d {
 
-InstanceLock::InstanceLock(const std::string& folder, const std::string&)
-    : _folder(folder), _socket(-1), _held(true) {}
+InstanceLock::InstanceLock(const std::string& folder, const std::string&) : _folder(folder), _held(true) {}
 
 bool InstanceLock::claim(const std::string&) {
     return true;
 }
 
-// There is no socket in the browser; the field stays for the desktop's side.
+// There are no descriptors in the browser; the fields stay for the desktop's side.
 InstanceLock::~InstanceLock() {
-    static_cast<void>(_socket);
+    static_cast<void>(_directory);
     static_cast<void>(_file);
 }
 
 void InstanceLock::tellAlreadyRunning() const {}
-
-std::string InstanceLock::nameFor(const std::string& folder) {
-    return folder;
-}
 
 } // namespace cocos2d

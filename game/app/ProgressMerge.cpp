@@ -34,8 +34,10 @@ Values ProgressMerge::merge(const Values& stored, const Values& session) {
         if (stored.count(key) || session.count(key)) merged[key] = value;
     };
 
-    // The saved balance includes what finished rounds won since the shop last opened.
-    const long long saved = number(stored, keys::kCoinScore) + number(stored, keys::kRoundWinnings);
+    // The saved balance includes what finished rounds won since the shop last opened. A debt or
+    // negative winnings (only an edited store holds them) count as 0, as the shop reads them.
+    const long long saved =
+        std::max(number(stored, keys::kCoinScore), 0LL) + std::max(number(stored, keys::kRoundWinnings), 0LL);
     set(keys::kCoinScore, clamped(saved + number(session, keys::kCoinScore)));
     set(keys::kRoundWinnings, clamped(number(session, keys::kRoundWinnings)));
     for (const char* carried : {keys::kEventCoins, keys::kRoundCoins})

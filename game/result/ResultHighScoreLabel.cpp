@@ -25,11 +25,11 @@ void ResultHighScoreLabel::showResult(float) {
     auto* layer = hubOf<GameLayer>(this);
     if (!layer) return;
     const int score = layer->score;
-    // Only a strictly better round is a new best; a tie leaves the store alone.
-    if (userDefault->getIntegerForKey(keys::kHighScore) < score) {
+    // Only a strictly better round is a new best; a tie leaves the store alone. The round
+    // banked it with its coins already; the best only ever grows.
+    if (userDefault->getIntegerForKey(keys::kHighScore) < score)
         userDefault->setIntegerForKey(keys::kHighScore, score);
-        if (layer->highScoreSprite) layer->highScoreSprite->showNewHighScore();
-    }
+    if (layer->bestBefore < score && layer->highScoreSprite) layer->highScoreSprite->showNewHighScore();
     text = "HighScore  " + std::to_string(userDefault->getIntegerForKey(keys::kHighScore));
     initWithTTF(text, kGameFont, 200, Size::ZERO, TextHAlignment::LEFT, TextVAlignment::TOP);
     setPosition(kDesignSize.width / 2, static_cast<float>(kDesignSize.height * 0.6));

@@ -198,6 +198,10 @@ void GameLayer::bankScore() {
         static_cast<long long>(userDefault->getIntegerForKey(keys::kRoundWinnings)) + score;
     userDefault->setIntegerForKey(
         keys::kRoundWinnings, static_cast<int>(std::min<long long>(owed, std::numeric_limits<int>::max())));
+    // The best score goes in the same frame as the coins: a game closed before the result
+    // shows keeps both. The result panel still tells a new best by the one before.
+    bestBefore = userDefault->getIntegerForKey(keys::kHighScore);
+    if (score > bestBefore) userDefault->setIntegerForKey(keys::kHighScore, score);
 }
 
 void GameLayer::loseLife() {

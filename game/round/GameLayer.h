@@ -69,6 +69,8 @@ class GameLayer : public cocos2d::Layer {
     EffectManager* effectManager = nullptr;
     BonusEffect* bonusEffect = nullptr;
     int score = 0;
+    // The best score before this round's was banked.
+    int bestBefore = 0;
     int lives = 0;
     int jiyamaThreshold = 101;
     int stageCount = 0;
