@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -42,10 +43,19 @@ std::string readBytes(const std::string& path) {
 }
 
 // Every file of the folder with its bytes: equal before and after means nothing was written.
+// What a second copy could have changed: the files in the folder and the values saved. Not the
+// bytes: the first copy goes on syncing and checking its own file meanwhile.
 std::string snapshot(const std::string& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        const std::string name = entry.path().filename().string();
+        if (!name.ends_with("-shm") && !name.ends_with("-wal")) names.insert(name);
+    }
     std::string all;
-    for (const auto& entry : fs::directory_iterator(folder))
-        all += entry.path().filename().string() + "=" + readBytes(entry.path().string()) + "\n";
+    for (const std::string& name : names)
+        all += name + "\n";
+    for (const auto& [key, row] : StoreFile::read(folder + "/UserDefault.db").rows)
+        all += key + "=" + std::to_string(row.first) + ":" + std::to_string(row.second) + "\n";
     return all;
 }
 
