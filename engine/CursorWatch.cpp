@@ -13,10 +13,11 @@ bool CursorWatch::moved(std::uint32_t now) {
         const bool stillOnScreen = place.x == _last.x && place.y == _last.y;
         const bool stillOverWindow = place.x - place.windowX == _last.x - _last.windowX &&
                                      place.y - place.windowY == _last.y - _last.windowY;
-        const bool known = _known;
+        const bool known = _known, entering = _entering;
         _known = true;
+        _entering = false;
         _last = place;
-        if (known && (stillOnScreen || stillOverWindow)) return false;
+        if (entering || (known && (stillOnScreen || stillOverWindow))) return false;
     }
     clicked(now);
     return true;

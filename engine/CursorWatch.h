@@ -25,6 +25,9 @@ class CursorWatch {
     void setPointerOnScreen(PointerOnScreen where);
     // A motion of the mouse was reported: true when the pointer truly moved.
     bool moved(std::uint32_t now);
+    // The pointer came over the window, perhaps because the window opened or moved under it: the
+    // motion reported with it is where the pointer is, not a hand moving it.
+    void entered() { _entering = true; }
     // A mouse button: hands on the mouse, wherever the pointer is.
     void clicked(std::uint32_t now);
     // Keys, a pad or a finger played.
@@ -35,6 +38,7 @@ class CursorWatch {
     bool pointer(Place& where) const { return _where && _where(where); }
     PointerOnScreen _where;
     bool _known = false;
+    bool _entering = false;
     Place _last;
     bool _handsOff = false;
     std::uint32_t _lastMove;

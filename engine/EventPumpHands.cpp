@@ -35,6 +35,9 @@ void EventPump::noteHands(const SDL_Event& e) {
         _cursor.handsOff();
         map->setHands(Hands::Pointer);
         return;
+    case SDL_WINDOWEVENT:
+        if (e.window.event == SDL_WINDOWEVENT_ENTER) _cursor.entered();
+        return;
     case SDL_KEYDOWN:
     case SDL_KEYUP:
         _cursor.handsOff();

@@ -187,6 +187,14 @@ TEST(CursorWatch, InFullscreenTheCursorHidesWhileKeysOrAPadPlay) {
     // A mouse left still hides in fullscreen, never in a window.
     EXPECT_FALSE(watch.shown(true, 400 + CursorWatch::kHideAfterMs + 1));
     EXPECT_TRUE(watch.shown(false, 400 + CursorWatch::kHideAfterMs + 1));
+    // The window opening under a still pointer: the motion that comes with it is no hand.
+    watch.handsOff();
+    watch.entered();
+    x = 500;
+    EXPECT_FALSE(watch.moved(500));
+    EXPECT_FALSE(watch.shown(false, 500));
+    x = 501;
+    EXPECT_TRUE(watch.moved(510));
 }
 
 TEST_F(PromptsTest, VolumeKeysFollowThePrintedSymbolOnEveryLayout) {
