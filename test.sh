@@ -9,7 +9,7 @@ jobs="$(nproc)"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
 cmake --build build -j"$jobs"
 # The browser version, which the browser tests in the suite below play.
-tools/web/build.sh
+platform/web/build.sh
 (cd build && ctest --output-on-failure -j"$jobs")
 
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DDOVI_SANITIZE=ON

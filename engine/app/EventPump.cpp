@@ -1,13 +1,13 @@
-#include "EventPump.h"
+#include "engine/app/EventPump.h"
 
-#include "Application.h"
-#include "Director.h"
-#include "GLView.h"
-#include "InputMap.h"
-#include "Log.h"
-#include "Overlay.h"
-#include "PlayerTexts.h"
-#include "WindowState.h"
+#include "engine/app/Application.h"
+#include "engine/base/Log.h"
+#include "engine/base/PlayerTexts.h"
+#include "engine/input/InputMap.h"
+#include "engine/platform/WindowState.h"
+#include "engine/scene/Director.h"
+#include "engine/scene/Overlay.h"
+#include "engine/window/GLView.h"
 
 namespace cocos2d {
 

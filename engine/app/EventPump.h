@@ -7,10 +7,10 @@
 // screen is locked over it: a stage timer running behind another window would end the round
 // unseen. A small "Paused" note stays
 // over the last picture, and what was held when the window went away presses nothing.
-#include "CursorWatch.h"
-#include "Gamepads.h"
-#include "ScreenLockWatch.h"
-#include "Types.h"
+#include "engine/base/Types.h"
+#include "engine/input/CursorWatch.h"
+#include "engine/input/Gamepads.h"
+#include "engine/platform/ScreenLockWatch.h"
 
 #include <SDL.h>
 #include <map>

@@ -1,9 +1,9 @@
 // The pointer's side of the event pump: fingers as touches, and whose hands play (the mouse,
 // fingers, keys or a pad), which decides the prompts and the cursor.
-#include "EventPump.h"
+#include "engine/app/EventPump.h"
 
-#include "Director.h"
-#include "InputMap.h"
+#include "engine/input/InputMap.h"
+#include "engine/scene/Director.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "FramePacer.h"
+#include "engine/app/FramePacer.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,4 +1,4 @@
-#include "FrameSteps.h"
+#include "engine/app/FrameSteps.h"
 
 #include <cmath>
 

@@ -1,10 +1,10 @@
-#include "SoundSettings.h"
+#include "engine/app/SoundSettings.h"
 
-#include "InputMap.h"
-#include "Overlay.h"
-#include "PlayerTexts.h"
-#include "SimpleAudioEngine.h"
-#include "UserDefault.h"
+#include "engine/audio/SimpleAudioEngine.h"
+#include "engine/base/PlayerTexts.h"
+#include "engine/input/InputMap.h"
+#include "engine/scene/Overlay.h"
+#include "engine/store/UserDefault.h"
 
 #include <algorithm>
 #include <string>

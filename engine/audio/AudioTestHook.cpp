@@ -1,7 +1,7 @@
 // A look inside the audio engine for the tests, which declare it themselves: no header offers
 // it to the game.
-#include "FileUtils.h"
-#include "SoundBank.h"
+#include "engine/audio/SoundBank.h"
+#include "engine/base/FileUtils.h"
 
 namespace CocosDenshion::testing {
 

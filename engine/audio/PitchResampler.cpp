@@ -1,4 +1,4 @@
-#include "PitchResampler.h"
+#include "engine/audio/PitchResampler.h"
 
 #include <SDL_audio.h>
 

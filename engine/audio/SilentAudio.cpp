@@ -1,6 +1,6 @@
-#include "SilentAudio.h"
+#include "engine/audio/SilentAudio.h"
 
-#include "SoundBank.h"
+#include "engine/audio/SoundBank.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -1,9 +1,9 @@
-#include "SimpleAudioEngine.h"
+#include "engine/audio/SimpleAudioEngine.h"
 
-#include "FileUtils.h"
-#include "Log.h"
-#include "SilentAudio.h"
-#include "SoundBank.h"
+#include "engine/audio/SilentAudio.h"
+#include "engine/audio/SoundBank.h"
+#include "engine/base/FileUtils.h"
+#include "engine/base/Log.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>

@@ -1,7 +1,7 @@
-#include "SoundBank.h"
+#include "engine/audio/SoundBank.h"
 
-#include "Log.h"
-#include "PitchResampler.h"
+#include "engine/audio/PitchResampler.h"
+#include "engine/base/Log.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "AppIdentity.h"
+#include "engine/base/AppIdentity.h"
 
 #include <utility>
 

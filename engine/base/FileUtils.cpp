@@ -1,6 +1,6 @@
-#include "FileUtils.h"
+#include "engine/base/FileUtils.h"
 
-#include "AppIdentity.h"
+#include "engine/base/AppIdentity.h"
 
 #include <cstdlib>
 #include <filesystem>

@@ -1,7 +1,7 @@
-#include "Log.h"
+#include "engine/base/Log.h"
 
-#include "AppIdentity.h"
-#include "String.h"
+#include "engine/base/AppIdentity.h"
+#include "engine/base/String.h"
 
 #include <cstdarg>
 #include <cstdio>

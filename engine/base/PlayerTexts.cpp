@@ -1,4 +1,4 @@
-#include "PlayerTexts.h"
+#include "engine/base/PlayerTexts.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "Random.h"
+#include "engine/base/Random.h"
 
 #include <array>
 #include <mutex>

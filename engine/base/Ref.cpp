@@ -1,6 +1,6 @@
-#include "Ref.h"
+#include "engine/base/Ref.h"
 
-#include "AutoreleasePool.h"
+#include "engine/base/AutoreleasePool.h"
 
 #include <cassert>
 

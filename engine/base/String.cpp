@@ -1,4 +1,4 @@
-#include "String.h"
+#include "engine/base/String.h"
 
 #include <cstdarg>
 #include <cstdio>

@@ -1,5 +1,5 @@
 #pragma once
-#include "Ref.h"
+#include "engine/base/Ref.h"
 
 #include <cstdarg>
 #include <string>

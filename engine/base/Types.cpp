@@ -1,4 +1,4 @@
-#include "Types.h"
+#include "engine/base/Types.h"
 
 namespace cocos2d {
 

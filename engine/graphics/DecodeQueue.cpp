@@ -1,4 +1,4 @@
-#include "DecodeQueue.h"
+#include "engine/graphics/DecodeQueue.h"
 
 #include <SDL_image.h>
 

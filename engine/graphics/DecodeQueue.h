@@ -3,7 +3,7 @@
 // the main thread goes on (at start-up: while the renderer opens). Each request is answered
 // through a future; the main thread waits only when it needs the pixels. The largest picture
 // waiting goes first, so that a scene's pictures are all done the soonest.
-#include "Picture.h"
+#include "engine/graphics/Picture.h"
 
 #include <condition_variable>
 #include <future>

@@ -1,4 +1,4 @@
-#include "Picture.h"
+#include "engine/graphics/Picture.h"
 
 #include <SDL_image.h>
 

@@ -1,6 +1,6 @@
-#include "Renderer.h"
+#include "engine/graphics/Renderer.h"
 
-#include "Texture2D.h"
+#include "engine/graphics/Texture2D.h"
 
 #include <algorithm>
 #include <cmath>

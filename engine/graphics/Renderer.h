@@ -6,7 +6,7 @@
 // pictures that share a texture, and turned or skewed pictures, as one batch of triangles. A
 // picture drawn pixel for pixel onto whole pixels is sampled without filtering, which gives the
 // same pixels for less work.
-#include "Types.h"
+#include "engine/base/Types.h"
 
 #include <SDL.h>
 #include <vector>

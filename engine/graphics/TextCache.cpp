@@ -1,8 +1,8 @@
-#include "TextCache.h"
+#include "engine/graphics/TextCache.h"
 
-#include "FileUtils.h"
-#include "Log.h"
-#include "Texture2D.h"
+#include "engine/base/FileUtils.h"
+#include "engine/base/Log.h"
+#include "engine/graphics/Texture2D.h"
 
 #include <SDL.h>
 #include <SDL_ttf.h>

@@ -1,7 +1,7 @@
-#include "Texture2D.h"
+#include "engine/graphics/Texture2D.h"
 
-#include "FileUtils.h"
-#include "Log.h"
+#include "engine/base/FileUtils.h"
+#include "engine/base/Log.h"
 
 #include <SDL.h>
 

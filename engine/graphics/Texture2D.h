@@ -5,9 +5,9 @@
 // renderer; a picture read from a file then lets its pixels go, since the renderer holds a
 // copy, and reads the file again only if a different renderer asks for it. A file's picture may
 // still be decoding on a worker thread: anything that needs its pixels waits for it.
-#include "Picture.h"
-#include "Ref.h"
-#include "Types.h"
+#include "engine/base/Ref.h"
+#include "engine/base/Types.h"
+#include "engine/graphics/Picture.h"
 
 #include <future>
 #include <string>

@@ -1,11 +1,11 @@
-#include "TextureCache.h"
+#include "engine/graphics/TextureCache.h"
 
-#include "DecodeQueue.h"
-#include "FileUtils.h"
-#include "Log.h"
-#include "Texture2D.h"
-#include "Threads.h"
-#include "Types.h"
+#include "engine/base/FileUtils.h"
+#include "engine/base/Log.h"
+#include "engine/base/Types.h"
+#include "engine/graphics/DecodeQueue.h"
+#include "engine/graphics/Texture2D.h"
+#include "engine/platform/Threads.h"
 
 #include <algorithm>
 #include <thread>

@@ -1,8 +1,8 @@
-#include "Badges.h"
+#include "engine/input/Badges.h"
 
-#include "Label.h"
-#include "Renderer.h"
-#include "Sprite.h"
+#include "engine/graphics/Renderer.h"
+#include "engine/scene/Label.h"
+#include "engine/scene/Sprite.h"
 
 namespace cocos2d {
 

@@ -2,7 +2,7 @@
 // Prompt badges: beside each button on screen, the key or pad button that presses it, in the
 // pictures the game names, a key's label written over its cap. Made afresh for each picture
 // drawn, so nothing of them outlives a frame.
-#include "Types.h"
+#include "engine/base/Types.h"
 
 #include <string>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "CursorWatch.h"
+#include "engine/input/CursorWatch.h"
 
 namespace cocos2d {
 

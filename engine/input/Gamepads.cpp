@@ -1,10 +1,10 @@
-#include "Gamepads.h"
+#include "engine/input/Gamepads.h"
 
-#include "Director.h"
-#include "InputMap.h"
-#include "Log.h"
-#include "Overlay.h"
-#include "PlayerTexts.h"
+#include "engine/base/Log.h"
+#include "engine/base/PlayerTexts.h"
+#include "engine/input/InputMap.h"
+#include "engine/scene/Director.h"
+#include "engine/scene/Overlay.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,7 +3,7 @@
 // input map: buttons press while held; a stick flicked far enough is one tap toward where it
 // points, judged once a frame when all its axes have moved; the D-pad waits a moment so that
 // a diagonal, which arrives as two buttons, counts as one direction.
-#include "Types.h"
+#include "engine/base/Types.h"
 
 #include <SDL.h>
 #include <string>

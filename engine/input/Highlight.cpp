@@ -1,4 +1,4 @@
-#include "Highlight.h"
+#include "engine/input/Highlight.h"
 
 #include <cmath>
 

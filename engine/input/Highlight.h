@@ -2,7 +2,7 @@
 // Which item of the menu on screen a pad or the arrow keys point at: it starts on the menu's
 // first item, moves to the nearest item in the direction asked, and starts again whenever a new
 // menu comes up (a scene, a panel opening), so no choice made earlier is pressed by mistake.
-#include "Types.h"
+#include "engine/base/Types.h"
 
 #include <string>
 #include <vector>

@@ -1,12 +1,12 @@
-#include "InputMap.h"
+#include "engine/input/InputMap.h"
 
-#include "Director.h"
-#include "InputNames.h"
-#include "Log.h"
-#include "MenuItemImage.h"
-#include "Node.h"
-#include "Renderer.h"
-#include "TransitionFade.h"
+#include "engine/base/Log.h"
+#include "engine/graphics/Renderer.h"
+#include "engine/input/InputNames.h"
+#include "engine/scene/Director.h"
+#include "engine/scene/MenuItemImage.h"
+#include "engine/scene/Node.h"
+#include "engine/scene/TransitionFade.h"
 
 #include <SDL.h>
 #include <algorithm>

@@ -3,9 +3,9 @@
 // directions of a pad's sticks and D-pad. A control presses what the running scene shows for
 // it, through the same touch path a finger uses, so a key does exactly what a tap would; or
 // it runs an action of the engine's own (fullscreen, sound).
-#include "Badges.h"
-#include "Highlight.h"
-#include "Types.h"
+#include "engine/base/Types.h"
+#include "engine/input/Badges.h"
+#include "engine/input/Highlight.h"
 
 #include <functional>
 #include <map>

@@ -1,12 +1,12 @@
 // The input map's prompt badges: which key or pad button each button on screen shows, and where.
-#include "InputMap.h"
+#include "engine/input/InputMap.h"
 
-#include "Director.h"
-#include "InSight.h"
-#include "MenuItemImage.h"
-#include "Scene.h"
-#include "Texture2D.h"
-#include "TextureCache.h"
+#include "engine/graphics/Texture2D.h"
+#include "engine/graphics/TextureCache.h"
+#include "engine/scene/Director.h"
+#include "engine/scene/InSight.h"
+#include "engine/scene/MenuItemImage.h"
+#include "engine/scene/Scene.h"
 
 #include <SDL.h>
 #include <algorithm>

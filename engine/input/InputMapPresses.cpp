@@ -1,9 +1,9 @@
 // The input map at work: keys, pad buttons, sticks and the D-pad from the platform, each turned
 // into its control's action or a press of what the scene shows for it.
-#include "InputMap.h"
+#include "engine/input/InputMap.h"
 
-#include "Director.h"
-#include "InputNames.h"
+#include "engine/input/InputNames.h"
+#include "engine/scene/Director.h"
 
 #include <SDL.h>
 #include <algorithm>

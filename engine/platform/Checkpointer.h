@@ -5,7 +5,7 @@
 // that no frame ever waits on a slow disk. The same thread turns a save still in rollback-journal
 // mode into a WAL one (several syncs) and, after each sync, reads the file afresh as the next
 // start would, to find damage done to it from outside.
-#include "SqliteHandle.h"
+#include "engine/store/SqliteHandle.h"
 
 #include <atomic>
 #include <condition_variable>

@@ -1,4 +1,4 @@
-#include "Action.h"
+#include "engine/scene/Action.h"
 
 namespace cocos2d {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Actions change a node over time. Time is kept in double precision so that a 1 s action
 // ends exactly on the 60th frame at 60 frames per second.
-#include "Ref.h"
+#include "engine/base/Ref.h"
 
 namespace cocos2d {
 

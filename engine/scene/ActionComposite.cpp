@@ -1,4 +1,4 @@
-#include "ActionComposite.h"
+#include "engine/scene/ActionComposite.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #pragma once
 // Actions made of actions. Each retains its parts; a part may be reused by a later composite
 // once the earlier one is done with it.
-#include "Action.h"
+#include "engine/scene/Action.h"
 
 #include <vector>
 

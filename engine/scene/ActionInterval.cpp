@@ -1,6 +1,6 @@
-#include "ActionInterval.h"
+#include "engine/scene/ActionInterval.h"
 
-#include "Node.h"
+#include "engine/scene/Node.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The timed actions: move, scale, fade, rotate, wait.
-#include "Action.h"
-#include "Types.h"
+#include "engine/base/Types.h"
+#include "engine/scene/Action.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
-#include "ActionManager.h"
+#include "engine/scene/ActionManager.h"
 
-#include "Action.h"
-#include "Node.h"
+#include "engine/scene/Action.h"
+#include "engine/scene/Node.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
-#include "Animation.h"
+#include "engine/scene/Animation.h"
 
-#include "Sprite.h"
-#include "Texture2D.h"
-#include "TextureCache.h"
+#include "engine/graphics/Texture2D.h"
+#include "engine/graphics/TextureCache.h"
+#include "engine/scene/Sprite.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 // Frame animation: a list of picture files shown one after another on a sprite.
-#include "Action.h"
+#include "engine/scene/Action.h"
 
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
 #pragma once
 // Runs the scenes: one frame is input already delivered, scene change, actions and
 // schedules, drawing, saving the store, and draining the autorelease pool.
-#include "Types.h"
+#include "engine/base/Types.h"
 
 #include <functional>
 #include <memory>

@@ -1,8 +1,8 @@
-#include "EventDispatcher.h"
+#include "engine/scene/EventDispatcher.h"
 
-#include "EventListenerTouch.h"
-#include "Node.h"
-#include "Touch.h"
+#include "engine/scene/EventListenerTouch.h"
+#include "engine/scene/Node.h"
+#include "engine/scene/Touch.h"
 
 #include <algorithm>
 #include <unordered_map>

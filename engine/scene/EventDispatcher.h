@@ -1,6 +1,6 @@
 #pragma once
 // Delivers touches to listeners in the order of what is drawn on top first.
-#include "Types.h"
+#include "engine/base/Types.h"
 
 #include <vector>
 

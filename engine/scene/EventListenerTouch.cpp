@@ -1,4 +1,4 @@
-#include "EventListenerTouch.h"
+#include "engine/scene/EventListenerTouch.h"
 
 namespace cocos2d {
 

@@ -1,8 +1,8 @@
-#include "InSight.h"
+#include "engine/scene/InSight.h"
 
-#include "Label.h"
-#include "MenuItemImage.h"
-#include "Node.h"
+#include "engine/scene/Label.h"
+#include "engine/scene/MenuItemImage.h"
+#include "engine/scene/Node.h"
 
 #include <algorithm>
 

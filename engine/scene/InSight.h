@@ -2,7 +2,7 @@
 // What the player reads on screen, which nothing the engine lays over the game (notes,
 // prompts) may cover: every button, every word or number, and the pictures the game keeps in
 // sight. Rectangles in design units.
-#include "Types.h"
+#include "engine/base/Types.h"
 
 #include <vector>
 

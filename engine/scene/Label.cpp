@@ -1,8 +1,8 @@
-#include "Label.h"
+#include "engine/scene/Label.h"
 
-#include "Renderer.h"
-#include "TextCache.h"
-#include "Texture2D.h"
+#include "engine/graphics/Renderer.h"
+#include "engine/graphics/TextCache.h"
+#include "engine/graphics/Texture2D.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
-#include "Layer.h"
+#include "engine/scene/Layer.h"
 
-#include "Director.h"
+#include "engine/scene/Director.h"
 
 namespace cocos2d {
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "Node.h"
+#include "engine/scene/Node.h"
 
 namespace cocos2d {
 

@@ -1,10 +1,10 @@
-#include "Menu.h"
+#include "engine/scene/Menu.h"
 
-#include "Director.h"
-#include "EventDispatcher.h"
-#include "EventListenerTouch.h"
-#include "MenuItemImage.h"
-#include "Touch.h"
+#include "engine/scene/Director.h"
+#include "engine/scene/EventDispatcher.h"
+#include "engine/scene/EventListenerTouch.h"
+#include "engine/scene/MenuItemImage.h"
+#include "engine/scene/Touch.h"
 
 namespace cocos2d {
 

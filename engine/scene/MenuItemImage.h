@@ -1,5 +1,5 @@
 #pragma once
-#include "Node.h"
+#include "engine/scene/Node.h"
 
 #include <string>
 

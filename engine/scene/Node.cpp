@@ -1,12 +1,12 @@
-#include "Node.h"
+#include "engine/scene/Node.h"
 
-#include "Action.h"
-#include "ActionManager.h"
-#include "Director.h"
-#include "EventDispatcher.h"
-#include "InputMap.h"
-#include "Renderer.h"
-#include "Scheduler.h"
+#include "engine/graphics/Renderer.h"
+#include "engine/input/InputMap.h"
+#include "engine/scene/Action.h"
+#include "engine/scene/ActionManager.h"
+#include "engine/scene/Director.h"
+#include "engine/scene/EventDispatcher.h"
+#include "engine/scene/Scheduler.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,8 @@
 #pragma once
 // The scene-graph node: a transform, a look (visibility, opacity, colour), children ordered by
 // local z-order and order of adding, and its own actions and schedules.
-#include "Ref.h"
-#include "Types.h"
+#include "engine/base/Ref.h"
+#include "engine/base/Types.h"
 
 #include <cstdint>
 #include <string>

@@ -1,9 +1,9 @@
-#include "Overlay.h"
+#include "engine/scene/Overlay.h"
 
-#include "InSight.h"
-#include "Label.h"
-#include "Log.h"
-#include "Renderer.h"
+#include "engine/base/Log.h"
+#include "engine/graphics/Renderer.h"
+#include "engine/scene/InSight.h"
+#include "engine/scene/Label.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 // Short notes over everything ("Paused", "Sound off"): drawn above every scene and through
 // fades, never part of a scene, never in the way of a touch. Notes keep real time, so one
 // shown for a moment goes away while the game is paused too.
-#include "Types.h"
+#include "engine/base/Types.h"
 
 #include <string>
 #include <vector>

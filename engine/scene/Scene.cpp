@@ -1,6 +1,6 @@
-#include "Scene.h"
+#include "engine/scene/Scene.h"
 
-#include "Director.h"
+#include "engine/scene/Director.h"
 
 namespace cocos2d {
 

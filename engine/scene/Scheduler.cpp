@@ -1,7 +1,7 @@
-#include "Scheduler.h"
+#include "engine/scene/Scheduler.h"
 
-#include "ActionManager.h"
-#include "Node.h"
+#include "engine/scene/ActionManager.h"
+#include "engine/scene/Node.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #pragma once
 // Per-frame order: actions, then update() callbacks in the order they were scheduled, then
 // timers. A callback may unschedule or remove its own node.
-#include "Ref.h"
+#include "engine/base/Ref.h"
 
 #include <cstddef>
 #include <functional>

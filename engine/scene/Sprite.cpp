@@ -1,8 +1,8 @@
-#include "Sprite.h"
+#include "engine/scene/Sprite.h"
 
-#include "Renderer.h"
-#include "Texture2D.h"
-#include "TextureCache.h"
+#include "engine/graphics/Renderer.h"
+#include "engine/graphics/Texture2D.h"
+#include "engine/graphics/TextureCache.h"
 
 namespace cocos2d {
 

@@ -1,6 +1,6 @@
 #pragma once
-#include "Ref.h"
-#include "Types.h"
+#include "engine/base/Ref.h"
+#include "engine/base/Types.h"
 
 namespace cocos2d {
 

@@ -1,6 +1,6 @@
-#include "TransitionFade.h"
+#include "engine/scene/TransitionFade.h"
 
-#include "Renderer.h"
+#include "engine/graphics/Renderer.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "Scene.h"
+#include "engine/scene/Scene.h"
 
 namespace cocos2d {
 

@@ -1,6 +1,6 @@
-#include "SaveAside.h"
+#include "engine/store/SaveAside.h"
 
-#include "Log.h"
+#include "engine/base/Log.h"
 
 #include <ctime>
 #include <filesystem>

@@ -1,8 +1,8 @@
-#include "SaveFile.h"
+#include "engine/store/SaveFile.h"
 
-#include "InstanceLock.h"
-#include "Log.h"
-#include "SaveAside.h"
+#include "engine/base/Log.h"
+#include "engine/platform/InstanceLock.h"
+#include "engine/store/SaveAside.h"
 
 #include <sqlite3.h>
 

@@ -2,9 +2,9 @@
 // The store's file on disk, open for writing: judged before anything is written to it, then
 // kept an eye on, since a player or another program may delete, replace or cut it short while
 // the game runs. One object per open file; the store holds at most one.
-#include "Checkpointer.h"
-#include "SqliteHandle.h"
-#include "StoreReader.h"
+#include "engine/platform/Checkpointer.h"
+#include "engine/store/SqliteHandle.h"
+#include "engine/store/StoreReader.h"
 
 #include <map>
 #include <memory>

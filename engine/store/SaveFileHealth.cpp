@@ -1,5 +1,5 @@
 // Keeping an eye on the save file while the game runs: is it still the file opened, and whole?
-#include "SaveFile.h"
+#include "engine/store/SaveFile.h"
 
 #include <sqlite3.h>
 

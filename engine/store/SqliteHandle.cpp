@@ -1,4 +1,4 @@
-#include "SqliteHandle.h"
+#include "engine/store/SqliteHandle.h"
 
 #include <sqlite3.h>
 

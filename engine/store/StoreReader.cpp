@@ -1,4 +1,4 @@
-#include "StoreReader.h"
+#include "engine/store/StoreReader.h"
 
 #include <sqlite3.h>
 

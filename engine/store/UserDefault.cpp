@@ -1,10 +1,10 @@
-#include "UserDefault.h"
+#include "engine/store/UserDefault.h"
 
-#include "AppIdentity.h"
-#include "Log.h"
-#include "PlayerTexts.h"
-#include "SaveFile.h"
-#include "StoreSync.h"
+#include "engine/base/AppIdentity.h"
+#include "engine/base/Log.h"
+#include "engine/base/PlayerTexts.h"
+#include "engine/platform/StoreSync.h"
+#include "engine/store/SaveFile.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -5,7 +5,7 @@
 // frame in progress and never half of it. No frame waits on the file: a store that is busy, full or cannot be
 // written keeps what was set and tries again on a later frame, and one deleted, replaced or damaged under the
 // running game is written afresh from memory.
-#include "StoreReader.h"
+#include "engine/store/StoreReader.h"
 
 #include <functional>
 #include <map>

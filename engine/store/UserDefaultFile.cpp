@@ -1,12 +1,12 @@
 // Opening the store's file, taking in what it holds, and keeping it whole while the game runs.
-#include "UserDefault.h"
+#include "engine/store/UserDefault.h"
 
-#include "InstanceLock.h"
-#include "Log.h"
-#include "PlayerTexts.h"
-#include "SaveAside.h"
-#include "SaveFile.h"
-#include "StoreSync.h"
+#include "engine/base/Log.h"
+#include "engine/base/PlayerTexts.h"
+#include "engine/platform/InstanceLock.h"
+#include "engine/platform/StoreSync.h"
+#include "engine/store/SaveAside.h"
+#include "engine/store/SaveFile.h"
 
 namespace cocos2d {
 

@@ -1,4 +1,4 @@
-#include "DesktopIdentity.h"
+#include "engine/window/DesktopIdentity.h"
 
 #include <SDL.h>
 #include <cstdlib>

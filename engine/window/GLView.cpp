@@ -1,10 +1,10 @@
-#include "GLView.h"
+#include "engine/window/GLView.h"
 
-#include "DesktopIdentity.h"
-#include "Display.h"
-#include "Log.h"
-#include "WindowIcon.h"
-#include "WindowState.h"
+#include "engine/base/Log.h"
+#include "engine/platform/Display.h"
+#include "engine/platform/WindowState.h"
+#include "engine/window/DesktopIdentity.h"
+#include "engine/window/WindowIcon.h"
 
 #include <SDL.h>
 #include <SDL_image.h>

@@ -1,8 +1,8 @@
 #pragma once
 // The window (or, for tools and tests, an off-screen picture of the design size) and the
 // renderer that draws into it. The design area is fitted into the window whole.
-#include "Ref.h"
-#include "Types.h"
+#include "engine/base/Ref.h"
+#include "engine/base/Types.h"
 
 #include <functional>
 #include <memory>

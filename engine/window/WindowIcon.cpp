@@ -1,6 +1,6 @@
-#include "WindowIcon.h"
+#include "engine/window/WindowIcon.h"
 
-#include "Log.h"
+#include "engine/base/Log.h"
 
 #include <SDL.h>
 #include <SDL_image.h>

@@ -1,11 +1,11 @@
-#include "AppDelegate.h"
+#include "game/app/AppDelegate.h"
 
-#include "Controls.h"
-#include "GameConstants.h"
-#include "GameIdentity.h"
-#include "ProgressMerge.h"
-#include "SimpleAudioEngine.h"
-#include "TitleScene.h"
+#include "engine/audio/SimpleAudioEngine.h"
+#include "game/app/GameIdentity.h"
+#include "game/app/ProgressMerge.h"
+#include "game/common/Controls.h"
+#include "game/common/GameConstants.h"
+#include "game/title/TitleScene.h"
 
 USING_NS_CC;
 

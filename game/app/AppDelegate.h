@@ -1,5 +1,5 @@
 #pragma once
-#include "cocos2d.h"
+#include "engine/app/cocos2d.h"
 
 // Configures the window and the director, runs the first scene, and pauses the game while
 // the window is minimised.

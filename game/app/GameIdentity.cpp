@@ -1,7 +1,7 @@
-#include "GameIdentity.h"
+#include "game/app/GameIdentity.h"
 
-#include "AppIdentity.h"
-#include "PlayerTexts.h"
+#include "engine/base/AppIdentity.h"
+#include "engine/base/PlayerTexts.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
-#include "ProgressMerge.h"
+#include "game/app/ProgressMerge.h"
 
-#include "SavedKeys.h"
+#include "game/common/SavedKeys.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,7 +1,7 @@
 #pragma once
 // A save that could not be read at start and is read at last, mid-session: the saved progress
 // stands, and what the session did on defaults meanwhile is added to it.
-#include "cocos2d.h"
+#include "engine/app/cocos2d.h"
 
 namespace ProgressMerge {
 

@@ -1,6 +1,6 @@
-#include "Controls.h"
+#include "game/common/Controls.h"
 
-#include "ButtonManager.h"
+#include "game/round/ButtonManager.h"
 
 USING_NS_CC;
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "GameConstants.h"
+#include "game/common/GameConstants.h"
 
 // Every way to play, in one table: the game's controls by name, and the keys, gamepad
 // buttons and stick or D-pad directions bound to each. A scene attaches the button a control

@@ -1,6 +1,6 @@
 #pragma once
 // The layout constants every scene places its nodes with, in design units.
-#include "cocos2d.h"
+#include "engine/app/cocos2d.h"
 
 // Each source file gets its own copy, built while the program starts.
 static const cocos2d::Size kDesignSize(1920.0f, 1080.0f);

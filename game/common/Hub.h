@@ -1,5 +1,5 @@
 #pragma once
-#include "cocos2d.h"
+#include "engine/app/cocos2d.h"
 
 // A scene's children reach their hub layer, and its members, through their parent. Checked:
 // a node that hangs elsewhere (a test may build one alone) finds no hub rather than reading

@@ -1,6 +1,6 @@
-#include "PanelParts.h"
+#include "game/common/PanelParts.h"
 
-#include "SimpleAudioEngine.h"
+#include "engine/audio/SimpleAudioEngine.h"
 
 USING_NS_CC;
 

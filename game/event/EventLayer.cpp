@@ -1,16 +1,16 @@
-#include "EventLayer.h"
+#include "game/event/EventLayer.h"
 
-#include "BackGround.h"
-#include "Controls.h"
-#include "EventNode.h"
-#include "EventPlantNode.h"
-#include "GameScene.h"
-#include "PlantBom.h"
-#include "SimpleAudioEngine.h"
-#include "SpeedGround.h"
-#include "StarManager.h"
+#include "engine/audio/SimpleAudioEngine.h"
+#include "game/common/Controls.h"
+#include "game/event/EventNode.h"
+#include "game/event/EventPlantNode.h"
+#include "game/figures/BackGround.h"
+#include "game/figures/PlantBom.h"
+#include "game/figures/SpeedGround.h"
+#include "game/figures/StarManager.h"
+#include "game/round/GameScene.h"
 
-#include "SavedKeys.h"
+#include "game/common/SavedKeys.h"
 #include <new>
 
 USING_NS_CC;

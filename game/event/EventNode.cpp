@@ -1,9 +1,9 @@
-#include "EventNode.h"
+#include "game/event/EventNode.h"
 
-#include "EventLayer.h"
-#include "Hub.h"
-#include "PlantBom.h"
-#include "Player.h"
+#include "game/common/Hub.h"
+#include "game/event/EventLayer.h"
+#include "game/figures/PlantBom.h"
+#include "game/figures/Player.h"
 
 USING_NS_CC;
 

@@ -1,4 +1,4 @@
-#include "EventPlantNode.h"
+#include "game/event/EventPlantNode.h"
 
 USING_NS_CC;
 

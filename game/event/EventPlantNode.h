@@ -1,5 +1,5 @@
 #pragma once
-#include "GameConstants.h"
+#include "game/common/GameConstants.h"
 
 // The dead planet that drifts across the cut-scene.
 class EventPlantNode : public cocos2d::Node {

@@ -1,6 +1,6 @@
-#include "EventScene.h"
+#include "game/event/EventScene.h"
 
-#include "EventLayer.h"
+#include "game/event/EventLayer.h"
 
 #include <new>
 

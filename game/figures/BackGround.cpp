@@ -1,4 +1,4 @@
-#include "BackGround.h"
+#include "game/figures/BackGround.h"
 
 USING_NS_CC;
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "GameConstants.h"
+#include "game/common/GameConstants.h"
 
 // The still backdrop behind every scene.
 class BackGround : public cocos2d::Sprite {

@@ -1,4 +1,4 @@
-#include "PlantBom.h"
+#include "game/figures/PlantBom.h"
 
 USING_NS_CC;
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "GameConstants.h"
+#include "game/common/GameConstants.h"
 
 // The plant's companion: stands beside it and blushes red while the entered answer is wrong.
 class PlantBom : public cocos2d::Sprite {

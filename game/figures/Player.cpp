@@ -1,6 +1,6 @@
-#include "Player.h"
+#include "game/figures/Player.h"
 
-#include "SimpleAudioEngine.h"
+#include "engine/audio/SimpleAudioEngine.h"
 
 USING_NS_CC;
 using CocosDenshion::SimpleAudioEngine;

@@ -1,5 +1,5 @@
 #pragma once
-#include "GameConstants.h"
+#include "game/common/GameConstants.h"
 
 // The plant: walks in at the start of a round, jumps on a cleared stage, wilts at the end.
 class Player : public cocos2d::Sprite {

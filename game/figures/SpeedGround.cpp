@@ -1,4 +1,4 @@
-#include "SpeedGround.h"
+#include "game/figures/SpeedGround.h"
 
 USING_NS_CC;
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "GameConstants.h"
+#include "game/common/GameConstants.h"
 
 // Two ground tiles that scroll left for ever behind the actors.
 class SpeedGround : public cocos2d::Sprite {

@@ -1,4 +1,4 @@
-#include "Star.h"
+#include "game/figures/Star.h"
 
 USING_NS_CC;
 

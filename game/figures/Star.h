@@ -1,5 +1,5 @@
 #pragma once
-#include "GameConstants.h"
+#include "game/common/GameConstants.h"
 
 // One pale star that twinkles and jumps to a new spot after every twinkle.
 class Star : public cocos2d::Sprite {

@@ -1,6 +1,6 @@
-#include "StarManager.h"
+#include "game/figures/StarManager.h"
 
-#include "Star.h"
+#include "game/figures/Star.h"
 
 USING_NS_CC;
 

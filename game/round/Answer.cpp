@@ -1,9 +1,9 @@
-#include "Answer.h"
+#include "game/round/Answer.h"
 
-#include "ButtonManager.h"
-#include "GameLayer.h"
-#include "Hub.h"
-#include "TargetSprite.h"
+#include "game/common/Hub.h"
+#include "game/round/ButtonManager.h"
+#include "game/round/GameLayer.h"
+#include "game/round/TargetSprite.h"
 
 USING_NS_CC;
 

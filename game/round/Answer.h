@@ -1,5 +1,5 @@
 #pragma once
-#include "GameConstants.h"
+#include "game/common/GameConstants.h"
 
 // One place of the answer row: shows the element entered there.
 class Answer : public cocos2d::Sprite {

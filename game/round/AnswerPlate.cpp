@@ -1,4 +1,4 @@
-#include "AnswerPlate.h"
+#include "game/round/AnswerPlate.h"
 
 USING_NS_CC;
 

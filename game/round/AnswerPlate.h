@@ -1,5 +1,5 @@
 #pragma once
-#include "GameConstants.h"
+#include "game/common/GameConstants.h"
 
 // The plate behind the answer row; it stays for the whole round.
 class AnswerPlate : public cocos2d::Sprite {

@@ -1,8 +1,8 @@
-#include "BarrierField.h"
+#include "game/round/BarrierField.h"
 
-#include "GameLayer.h"
-#include "Hub.h"
-#include "Player.h"
+#include "game/common/Hub.h"
+#include "game/figures/Player.h"
+#include "game/round/GameLayer.h"
 
 USING_NS_CC;
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "GameConstants.h"
+#include "game/common/GameConstants.h"
 
 // The shield around the plant: green, yellow, red for 3, 2, 1 extra lives, gone at 0.
 class BarrierField : public cocos2d::Sprite {

@@ -1,9 +1,9 @@
-#include "BonusEffect.h"
+#include "game/round/BonusEffect.h"
 
-#include "ButtonManager.h"
-#include "GameButton.h"
-#include "GameLayer.h"
-#include "Hub.h"
+#include "game/common/Hub.h"
+#include "game/round/ButtonManager.h"
+#include "game/round/GameButton.h"
+#include "game/round/GameLayer.h"
 
 USING_NS_CC;
 

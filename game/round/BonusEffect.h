@@ -1,5 +1,5 @@
 #pragma once
-#include "GameConstants.h"
+#include "game/common/GameConstants.h"
 
 // The spinning light that marks the stage's bonus button while its bonus can be taken.
 class BonusEffect : public cocos2d::Sprite {

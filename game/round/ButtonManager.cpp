@@ -1,11 +1,11 @@
-#include "ButtonManager.h"
+#include "game/round/ButtonManager.h"
 
-#include "AnswerManager.h"
-#include "Controls.h"
-#include "GameButton.h"
-#include "GameLayer.h"
-#include "Hub.h"
-#include "SimpleAudioEngine.h"
+#include "engine/audio/SimpleAudioEngine.h"
+#include "game/common/Controls.h"
+#include "game/common/Hub.h"
+#include "game/round/AnswerManager.h"
+#include "game/round/GameButton.h"
+#include "game/round/GameLayer.h"
 
 USING_NS_CC;
 using CocosDenshion::SimpleAudioEngine;

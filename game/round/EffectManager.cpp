@@ -1,8 +1,8 @@
-#include "EffectManager.h"
+#include "game/round/EffectManager.h"
 
-#include "GameLayer.h"
-#include "Hub.h"
-#include "PlantBom.h"
+#include "game/common/Hub.h"
+#include "game/figures/PlantBom.h"
+#include "game/round/GameLayer.h"
 
 #include <limits>
 

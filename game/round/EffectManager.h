@@ -1,5 +1,5 @@
 #pragma once
-#include "GameConstants.h"
+#include "game/common/GameConstants.h"
 
 // The stage-clear lights: two lights that open and spin where the companion stands.
 class EffectManager : public cocos2d::Node {

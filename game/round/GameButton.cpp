@@ -1,10 +1,10 @@
-#include "GameButton.h"
+#include "game/round/GameButton.h"
 
-#include "AnswerManager.h"
-#include "ButtonManager.h"
-#include "GameLayer.h"
-#include "Hub.h"
-#include "TargetSprite.h"
+#include "game/common/Hub.h"
+#include "game/round/AnswerManager.h"
+#include "game/round/ButtonManager.h"
+#include "game/round/GameLayer.h"
+#include "game/round/TargetSprite.h"
 
 #include <functional>
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "GameConstants.h"
+#include "game/common/GameConstants.h"
 
 // One element button of the ring. Shows no picture itself: its look is the image button it holds.
 class GameButton : public cocos2d::Sprite {

@@ -1,7 +1,7 @@
-#include "GameScene.h"
+#include "game/round/GameScene.h"
 
-#include "GameLayer.h"
-#include "PausePanel.h"
+#include "game/round/GameLayer.h"
+#include "game/round/PausePanel.h"
 
 #include <new>
 

@@ -1,4 +1,4 @@
-#include "HighScoreSprite.h"
+#include "game/round/HighScoreSprite.h"
 
 USING_NS_CC;
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "GameConstants.h"
+#include "game/common/GameConstants.h"
 
 // The new-high-score badge: empty until the result panel finds a new best.
 class HighScoreSprite : public cocos2d::Sprite {

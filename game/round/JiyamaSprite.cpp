@@ -1,4 +1,4 @@
-#include "JiyamaSprite.h"
+#include "game/round/JiyamaSprite.h"
 
 USING_NS_CC;
 

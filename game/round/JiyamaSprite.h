@@ -1,5 +1,5 @@
 #pragma once
-#include "GameConstants.h"
+#include "game/common/GameConstants.h"
 
 // A flickering obstruction drawn over one target in later stages.
 class JiyamaSprite : public cocos2d::Sprite {

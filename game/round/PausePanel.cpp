@@ -1,15 +1,15 @@
-#include "PausePanel.h"
+#include "game/round/PausePanel.h"
 
-#include "AnswerPlate.h"
-#include "Controls.h"
-#include "GameLayer.h"
-#include "GameTexts.h"
-#include "PanelParts.h"
-#include "PauseTree.h"
-#include "PlayerTexts.h"
-#include "SimpleAudioEngine.h"
-#include "SoundSettings.h"
-#include "TitleScene.h"
+#include "engine/app/SoundSettings.h"
+#include "engine/audio/SimpleAudioEngine.h"
+#include "engine/base/PlayerTexts.h"
+#include "game/common/Controls.h"
+#include "game/common/GameTexts.h"
+#include "game/common/PanelParts.h"
+#include "game/common/PauseTree.h"
+#include "game/round/AnswerPlate.h"
+#include "game/round/GameLayer.h"
+#include "game/title/TitleScene.h"
 
 #include <new>
 #include <string>

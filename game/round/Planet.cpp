@@ -1,8 +1,8 @@
-#include "Planet.h"
+#include "game/round/Planet.h"
 
-#include "GameLayer.h"
-#include "Hub.h"
-#include "SimpleAudioEngine.h"
+#include "engine/audio/SimpleAudioEngine.h"
+#include "game/common/Hub.h"
+#include "game/round/GameLayer.h"
 
 USING_NS_CC;
 using CocosDenshion::SimpleAudioEngine;

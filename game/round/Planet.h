@@ -1,5 +1,5 @@
 #pragma once
-#include "GameConstants.h"
+#include "game/common/GameConstants.h"
 
 // The dead planet: after each cleared stage it flies past, turns green in front of the plant
 // and flies off; at the end of a round it slides in and stays dead.

@@ -1,5 +1,5 @@
 #pragma once
-#include "GameConstants.h"
+#include "game/common/GameConstants.h"
 
 // The round's score, large and green in the top-left corner.
 class ScoreLabel : public cocos2d::Label {

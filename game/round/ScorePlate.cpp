@@ -1,4 +1,4 @@
-#include "ScorePlate.h"
+#include "game/round/ScorePlate.h"
 
 USING_NS_CC;
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "GameConstants.h"
+#include "game/common/GameConstants.h"
 
 // The plate behind the score.
 class ScorePlate : public cocos2d::Sprite {

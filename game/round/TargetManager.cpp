@@ -1,7 +1,7 @@
-#include "TargetManager.h"
+#include "game/round/TargetManager.h"
 
-#include "JiyamaSprite.h"
-#include "TargetSprite.h"
+#include "game/round/JiyamaSprite.h"
+#include "game/round/TargetSprite.h"
 
 USING_NS_CC;
 

@@ -1,4 +1,4 @@
-#include "TargetPlate.h"
+#include "game/round/TargetPlate.h"
 
 USING_NS_CC;
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "GameConstants.h"
+#include "game/common/GameConstants.h"
 
 // The animated plate at the left end of the target row.
 class TargetPlate : public cocos2d::Sprite {

@@ -1,4 +1,4 @@
-#include "TargetSprite.h"
+#include "game/round/TargetSprite.h"
 
 USING_NS_CC;
 

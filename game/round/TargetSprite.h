@@ -1,5 +1,5 @@
 #pragma once
-#include "GameConstants.h"
+#include "game/common/GameConstants.h"
 
 // One place of the row the player has to repeat. Also the one table of the six elements:
 // ids 1 water, 2 light, 3 soil, 4 seedling, 5 air, 6 carbon dioxide.

@@ -1,15 +1,15 @@
-#include "TimeSprite.h"
+#include "game/round/TimeSprite.h"
 
-#include "AnswerManager.h"
-#include "GameLayer.h"
-#include "Hub.h"
-#include "Planet.h"
-#include "Player.h"
-#include "ResultGround.h"
-#include "ResultHighScoreLabel.h"
-#include "ResultScoreLabel.h"
-#include "RetryButton.h"
-#include "UpgradeButton.h"
+#include "game/common/Hub.h"
+#include "game/figures/Player.h"
+#include "game/round/AnswerManager.h"
+#include "game/round/GameLayer.h"
+#include "game/round/Planet.h"
+#include "game/round/result/ResultGround.h"
+#include "game/round/result/ResultHighScoreLabel.h"
+#include "game/round/result/ResultScoreLabel.h"
+#include "game/round/result/RetryButton.h"
+#include "game/round/result/UpgradeButton.h"
 
 USING_NS_CC;
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "GameConstants.h"
+#include "game/common/GameConstants.h"
 
 // The stage timer: a pulsing cloud whose colour tells the time left. When the time runs out
 // it costs a life and ends the stage, or ends the round.

@@ -1,4 +1,4 @@
-#include "CoinSprite.h"
+#include "game/shop/CoinSprite.h"
 
 USING_NS_CC;
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "GameConstants.h"
+#include "game/common/GameConstants.h"
 
 // The coin beside the balance.
 class CoinSprite : public cocos2d::Sprite {

@@ -1,9 +1,9 @@
-#include "LifeGaugSprite.h"
+#include "game/shop/LifeGaugSprite.h"
 
-#include "Hub.h"
-#include "SavedKeys.h"
-#include "UpgradeLayer.h"
-#include "UpgradeLifeNode.h"
+#include "game/common/Hub.h"
+#include "game/common/SavedKeys.h"
+#include "game/shop/UpgradeLayer.h"
+#include "game/shop/UpgradeLifeNode.h"
 
 USING_NS_CC;
 

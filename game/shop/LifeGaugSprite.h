@@ -1,5 +1,5 @@
 #pragma once
-#include "GameConstants.h"
+#include "game/common/GameConstants.h"
 
 // Shows how many extra lives are bought, 0 to 3.
 class LifeGaugSprite : public cocos2d::Sprite {

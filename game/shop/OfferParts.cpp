@@ -1,6 +1,6 @@
-#include "OfferParts.h"
+#include "game/shop/OfferParts.h"
 
-#include "SimpleAudioEngine.h"
+#include "engine/audio/SimpleAudioEngine.h"
 
 USING_NS_CC;
 using CocosDenshion::SimpleAudioEngine;

@@ -1,5 +1,5 @@
 #pragma once
-#include "GameConstants.h"
+#include "game/common/GameConstants.h"
 
 // What the shop's two offers and their price plates truly share. Each offer keeps its own
 // members, icons and drawing order; only these steps are one and the same.

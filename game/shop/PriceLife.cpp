@@ -1,10 +1,10 @@
-#include "PriceLife.h"
+#include "game/shop/PriceLife.h"
 
-#include "Hub.h"
-#include "OfferParts.h"
-#include "SavedKeys.h"
-#include "UpgradeLayer.h"
-#include "UpgradeLifeNode.h"
+#include "game/common/Hub.h"
+#include "game/common/SavedKeys.h"
+#include "game/shop/OfferParts.h"
+#include "game/shop/UpgradeLayer.h"
+#include "game/shop/UpgradeLifeNode.h"
 
 USING_NS_CC;
 

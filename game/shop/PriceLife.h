@@ -1,5 +1,5 @@
 #pragma once
-#include "GameConstants.h"
+#include "game/common/GameConstants.h"
 
 // The life offer's price on its plate, or "MAX".
 class PriceLife : public cocos2d::Label {

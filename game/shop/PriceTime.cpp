@@ -1,10 +1,10 @@
-#include "PriceTime.h"
+#include "game/shop/PriceTime.h"
 
-#include "Hub.h"
-#include "OfferParts.h"
-#include "SavedKeys.h"
-#include "UpgradeLayer.h"
-#include "UpgradeNode.h"
+#include "game/common/Hub.h"
+#include "game/common/SavedKeys.h"
+#include "game/shop/OfferParts.h"
+#include "game/shop/UpgradeLayer.h"
+#include "game/shop/UpgradeNode.h"
 
 USING_NS_CC;
 

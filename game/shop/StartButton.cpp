@@ -1,13 +1,13 @@
-#include "StartButton.h"
+#include "game/shop/StartButton.h"
 
-#include "Controls.h"
-#include "EventScene.h"
-#include "Hub.h"
-#include "SavedKeys.h"
-#include "SimpleAudioEngine.h"
-#include "UpgradeLayer.h"
-#include "UpgradeLifeNode.h"
-#include "UpgradeNode.h"
+#include "engine/audio/SimpleAudioEngine.h"
+#include "game/common/Controls.h"
+#include "game/common/Hub.h"
+#include "game/common/SavedKeys.h"
+#include "game/event/EventScene.h"
+#include "game/shop/UpgradeLayer.h"
+#include "game/shop/UpgradeLifeNode.h"
+#include "game/shop/UpgradeNode.h"
 
 USING_NS_CC;
 using CocosDenshion::SimpleAudioEngine;

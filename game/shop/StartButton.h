@@ -1,5 +1,5 @@
 #pragma once
-#include "GameConstants.h"
+#include "game/common/GameConstants.h"
 
 // Bottom right: leaves the shop for the cut-scene and the next round.
 class StartButton : public cocos2d::Sprite {

@@ -1,9 +1,9 @@
-#include "TimeGaugSprite.h"
+#include "game/shop/TimeGaugSprite.h"
 
-#include "Hub.h"
-#include "SavedKeys.h"
-#include "UpgradeLayer.h"
-#include "UpgradeNode.h"
+#include "game/common/Hub.h"
+#include "game/common/SavedKeys.h"
+#include "game/shop/UpgradeLayer.h"
+#include "game/shop/UpgradeNode.h"
 
 USING_NS_CC;
 

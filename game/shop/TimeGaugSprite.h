@@ -1,5 +1,5 @@
 #pragma once
-#include "GameConstants.h"
+#include "game/common/GameConstants.h"
 
 // Shows how many time levels are bought, 0 to 3.
 class TimeGaugSprite : public cocos2d::Sprite {

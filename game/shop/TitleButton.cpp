@@ -1,10 +1,10 @@
-#include "TitleButton.h"
+#include "game/shop/TitleButton.h"
 
-#include "Controls.h"
-#include "Hub.h"
-#include "SimpleAudioEngine.h"
-#include "TitleScene.h"
-#include "UpgradeLayer.h"
+#include "engine/audio/SimpleAudioEngine.h"
+#include "game/common/Controls.h"
+#include "game/common/Hub.h"
+#include "game/shop/UpgradeLayer.h"
+#include "game/title/TitleScene.h"
 
 USING_NS_CC;
 using CocosDenshion::SimpleAudioEngine;

@@ -1,5 +1,5 @@
 #pragma once
-#include "GameConstants.h"
+#include "game/common/GameConstants.h"
 
 // Bottom left: back to the title screen.
 class TitleButton : public cocos2d::Sprite {

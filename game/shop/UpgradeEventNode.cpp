@@ -1,7 +1,7 @@
-#include "UpgradeEventNode.h"
+#include "game/shop/UpgradeEventNode.h"
 
-#include "PlantBom.h"
-#include "Player.h"
+#include "game/figures/PlantBom.h"
+#include "game/figures/Player.h"
 
 USING_NS_CC;
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "GameConstants.h"
+#include "game/common/GameConstants.h"
 
 // The life offer on the right: an extra life each for 100, 200 and 400 coins.
 class UpgradeLifeNode : public cocos2d::Node {

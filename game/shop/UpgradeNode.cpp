@@ -1,10 +1,10 @@
-#include "UpgradeNode.h"
+#include "game/shop/UpgradeNode.h"
 
-#include "Controls.h"
-#include "Hub.h"
-#include "OfferParts.h"
-#include "SavedKeys.h"
-#include "UpgradeLayer.h"
+#include "game/common/Controls.h"
+#include "game/common/Hub.h"
+#include "game/common/SavedKeys.h"
+#include "game/shop/OfferParts.h"
+#include "game/shop/UpgradeLayer.h"
 
 USING_NS_CC;
 

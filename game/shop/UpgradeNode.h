@@ -1,5 +1,5 @@
 #pragma once
-#include "GameConstants.h"
+#include "game/common/GameConstants.h"
 
 // The time offer on the left: longer stage timers for 5, 25 and 50 coins.
 class UpgradeNode : public cocos2d::Node {

@@ -1,4 +1,4 @@
-#include "UpgradePlayer.h"
+#include "game/shop/UpgradePlayer.h"
 
 USING_NS_CC;
 

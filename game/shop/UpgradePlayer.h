@@ -1,5 +1,5 @@
 #pragma once
-#include "GameConstants.h"
+#include "game/common/GameConstants.h"
 
 // The plant bobbing up and down beside the offers.
 class UpgradePlayer : public cocos2d::Sprite {

@@ -1,6 +1,6 @@
-#include "UpgradeScene.h"
+#include "game/shop/UpgradeScene.h"
 
-#include "UpgradeLayer.h"
+#include "game/shop/UpgradeLayer.h"
 
 #include <new>
 

@@ -1,8 +1,8 @@
-#include "UpgradeScore.h"
+#include "game/shop/UpgradeScore.h"
 
-#include "Hub.h"
-#include "SavedKeys.h"
-#include "UpgradeLayer.h"
+#include "game/common/Hub.h"
+#include "game/common/SavedKeys.h"
+#include "game/shop/UpgradeLayer.h"
 
 USING_NS_CC;
 

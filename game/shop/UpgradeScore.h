@@ -1,5 +1,5 @@
 #pragma once
-#include "GameConstants.h"
+#include "game/common/GameConstants.h"
 
 // The coin balance, top right; follows "coinScore" every frame.
 class UpgradeScore : public cocos2d::Label {

@@ -1,10 +1,10 @@
-#include "QuitPanel.h"
+#include "game/title/QuitPanel.h"
 
-#include "Controls.h"
-#include "GameTexts.h"
-#include "PanelParts.h"
-#include "PauseTree.h"
-#include "TitleLayer.h"
+#include "game/common/Controls.h"
+#include "game/common/GameTexts.h"
+#include "game/common/PanelParts.h"
+#include "game/common/PauseTree.h"
+#include "game/title/TitleLayer.h"
 
 #include <new>
 

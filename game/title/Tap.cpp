@@ -1,4 +1,4 @@
-#include "Tap.h"
+#include "game/title/Tap.h"
 
 USING_NS_CC;
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "GameConstants.h"
+#include "game/common/GameConstants.h"
 
 // The blinking "tap" prompt.
 class Tap : public cocos2d::Sprite {

@@ -1,4 +1,4 @@
-#include "Title.h"
+#include "game/title/Title.h"
 
 USING_NS_CC;
 

@@ -1,4 +1,4 @@
-#include "TitleBackGround.h"
+#include "game/title/TitleBackGround.h"
 
 USING_NS_CC;
 

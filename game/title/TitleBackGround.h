@@ -1,5 +1,5 @@
 #pragma once
-#include "GameConstants.h"
+#include "game/common/GameConstants.h"
 
 // The picture behind the logo.
 class TitleBackGround : public cocos2d::Sprite {

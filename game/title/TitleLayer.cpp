@@ -1,14 +1,14 @@
-#include "TitleLayer.h"
+#include "game/title/TitleLayer.h"
 
-#include "BackGround.h"
-#include "Controls.h"
-#include "GameVersion.h"
-#include "SimpleAudioEngine.h"
-#include "StarManager.h"
-#include "Tap.h"
-#include "Title.h"
-#include "TitleBackGround.h"
-#include "TitlePlayer.h"
+#include "engine/audio/SimpleAudioEngine.h"
+#include "game/app/GameVersion.h"
+#include "game/common/Controls.h"
+#include "game/figures/BackGround.h"
+#include "game/figures/StarManager.h"
+#include "game/title/Tap.h"
+#include "game/title/Title.h"
+#include "game/title/TitleBackGround.h"
+#include "game/title/TitlePlayer.h"
 
 USING_NS_CC;
 using CocosDenshion::SimpleAudioEngine;

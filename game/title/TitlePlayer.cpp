@@ -1,6 +1,6 @@
-#include "TitlePlayer.h"
+#include "game/title/TitlePlayer.h"
 
-#include "UpgradeScene.h"
+#include "game/shop/UpgradeScene.h"
 
 USING_NS_CC;
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "GameConstants.h"
+#include "game/common/GameConstants.h"
 
 // The small plant in the middle of the title; once it has flown high enough the shop opens.
 class TitlePlayer : public cocos2d::Sprite {

@@ -1,7 +1,7 @@
-#include "TitleScene.h"
+#include "game/title/TitleScene.h"
 
-#include "QuitPanel.h"
-#include "TitleLayer.h"
+#include "game/title/QuitPanel.h"
+#include "game/title/TitleLayer.h"
 
 USING_NS_CC;
 

@@ -1,7 +1,7 @@
 #pragma once
 // The game run headless on a virtual clock (every frame exactly 1/60 s), driven by text
 // commands. Used by the playtest program and, in-process, by the tests.
-#include "cocos2d.h"
+#include "engine/app/cocos2d.h"
 
 #include <memory>
 #include <nlohmann/json.hpp>

@@ -1,17 +1,17 @@
 // The harness's text protocol: one command per line, each in one table with what `help` says
 // of it, and one answer per line.
-#include "Playtest.h"
-#include "Snapshot.h"
+#include "harness/playtest/Playtest.h"
+#include "harness/playtest/Snapshot.h"
 
-#include "EventPump.h"
-#include "EventScene.h"
-#include "GLView.h"
-#include "GameConstants.h"
-#include "GameScene.h"
-#include "InputMap.h"
-#include "TitleScene.h"
-#include "UpgradeScene.h"
-#include "VirtualInput.h"
+#include "engine/app/EventPump.h"
+#include "engine/input/InputMap.h"
+#include "engine/window/GLView.h"
+#include "game/common/GameConstants.h"
+#include "game/event/EventScene.h"
+#include "game/round/GameScene.h"
+#include "game/shop/UpgradeScene.h"
+#include "game/title/TitleScene.h"
+#include "harness/playtest/VirtualInput.h"
 
 #include <SDL.h>
 #include <charconv>

@@ -1,7 +1,7 @@
 #pragma once
 // What the round's ring of element buttons shows, as players in the tools and tests read it.
-#include "ButtonManager.h"
-#include "GameButton.h"
+#include "game/round/ButtonManager.h"
+#include "game/round/GameButton.h"
 
 namespace Ring {
 

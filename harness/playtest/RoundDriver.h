@@ -2,17 +2,17 @@
 // Plays a round through the harness as a player at the keyboard would, reading the game to
 // press the right keys: the ring's keys, whole stages solved, and the busiest state a round
 // reaches (benchmarks time it, tests draw it).
-#include "Playtest.h"
+#include "harness/playtest/Playtest.h"
 
-#include "ButtonManager.h"
-#include "EffectManager.h"
-#include "GameButton.h"
-#include "GameLayer.h"
-#include "GameScene.h"
-#include "Ring.h"
-#include "TargetManager.h"
-#include "TargetSprite.h"
-#include "TimeSprite.h"
+#include "game/round/ButtonManager.h"
+#include "game/round/EffectManager.h"
+#include "game/round/GameButton.h"
+#include "game/round/GameLayer.h"
+#include "game/round/GameScene.h"
+#include "game/round/TargetManager.h"
+#include "game/round/TargetSprite.h"
+#include "game/round/TimeSprite.h"
+#include "harness/playtest/Ring.h"
 
 #include <string>
 

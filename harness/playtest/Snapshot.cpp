@@ -1,4 +1,4 @@
-#include "Snapshot.h"
+#include "harness/playtest/Snapshot.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,7 +3,7 @@
 // a menu at m, scaled s about the screen centre c, shows its item at m + c + s (item - c).
 // Players in tools and tests tap here, not where the engine says a button is, so that a
 // misplaced button or a wrong hit test shows.
-#include "Types.h"
+#include "engine/base/Types.h"
 
 #include <sstream>
 #include <string>

@@ -1,4 +1,4 @@
-#include "VirtualInput.h"
+#include "harness/playtest/VirtualInput.h"
 
 #include <algorithm>
 #include <cmath>

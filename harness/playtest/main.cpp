@@ -5,8 +5,8 @@
 // "dummy" in the tests), so that every sound is decoded as in the game and a damaged sound
 // file is met the way a player's machine meets it. Same commands, same answers; the `sounds`
 // query stays empty, since the device plays the sounds instead.
-#include "Playtest.h"
-#include "SimpleAudioEngine.h"
+#include "engine/audio/SimpleAudioEngine.h"
+#include "harness/playtest/Playtest.h"
 
 #include <cstring>
 #include <iostream>

@@ -5,7 +5,7 @@
 // (starts a round, skips the cut-scene, plays a stage well, leaves the result panel) so that no
 // scene keeps it for the whole run. After every frame and at regular checkpoints it checks what
 // must always hold, and it keeps the figures of the run.
-#include "Playtest.h"
+#include "harness/playtest/Playtest.h"
 
 #include <nlohmann/json.hpp>
 

@@ -6,7 +6,7 @@
 //
 // The full run (a million frames, over four and a half hours of play) in the sanitizer build:
 //   build-asan/soak --frames 1000000
-#include "SoakPlayer.h"
+#include "harness/soak/SoakPlayer.h"
 
 #include <chrono>
 #include <cstdio>

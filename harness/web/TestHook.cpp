@@ -3,15 +3,15 @@
 // row show and how many entries were made, the saved progress and the notes on screen, as JSON.
 // It reads; it changes nothing, except Module._dovi_seed(N), which fixes the random draws the
 // way the desktop harness's `seed N` does, so that both can be asked for the same picture.
-#include "ButtonManager.h"
-#include "GameButton.h"
-#include "GameLayer.h"
-#include "Random.h"
-#include "SavedKeys.h"
-#include "TargetManager.h"
-#include "TargetSprite.h"
-#include "TimeSprite.h"
-#include "cocos2d.h"
+#include "engine/app/cocos2d.h"
+#include "engine/base/Random.h"
+#include "game/common/SavedKeys.h"
+#include "game/round/ButtonManager.h"
+#include "game/round/GameButton.h"
+#include "game/round/GameLayer.h"
+#include "game/round/TargetManager.h"
+#include "game/round/TargetSprite.h"
+#include "game/round/TimeSprite.h"
 
 #include <cstdio>
 #include <emscripten.h>

@@ -16,7 +16,7 @@ export const site = process.env.DOVI_SITE || path.join(root, 'build-web/site');
 export const playtest = process.env.DOVI_PLAYTEST || path.join(root, 'build/playtest');
 export const chromium = process.env.DOVI_CHROMIUM || '/usr/bin/chromium';
 
-// Design units, as in tools/playtest/Spots.h (origin at the bottom left of 1920 x 1080).
+// Design units, as in harness/playtest/Spots.h (origin at the bottom left of 1920 x 1080).
 export const Spot = {
   centre: [960, 540],
   ring: [[758.4, 772.2], [1200, 772.2], [1392, 534.6], [1200, 307.8], [758.4, 307.8], [585.6, 534.6]],

@@ -1,7 +1,7 @@
-#include "Checkpointer.h"
+#include "engine/platform/Checkpointer.h"
 
-#include "StoreReader.h"
-#include "Threads.h"
+#include "engine/platform/Threads.h"
+#include "engine/store/StoreReader.h"
 
 #include <sqlite3.h>
 

@@ -1,6 +1,6 @@
-#include "CommandLine.h"
+#include "platform/desktop/CommandLine.h"
 
-#include "GameVersion.h"
+#include "game/app/GameVersion.h"
 
 #include <cstdio>
 #include <string>

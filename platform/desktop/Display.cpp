@@ -1,6 +1,6 @@
-#include "Display.h"
+#include "engine/platform/Display.h"
 
-#include "Log.h"
+#include "engine/base/Log.h"
 
 #include <SDL.h>
 #include <cstdlib>

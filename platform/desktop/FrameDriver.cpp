@@ -1,9 +1,9 @@
-#include "FrameDriver.h"
+#include "engine/platform/FrameDriver.h"
 
-#include "Director.h"
-#include "EventPump.h"
-#include "FramePacer.h"
-#include "GLView.h"
+#include "engine/app/EventPump.h"
+#include "engine/app/FramePacer.h"
+#include "engine/scene/Director.h"
+#include "engine/window/GLView.h"
 
 #include <SDL.h>
 

@@ -1,7 +1,7 @@
-#include "Installed.h"
+#include "platform/desktop/Installed.h"
 
-#include "DesktopIdentity.h"
-#include "FileUtils.h"
+#include "engine/base/FileUtils.h"
+#include "engine/window/DesktopIdentity.h"
 
 #include <filesystem>
 

@@ -1,9 +1,9 @@
-#include "InstanceLock.h"
+#include "engine/platform/InstanceLock.h"
 
-#include "DesktopIdentity.h"
-#include "Display.h"
-#include "Log.h"
-#include "PlayerTexts.h"
+#include "engine/base/Log.h"
+#include "engine/base/PlayerTexts.h"
+#include "engine/platform/Display.h"
+#include "engine/window/DesktopIdentity.h"
 
 #include <SDL.h>
 #include <cerrno>

@@ -2,7 +2,7 @@
 // when another program takes the keyboard from the game's window and whether the window is
 // covered. It only listens: it never grabs anything, so no key meant for another program is
 // ever taken. Built without X11 (the browser), there is nothing to watch.
-#include "ScreenLockWatch.h"
+#include "engine/platform/ScreenLockWatch.h"
 
 #ifndef DOVI_X11
 namespace cocos2d {

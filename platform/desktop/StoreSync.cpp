@@ -1,4 +1,4 @@
-#include "StoreSync.h"
+#include "engine/platform/StoreSync.h"
 
 namespace cocos2d {
 namespace StoreSync {

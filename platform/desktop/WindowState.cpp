@@ -1,6 +1,6 @@
-#include "WindowState.h"
+#include "engine/platform/WindowState.h"
 
-#include "UserDefault.h"
+#include "engine/store/UserDefault.h"
 
 #include <SDL.h>
 #include <algorithm>

@@ -1,7 +1,7 @@
-#include "AppDelegate.h"
-#include "CommandLine.h"
-#include "Installed.h"
-#include "cocos2d.h"
+#include "engine/app/cocos2d.h"
+#include "game/app/AppDelegate.h"
+#include "platform/desktop/CommandLine.h"
+#include "platform/desktop/Installed.h"
 
 int main(int argc, char** argv) {
     if (const auto status = CommandLine::answer(argc, argv)) return *status;

@@ -1,7 +1,7 @@
 // The browser's side: no threads, and nothing to sync (the file lives in the page's memory). What
 // lasts is the page's copy of the folder, made right after each commit, so the WAL is folded into
 // the file and emptied at once: the copy is the file alone, a few pages, however long the game runs.
-#include "Checkpointer.h"
+#include "engine/platform/Checkpointer.h"
 
 #include <sqlite3.h>
 

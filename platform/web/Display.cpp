@@ -1,7 +1,7 @@
 // The browser's side: the page's canvas, through SDL's own driver for it.
-#include "Display.h"
+#include "engine/platform/Display.h"
 
-#include "Log.h"
+#include "engine/base/Log.h"
 
 #include <SDL.h>
 

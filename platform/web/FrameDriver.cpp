@@ -1,10 +1,10 @@
 // The browser's side: frames come from the page's animation frames. The browser shows a frame
 // when the callback returns, so nothing here may block, wait or loop.
-#include "FrameDriver.h"
+#include "engine/platform/FrameDriver.h"
 
-#include "Director.h"
-#include "EventPump.h"
-#include "FrameSteps.h"
+#include "engine/app/EventPump.h"
+#include "engine/app/FrameSteps.h"
+#include "engine/scene/Director.h"
 
 #include <algorithm>
 #include <emscripten/html5.h>

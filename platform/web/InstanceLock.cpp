@@ -1,6 +1,6 @@
 // The browser's side: the page takes its tab's lock on the save before the engine starts (a
 // second tab waits there, saying so), so the engine always holds it.
-#include "InstanceLock.h"
+#include "engine/platform/InstanceLock.h"
 
 namespace cocos2d {
 

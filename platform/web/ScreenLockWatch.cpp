@@ -1,6 +1,6 @@
 // The browser's side: no desktop to ask, but the page covers the game with a notice of its own
 // (a phone held upright is asked to be turned), and a game nobody can see must stand still.
-#include "ScreenLockWatch.h"
+#include "engine/platform/ScreenLockWatch.h"
 
 #include <emscripten.h>
 

@@ -1,5 +1,5 @@
-// The page's part is in tools/web/page/pre.js (Module.doviStore).
-#include "StoreSync.h"
+// The page's part is in platform/web/page/pre.js (Module.doviStore).
+#include "engine/platform/StoreSync.h"
 
 #include <emscripten.h>
 

@@ -1,4 +1,4 @@
-#include "Threads.h"
+#include "engine/platform/Threads.h"
 
 namespace cocos2d {
 namespace Threads {

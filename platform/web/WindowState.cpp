@@ -1,6 +1,6 @@
 // The browser's side: the canvas fills the page, which the browser places and sizes; there is
 // no window to remember.
-#include "WindowState.h"
+#include "engine/platform/WindowState.h"
 
 #include <SDL.h>
 

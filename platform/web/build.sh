@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 export NODE_PATH=/usr/share/nodejs EMSDK_PYTHON=/usr/bin/python3
-libs="$(tools/web/build_libs.sh | tail -1)"
+libs="$(platform/web/build_libs.sh | tail -1)"
 emcmake cmake -S . -B build-web -G Ninja -DCMAKE_BUILD_TYPE=Release -DDOVI_WEB_LIBS="$libs" >/dev/null
 cmake --build build-web -j"${DOVI_JOBS:-$(nproc)}" >&2
 echo "$PWD/build-web/site"

@@ -6,8 +6,8 @@
 # this script, so a fresh clone (CI) reuses it and nothing is rebuilt when nothing changed.
 # Prints the prefix (include/, lib/) on its last line.
 #
-#   tools/web/build_libs.sh            build if missing, print the prefix
-#   tools/web/build_libs.sh --prefix   print the prefix only (empty if not built)
+#   platform/web/build_libs.sh            build if missing, print the prefix
+#   platform/web/build_libs.sh --prefix   print the prefix only (empty if not built)
 set -euo pipefail
 
 here="$(cd "$(dirname "$0")" && pwd)"

@@ -1,7 +1,7 @@
 // The browser's entry point: the page calls main once its files are in and Play was pressed.
 // Frames go on after main returns, so the delegate must outlive it.
-#include "AppDelegate.h"
-#include "cocos2d.h"
+#include "engine/app/cocos2d.h"
+#include "game/app/AppDelegate.h"
 
 int main(int, char**) {
     // The page keeps Escape for the browser (leaving fullscreen): the game never sees it.

@@ -7,7 +7,7 @@ set -euo pipefail
 src="$1" program="$2" site="$3"
 rm -rf "$site"
 mkdir -p "$site"
-cp "$src"/tools/web/page/index.html "$src"/tools/web/page/page.js "$src"/tools/web/page/page.css "$site"/
+cp "$src"/platform/web/page/index.html "$src"/platform/web/page/page.js "$src"/platform/web/page/page.css "$site"/
 cp "$program"/doviveduzuz.js "$program"/doviveduzuz.wasm "$site"/
 
 font=fonts/PixelMplus10-Regular.ttf
@@ -15,13 +15,13 @@ cut="$(mktemp --suffix=.ttf)"
 trap 'rm -f "$cut"' EXIT
 /usr/bin/python3 "$src"/tools/assets/subset_font.py "$src/assets/$font" "$cut" "$src"/game "$src"/engine
 
-title=$(grep -v '^#' "$src"/tools/web/title_files.txt)
+title=$(grep -v '^#' "$src"/platform/web/title_files.txt)
 rest=$(grep -v '^#' "$src"/assets/manifest.txt | grep -vxF -f <(echo "$title"))
 # shellcheck disable=SC2086
-/usr/bin/python3 "$src"/tools/web/pack_assets.py "$src"/assets "$site"/title --replace "$font=$cut" $title
+/usr/bin/python3 "$src"/platform/web/pack_assets.py "$src"/assets "$site"/title --replace "$font=$cut" $title
 # Names with spaces are kept whole.
 mapfile -t rest_files <<<"$rest"
-/usr/bin/python3 "$src"/tools/web/pack_assets.py "$src"/assets "$site"/rest "${rest_files[@]}"
+/usr/bin/python3 "$src"/platform/web/pack_assets.py "$src"/assets "$site"/rest "${rest_files[@]}"
 
 /usr/bin/python3 - "$site" <<'PY'
 import json, os, sys, zipfile

@@ -1,9 +1,9 @@
 # The browser build (emcmake cmake -DDOVI_WEB_LIBS=<prefix>), included by the top CMakeLists.txt.
 # The same engine/ and game/ as the desktop; a file in engine/web/ stands in for the engine/ file
 # of the same name, where the browser differs from the desktop.
-set(DOVI_WEB_LIBS "" CACHE PATH "Where tools/web/build_libs.sh put the browser's libraries")
+set(DOVI_WEB_LIBS "" CACHE PATH "Where platform/web/build_libs.sh put the browser's libraries")
 if(NOT EXISTS "${DOVI_WEB_LIBS}/lib/libSDL2.a")
-  message(FATAL_ERROR "DOVI_WEB_LIBS must name the prefix printed by tools/web/build_libs.sh")
+  message(FATAL_ERROR "DOVI_WEB_LIBS must name the prefix printed by platform/web/build_libs.sh")
 endif()
 
 # Small before fast: the program is downloaded before the game can start.
@@ -30,8 +30,8 @@ target_link_libraries(engine PUBLIC
 
 include(cmake/game.cmake)
 
-set(DOVI_PAGE ${CMAKE_SOURCE_DIR}/tools/web/page)
-add_executable(doviveduzuz platform/web/main.cpp tools/web/TestHook.cpp)
+set(DOVI_PAGE ${CMAKE_SOURCE_DIR}/platform/web/page)
+add_executable(doviveduzuz platform/web/main.cpp harness/web/TestHook.cpp)
 set_target_properties(doviveduzuz PROPERTIES SUFFIX ".js")
 target_link_libraries(doviveduzuz PRIVATE game)
 target_link_options(doviveduzuz PRIVATE
@@ -41,7 +41,7 @@ target_link_options(doviveduzuz PRIVATE
   "-sEXPORTED_RUNTIME_METHODS=['FS','addRunDependency','removeRunDependency','UTF8ToString']"
   # SDL's audio resumes the page's sound on the first press with these, which only its port pulls in.
   # (Read from a file: the shell running the link would take their $ for its own.)
-  -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${CMAKE_SOURCE_DIR}/tools/web/library_funcs.json
+  -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${CMAKE_SOURCE_DIR}/platform/web/library_funcs.json
   "SHELL:--pre-js ${DOVI_PAGE}/store.js" "SHELL:--pre-js ${DOVI_PAGE}/pre.js")
 set_property(TARGET doviveduzuz APPEND PROPERTY LINK_DEPENDS ${DOVI_PAGE}/store.js ${DOVI_PAGE}/pre.js)
 
@@ -49,8 +49,8 @@ set_property(TARGET doviveduzuz APPEND PROPERTY LINK_DEPENDS ${DOVI_PAGE}/store.
 set(DOVI_SITE ${CMAKE_BINARY_DIR}/site)
 add_custom_command(OUTPUT ${DOVI_SITE}/index.html
   COMMAND ${CMAKE_COMMAND} -E env EMSDK_PYTHON=/usr/bin/python3 NODE_PATH=/usr/share/nodejs
-    ${CMAKE_SOURCE_DIR}/tools/web/make_site.sh ${CMAKE_SOURCE_DIR} $<TARGET_FILE_DIR:doviveduzuz> ${DOVI_SITE}
-  DEPENDS doviveduzuz ${CMAKE_SOURCE_DIR}/tools/web/make_site.sh ${CMAKE_SOURCE_DIR}/tools/web/title_files.txt
+    ${CMAKE_SOURCE_DIR}/platform/web/make_site.sh ${CMAKE_SOURCE_DIR} $<TARGET_FILE_DIR:doviveduzuz> ${DOVI_SITE}
+  DEPENDS doviveduzuz ${CMAKE_SOURCE_DIR}/platform/web/make_site.sh ${CMAKE_SOURCE_DIR}/platform/web/title_files.txt
     ${CMAKE_SOURCE_DIR}/assets/manifest.txt ${DOVI_PAGE}/index.html ${DOVI_PAGE}/page.js ${DOVI_PAGE}/page.css
   VERBATIM)
 add_custom_target(site ALL DEPENDS ${DOVI_SITE}/index.html)

@@ -1,13 +1,13 @@
 // Sound on SDL_mixer with the dummy driver, and without any device.
-#include "FileUtils.h"
-#include "Log.h"
-#include "SimpleAudioEngine.h"
+#include "engine/audio/SimpleAudioEngine.h"
+#include "engine/base/FileUtils.h"
+#include "engine/base/Log.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
-#include "TempDirs.h"
+#include "tests/support/TempDirs.h"
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>

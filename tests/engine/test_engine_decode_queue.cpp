@@ -1,12 +1,12 @@
 // Pictures decoded on worker threads: every request is answered with the right pixels, work
 // still queued when the queue goes is finished first, and a picture whose header reads well but
 // whose pixels do not is reported once, when it is needed, and draws nothing.
-#include "DecodeQueue.h"
-#include "EngineFixture.h"
-#include "Log.h"
-#include "Renderer.h"
-#include "Texture2D.h"
-#include "TextureCache.h"
+#include "engine/base/Log.h"
+#include "engine/graphics/DecodeQueue.h"
+#include "engine/graphics/Renderer.h"
+#include "engine/graphics/Texture2D.h"
+#include "engine/graphics/TextureCache.h"
+#include "tests/support/EngineFixture.h"
 
 #include <sys/resource.h>
 

@@ -1,5 +1,5 @@
 // Scene changes with fades, and touches: priority by drawing order, swallowing, menus.
-#include "EngineFixture.h"
+#include "tests/support/EngineFixture.h"
 
 USING_NS_CC;
 

@@ -1,6 +1,6 @@
 // The main loop's pace on a fake clock: vsync where the display refreshes at the game's rate and
 // keeps it, a timed loop to absolute deadlines everywhere else, and never a frame too soon.
-#include "FramePacer.h"
+#include "engine/app/FramePacer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The browser's frames: the game keeps one step per 1/60 s of real time at any display rate,
 // and a stall is not followed by a burst.
-#include "FrameSteps.h"
+#include "engine/app/FrameSteps.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Pictures, frame animation and text: caching, live re-initialising, missing files.
-#include "EngineFixture.h"
-#include "TextCache.h"
-#include "TextureCache.h"
+#include "engine/graphics/TextCache.h"
+#include "engine/graphics/TextureCache.h"
+#include "tests/support/EngineFixture.h"
 
 #include <atomic>
 

@@ -1,6 +1,6 @@
 // Transforms, drawing order, ownership and the menu placement rule.
-#include "EngineFixture.h"
-#include "GameConstants.h"
+#include "game/common/GameConstants.h"
+#include "tests/support/EngineFixture.h"
 
 #include <cmath>
 

@@ -1,9 +1,9 @@
 // Notes over the game: drawn above the running scene, outside its tree, keeping real time.
-#include "EngineFixture.h"
+#include "tests/support/EngineFixture.h"
 
-#include "Log.h"
-#include "Overlay.h"
-#include "Renderer.h"
+#include "engine/base/Log.h"
+#include "engine/graphics/Renderer.h"
+#include "engine/scene/Overlay.h"
 
 #include <SDL.h>
 #include <algorithm>

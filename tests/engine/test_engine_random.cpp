@@ -1,7 +1,7 @@
 // The game's draws are computed by the engine itself so that the browser build repeats the
 // desktop's game for a seed; on this desktop they must still equal what the standard library
 // and the C runtime give, so that a seed keeps the game it always had.
-#include "Random.h"
+#include "engine/base/Random.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // A picture read from a file keeps its decoded pixels only until a renderer has its own copy,
 // and another renderer still gets the same picture.
-#include "EngineFixture.h"
-#include "TextCache.h"
-#include "Texture2D.h"
-#include "TextureCache.h"
+#include "engine/graphics/TextCache.h"
+#include "engine/graphics/Texture2D.h"
+#include "engine/graphics/TextureCache.h"
+#include "tests/support/EngineFixture.h"
 
 #include <cstdio>
 #include <vector>

@@ -1,5 +1,5 @@
 // The frame: scheduling order, timers, actions and their timing at 60 frames per second.
-#include "EngineFixture.h"
+#include "tests/support/EngineFixture.h"
 
 #include <string>
 #include <vector>

@@ -1,11 +1,11 @@
 // Pictures with transparent borders: only their visible part is kept and drawn, while the node
 // keeps the whole canvas for its size, anchor, hit area and flips; opaque pictures are drawn
 // without blending; nothing is drawn outside the view; small pictures sharing a texture batch.
-#include "EngineFixture.h"
-#include "Picture.h"
-#include "Renderer.h"
-#include "Texture2D.h"
-#include "TextureCache.h"
+#include "engine/graphics/Picture.h"
+#include "engine/graphics/Renderer.h"
+#include "engine/graphics/Texture2D.h"
+#include "engine/graphics/TextureCache.h"
+#include "tests/support/EngineFixture.h"
 
 #include <SDL_image.h>
 

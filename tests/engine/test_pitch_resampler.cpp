@@ -1,5 +1,5 @@
 // The resampler alone: interpolation, the ends of a sound, clamping, and the formats it reads.
-#include "PitchResampler.h"
+#include "engine/audio/PitchResampler.h"
 
 #include <SDL_audio.h>
 #include <gtest/gtest.h>

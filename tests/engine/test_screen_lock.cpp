@@ -2,7 +2,7 @@
 // the game's window for more than a second, or a locker's window over the game's, counts as
 // locked; a hot key's brief grab does not. Watching never takes a key from a program typed into
 // beside the game.
-#include "ScreenLockWatch.h"
+#include "engine/platform/ScreenLockWatch.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>

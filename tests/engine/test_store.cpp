@@ -1,12 +1,12 @@
 // The saved-progress store: defaults, restarts, frame commits, kills and damaged files.
-#include "Log.h"
-#include "ProgressMerge.h"
-#include "UserDefault.h"
+#include "engine/base/Log.h"
+#include "engine/store/UserDefault.h"
+#include "game/app/ProgressMerge.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include "TempDirs.h"
+#include "tests/support/TempDirs.h"
 #include <chrono>
 #include <csignal>
 #include <cstdlib>

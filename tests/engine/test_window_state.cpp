@@ -1,11 +1,11 @@
 // The window's remembered placement: fitted to the displays there are at start, saved once a
 // change has settled (on the caller's clock), and read back by the next window. Desktops, frames,
 // maximising and fullscreen are checked on a real X display by remembered_window.sh.
-#include "AutoreleasePool.h"
-#include "GLView.h"
-#include "ProcessRunner.h"
-#include "UserDefault.h"
-#include "WindowState.h"
+#include "engine/base/AutoreleasePool.h"
+#include "engine/platform/WindowState.h"
+#include "engine/store/UserDefault.h"
+#include "engine/window/GLView.h"
+#include "tests/support/ProcessRunner.h"
 
 #include <SDL.h>
 #include <climits>

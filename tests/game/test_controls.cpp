@@ -1,9 +1,9 @@
 // Every bound input does exactly what a tap on its control does: same tree, same store, same
 // sounds. Keys, gamepad buttons, stick flicks, the D-pad and fingers.
-#include "GameLayer.h"
-#include "Playtest.h"
-#include "ProcessRunner.h"
-#include "Spots.h"
+#include "game/round/GameLayer.h"
+#include "harness/playtest/Playtest.h"
+#include "harness/playtest/Spots.h"
+#include "tests/support/ProcessRunner.h"
 
 #include <functional>
 #include <gtest/gtest.h>

@@ -14,15 +14,15 @@
 // - Visible: the same part of the fresh picture that the renderer kept, cut from it here, drawn
 //   where the whole canvas puts it. The two agree to within 2 in every pixel, and the part kept
 //   holds every pixel of the picture that is not transparent.
-#include "test_loop_fixture.h"
+#include "tests/support/test_loop_fixture.h"
 
-#include "EventScene.h"
-#include "FileUtils.h"
-#include "GLView.h"
-#include "Renderer.h"
-#include "RoundDriver.h"
-#include "Texture2D.h"
-#include "UpgradeButton.h"
+#include "engine/base/FileUtils.h"
+#include "engine/graphics/Renderer.h"
+#include "engine/graphics/Texture2D.h"
+#include "engine/window/GLView.h"
+#include "game/event/EventScene.h"
+#include "game/round/result/UpgradeButton.h"
+#include "harness/playtest/RoundDriver.h"
 
 #include <SDL.h>
 #include <SDL_image.h>

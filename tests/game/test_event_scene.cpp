@@ -1,10 +1,10 @@
 // The cut-scene: the relay of the progress, its own end and the skip.
-#include "EventLayer.h"
-#include "EventNode.h"
-#include "EventScene.h"
-#include "GameLayer.h"
-#include "GameScene.h"
-#include "test_loop_fixture.h"
+#include "game/event/EventLayer.h"
+#include "game/event/EventNode.h"
+#include "game/event/EventScene.h"
+#include "game/round/GameLayer.h"
+#include "game/round/GameScene.h"
+#include "tests/support/test_loop_fixture.h"
 
 #include <algorithm>
 

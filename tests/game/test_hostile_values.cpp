@@ -1,14 +1,14 @@
 // Saved values only a damaged or edited store holds, read conservatively: a life level above 3
 // counts as 3 (a round without end would never bank its score), a debt in the shop reads as no
 // coins, and a round's score added to a balance near the int limit stops there.
-#include "EventScene.h"
-#include "GameLayer.h"
-#include "GameScene.h"
-#include "UpgradeButton.h"
-#include "UpgradeLayer.h"
-#include "UpgradeScene.h"
-#include "UpgradeScore.h"
-#include "test_loop_fixture.h"
+#include "game/event/EventScene.h"
+#include "game/round/GameLayer.h"
+#include "game/round/GameScene.h"
+#include "game/round/result/UpgradeButton.h"
+#include "game/shop/UpgradeLayer.h"
+#include "game/shop/UpgradeScene.h"
+#include "game/shop/UpgradeScore.h"
+#include "tests/support/test_loop_fixture.h"
 
 #include <limits>
 

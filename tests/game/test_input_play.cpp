@@ -1,20 +1,20 @@
 // Playing with other hands than one mouse: the whole loop by a gamepad alone and by fingers
 // alone, two inputs on one button at once, presses held across a scene change, and the
 // stick's and D-pad's own rules.
-#include "ButtonManager.h"
-#include "EventScene.h"
-#include "GameButton.h"
-#include "GameLayer.h"
-#include "GameScene.h"
-#include "RetryButton.h"
-#include "Ring.h"
-#include "TargetManager.h"
-#include "TargetSprite.h"
-#include "TitleScene.h"
-#include "UpgradeButton.h"
-#include "UpgradeLayer.h"
-#include "UpgradeScene.h"
-#include "test_loop_fixture.h"
+#include "game/event/EventScene.h"
+#include "game/round/ButtonManager.h"
+#include "game/round/GameButton.h"
+#include "game/round/GameLayer.h"
+#include "game/round/GameScene.h"
+#include "game/round/TargetManager.h"
+#include "game/round/TargetSprite.h"
+#include "game/round/result/RetryButton.h"
+#include "game/round/result/UpgradeButton.h"
+#include "game/shop/UpgradeLayer.h"
+#include "game/shop/UpgradeScene.h"
+#include "game/title/TitleScene.h"
+#include "harness/playtest/Ring.h"
+#include "tests/support/test_loop_fixture.h"
 
 #include <cmath>
 #include <functional>

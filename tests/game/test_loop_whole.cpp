@@ -1,19 +1,19 @@
 // The whole loop: title, shop, cut-scene, round, result panel and back, with the progress at
 // every hand-over and across a restart of the program.
-#include "BarrierField.h"
-#include "EventScene.h"
-#include "GameLayer.h"
-#include "GameScene.h"
-#include "PriceTime.h"
-#include "StoreFile.h"
-#include "TimeSprite.h"
-#include "TitleScene.h"
-#include "UpgradeButton.h"
-#include "UpgradeLayer.h"
-#include "UpgradeNode.h"
-#include "UpgradeScene.h"
-#include "UpgradeScore.h"
-#include "test_loop_fixture.h"
+#include "game/event/EventScene.h"
+#include "game/round/BarrierField.h"
+#include "game/round/GameLayer.h"
+#include "game/round/GameScene.h"
+#include "game/round/TimeSprite.h"
+#include "game/round/result/UpgradeButton.h"
+#include "game/shop/PriceTime.h"
+#include "game/shop/UpgradeLayer.h"
+#include "game/shop/UpgradeNode.h"
+#include "game/shop/UpgradeScene.h"
+#include "game/shop/UpgradeScore.h"
+#include "game/title/TitleScene.h"
+#include "harness/soak/StoreFile.h"
+#include "tests/support/test_loop_fixture.h"
 
 #include <sqlite3.h>
 

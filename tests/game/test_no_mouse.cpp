@@ -1,16 +1,16 @@
 // A player who never touches the mouse: the round's pause panel, the title's quit panel,
 // rumble, the cursor, and the input faults a keyboard or pad player met.
-#include "ButtonManager.h"
-#include "GameButton.h"
-#include "GameLayer.h"
-#include "GameScene.h"
-#include "PausePanel.h"
-#include "QuitPanel.h"
-#include "SimpleAudioEngine.h"
-#include "SoundSettings.h"
-#include "TimeSprite.h"
-#include "TitleScene.h"
-#include "test_loop_fixture.h"
+#include "engine/app/SoundSettings.h"
+#include "engine/audio/SimpleAudioEngine.h"
+#include "game/round/ButtonManager.h"
+#include "game/round/GameButton.h"
+#include "game/round/GameLayer.h"
+#include "game/round/GameScene.h"
+#include "game/round/PausePanel.h"
+#include "game/round/TimeSprite.h"
+#include "game/title/QuitPanel.h"
+#include "game/title/TitleScene.h"
+#include "tests/support/test_loop_fixture.h"
 
 #include <cmath>
 

@@ -1,15 +1,15 @@
 // The panels laid over a scene, as a player meets them: the title's quit panel and the round's
 // pause panel, where their highlight starts, what one slip can and cannot do, and what is seen.
-#include "GameLayer.h"
-#include "PausePanel.h"
-#include "QuitPanel.h"
-#include "Star.h"
-#include "StarManager.h"
-#include "Tap.h"
-#include "TitleLayer.h"
-#include "TitleScene.h"
-#include "UpgradeScene.h"
-#include "test_loop_fixture.h"
+#include "game/figures/Star.h"
+#include "game/figures/StarManager.h"
+#include "game/round/GameLayer.h"
+#include "game/round/PausePanel.h"
+#include "game/shop/UpgradeScene.h"
+#include "game/title/QuitPanel.h"
+#include "game/title/Tap.h"
+#include "game/title/TitleLayer.h"
+#include "game/title/TitleScene.h"
+#include "tests/support/test_loop_fixture.h"
 
 using cocos2d::InputMap;
 using cocos2d::MenuItemImage;

@@ -1,12 +1,12 @@
 // The game's time stands still while its window is out of focus, hidden or minimised, however
 // those come and go together; inputs held when the window goes away press nothing; a "Paused"
 // note shows over the last picture, which a stopped director draws again only when needed.
-#include "ButtonManager.h"
-#include "GameButton.h"
-#include "GameLayer.h"
-#include "TimeSprite.h"
-#include "UpgradeLayer.h"
-#include "test_loop_fixture.h"
+#include "game/round/ButtonManager.h"
+#include "game/round/GameButton.h"
+#include "game/round/GameLayer.h"
+#include "game/round/TimeSprite.h"
+#include "game/shop/UpgradeLayer.h"
+#include "tests/support/test_loop_fixture.h"
 
 #include <SDL.h>
 #include <SDL_image.h>

@@ -1,14 +1,14 @@
 // What the engine lays over the game, as a player sees it: the key and pad badges beside their
 // buttons and the notes in the corners never hide a button, a word, a number, the timer or
 // the rows; the prompts stay while only the window moves under the pointer.
-#include "AnswerPlate.h"
-#include "CursorWatch.h"
-#include "PlayerTexts.h"
-#include "SoundSettings.h"
-#include "TargetSprite.h"
-#include "Texture2D.h"
-#include "TimeSprite.h"
-#include "test_loop_fixture.h"
+#include "engine/app/SoundSettings.h"
+#include "engine/base/PlayerTexts.h"
+#include "engine/graphics/Texture2D.h"
+#include "engine/input/CursorWatch.h"
+#include "game/round/AnswerPlate.h"
+#include "game/round/TargetSprite.h"
+#include "game/round/TimeSprite.h"
+#include "tests/support/test_loop_fixture.h"
 
 #include <algorithm>
 #include <functional>

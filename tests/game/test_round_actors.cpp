@@ -1,14 +1,14 @@
 // The round's actors and scenery: the planet's pass, the ground, the stars, the score label
 // and the stage-clear lights.
-#include "test_round_fixture.h"
+#include "tests/support/test_round_fixture.h"
 
-#include "EffectManager.h"
-#include "Planet.h"
-#include "PlantBom.h"
-#include "ScoreLabel.h"
-#include "SpeedGround.h"
-#include "Star.h"
-#include "StarManager.h"
+#include "game/figures/PlantBom.h"
+#include "game/figures/SpeedGround.h"
+#include "game/figures/Star.h"
+#include "game/figures/StarManager.h"
+#include "game/round/EffectManager.h"
+#include "game/round/Planet.h"
+#include "game/round/ScoreLabel.h"
 
 #include <algorithm>
 

@@ -1,12 +1,12 @@
 // Pressing the ring and the back button: the answer row, the clicks, the companion's tint,
 // the seventh press, and a solved stage through to the next one.
-#include "test_round_fixture.h"
+#include "tests/support/test_round_fixture.h"
 
-#include "Answer.h"
-#include "BonusEffect.h"
-#include "EffectManager.h"
-#include "Planet.h"
-#include "PlantBom.h"
+#include "game/figures/PlantBom.h"
+#include "game/round/Answer.h"
+#include "game/round/BonusEffect.h"
+#include "game/round/EffectManager.h"
+#include "game/round/Planet.h"
 
 USING_NS_CC;
 

@@ -1,12 +1,12 @@
 // The result panel: when each part shows, what it says, the best score, and the way out.
-#include "test_round_fixture.h"
+#include "tests/support/test_round_fixture.h"
 
-#include "HighScoreSprite.h"
-#include "ResultGround.h"
-#include "ResultHighScoreLabel.h"
-#include "ResultScoreLabel.h"
-#include "RetryButton.h"
-#include "UpgradeButton.h"
+#include "game/round/HighScoreSprite.h"
+#include "game/round/result/ResultGround.h"
+#include "game/round/result/ResultHighScoreLabel.h"
+#include "game/round/result/ResultScoreLabel.h"
+#include "game/round/result/RetryButton.h"
+#include "game/round/result/UpgradeButton.h"
 
 USING_NS_CC;
 

@@ -1,10 +1,10 @@
 // Building a round and its stages: saved keys, the target row, the ring of buttons, the
 // per-stage time allowance and the obstruction threshold.
-#include "test_round_fixture.h"
+#include "tests/support/test_round_fixture.h"
 
-#include "JiyamaSprite.h"
-#include "PlantBom.h"
-#include "Player.h"
+#include "game/figures/PlantBom.h"
+#include "game/figures/Player.h"
+#include "game/round/JiyamaSprite.h"
 
 #include <algorithm>
 #include <set>

@@ -1,11 +1,11 @@
 // The stage timer: its colours, time-outs with and without an extra life, the barrier, and
 // game over as the round's objects see it.
-#include "test_round_fixture.h"
+#include "tests/support/test_round_fixture.h"
 
-#include "BarrierField.h"
-#include "EffectManager.h"
-#include "Planet.h"
-#include "Player.h"
+#include "game/figures/Player.h"
+#include "game/round/BarrierField.h"
+#include "game/round/EffectManager.h"
+#include "game/round/Planet.h"
 
 USING_NS_CC;
 

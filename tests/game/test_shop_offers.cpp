@@ -1,16 +1,16 @@
 // The shop: the balance on entry, buying the time and life levels, selling out, and
 // presses that arrive after the shop has been left.
-#include "EventScene.h"
-#include "LifeGaugSprite.h"
-#include "PriceLife.h"
-#include "PriceTime.h"
-#include "StartButton.h"
-#include "TimeGaugSprite.h"
-#include "UpgradeLayer.h"
-#include "UpgradeLifeNode.h"
-#include "UpgradeNode.h"
-#include "UpgradeScore.h"
-#include "test_loop_fixture.h"
+#include "game/event/EventScene.h"
+#include "game/shop/LifeGaugSprite.h"
+#include "game/shop/PriceLife.h"
+#include "game/shop/PriceTime.h"
+#include "game/shop/StartButton.h"
+#include "game/shop/TimeGaugSprite.h"
+#include "game/shop/UpgradeLayer.h"
+#include "game/shop/UpgradeLifeNode.h"
+#include "game/shop/UpgradeNode.h"
+#include "game/shop/UpgradeScore.h"
+#include "tests/support/test_loop_fixture.h"
 
 #include <array>
 

@@ -1,9 +1,9 @@
 // The looping planet show along the bottom of the shop, watched frame by frame.
-#include "PlantBom.h"
-#include "Player.h"
-#include "UpgradeEventNode.h"
-#include "UpgradeLayer.h"
-#include "test_loop_fixture.h"
+#include "game/figures/PlantBom.h"
+#include "game/figures/Player.h"
+#include "game/shop/UpgradeEventNode.h"
+#include "game/shop/UpgradeLayer.h"
+#include "tests/support/test_loop_fixture.h"
 
 #include <cmath>
 

@@ -2,8 +2,8 @@
 // the reviewed files beside them. After an intended change:
 //   DOVI_UPDATE_GOLDENS=1 build/unit_tests --gtest_filter='Snapshot*'
 // then review the diff of tests/golden/ like code.
-#include "Snapshot.h"
-#include "test_loop_fixture.h"
+#include "harness/playtest/Snapshot.h"
+#include "tests/support/test_loop_fixture.h"
 
 #include <filesystem>
 #include <fstream>

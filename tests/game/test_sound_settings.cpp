@@ -1,9 +1,9 @@
 // The player's sound setting through the harness: M and the pad's Back mute, minus and equals (and
 // the keypad's) step the volume; the device gets the game's volumes times the setting; a note
 // shows for a moment above everything; the setting outlives a restart.
-#include "Playtest.h"
-#include "ProcessRunner.h"
-#include "StoreFile.h"
+#include "harness/playtest/Playtest.h"
+#include "harness/soak/StoreFile.h"
+#include "tests/support/ProcessRunner.h"
 
 #include <SDL_image.h>
 #include <cstring>

@@ -1,20 +1,20 @@
 // Steady state: once a scene has run for a second, its frames read no files, load no
 // pictures and render no text; only something new happening (a new score, a first sight of
 // a picture) may, and then once. Counted through the harness's stats.
-#include "Playtest.h"
+#include "harness/playtest/Playtest.h"
 
-#include "ButtonManager.h"
-#include "GameButton.h"
-#include "GameLayer.h"
-#include "GameScene.h"
-#include "Ring.h"
-#include "TargetManager.h"
-#include "TargetSprite.h"
-#include "UpgradeScene.h"
+#include "game/round/ButtonManager.h"
+#include "game/round/GameButton.h"
+#include "game/round/GameLayer.h"
+#include "game/round/GameScene.h"
+#include "game/round/TargetManager.h"
+#include "game/round/TargetSprite.h"
+#include "game/shop/UpgradeScene.h"
+#include "harness/playtest/Ring.h"
 
 #include <gtest/gtest.h>
 
-#include "TempDirs.h"
+#include "tests/support/TempDirs.h"
 #include <cstdlib>
 #include <filesystem>
 #include <memory>

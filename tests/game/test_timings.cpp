@@ -1,13 +1,13 @@
 // What moves, blinks and sounds, on the very frame it is due at 60 frames a second. The numbers
 // are worked out from the layout and the durations by hand, not read from the game.
-#include "EventLayer.h"
-#include "EventNode.h"
-#include "EventPlantNode.h"
-#include "Planet.h"
-#include "PlantBom.h"
-#include "Player.h"
-#include "Star.h"
-#include "test_round_fixture.h"
+#include "game/event/EventLayer.h"
+#include "game/event/EventNode.h"
+#include "game/event/EventPlantNode.h"
+#include "game/figures/PlantBom.h"
+#include "game/figures/Player.h"
+#include "game/figures/Star.h"
+#include "game/round/Planet.h"
+#include "tests/support/test_round_fixture.h"
 
 USING_NS_CC;
 

@@ -1,11 +1,11 @@
 // The title screen: its one tap, the departure, and the single fade into the shop.
-#include "Tap.h"
-#include "Title.h"
-#include "TitleLayer.h"
-#include "TitlePlayer.h"
-#include "TitleScene.h"
-#include "UpgradeScene.h"
-#include "test_loop_fixture.h"
+#include "game/shop/UpgradeScene.h"
+#include "game/title/Tap.h"
+#include "game/title/Title.h"
+#include "game/title/TitleLayer.h"
+#include "game/title/TitlePlayer.h"
+#include "game/title/TitleScene.h"
+#include "tests/support/test_loop_fixture.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
 // Controls as the player meets them: how far a button reaches, what a held button shows, what
 // a fade shows and lets through.
-#include "TitleLayer.h"
-#include "TitleScene.h"
-#include "UpgradeScene.h"
-#include "test_round_fixture.h"
+#include "game/shop/UpgradeScene.h"
+#include "game/title/TitleLayer.h"
+#include "game/title/TitleScene.h"
+#include "tests/support/test_round_fixture.h"
 
 USING_NS_CC;
 

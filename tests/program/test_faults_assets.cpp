@@ -7,21 +7,21 @@
 // back to the shop and the title); the commands are kept and then replayed, one harness process
 // per damaged file. The harness used has a real (dummy-driver) audio device, so damaged sounds
 // are decoded as on a player's machine.
-#include "ButtonManager.h"
-#include "GameButton.h"
-#include "GameLayer.h"
-#include "GameScene.h"
-#include "JiyamaSprite.h"
-#include "Playtest.h"
-#include "PlaytestProcess.h"
-#include "Ring.h"
-#include "Spots.h"
-#include "StoreFile.h"
-#include "TargetManager.h"
-#include "TargetSprite.h"
-#include "TitleScene.h"
-#include "UpgradeButton.h"
-#include "cocos2d.h"
+#include "engine/app/cocos2d.h"
+#include "game/round/ButtonManager.h"
+#include "game/round/GameButton.h"
+#include "game/round/GameLayer.h"
+#include "game/round/GameScene.h"
+#include "game/round/JiyamaSprite.h"
+#include "game/round/TargetManager.h"
+#include "game/round/TargetSprite.h"
+#include "game/round/result/UpgradeButton.h"
+#include "game/title/TitleScene.h"
+#include "harness/playtest/Playtest.h"
+#include "harness/playtest/Ring.h"
+#include "harness/playtest/Spots.h"
+#include "harness/soak/PlaytestProcess.h"
+#include "harness/soak/StoreFile.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -69,7 +69,7 @@ class LoopRecorder {
         run("seed 11");
         run("step 2");
         openAndClosePanel(); // the title's quit panel
-        run("tap 960 540"); // title
+        run("tap 960 540");  // title
         run("step 160");
         // Every offer to its last level, then a press on a sold-out offer.
         for (int i = 0; i < 3; ++i) {

@@ -2,11 +2,11 @@
 // of their own: a second copy started on the same save, another program holding the store, a
 // store that cannot be written at start and can be later, no display at all, and the game's
 // debug lines. Every case ends with nothing lost and a word the player can see.
-#include "Playtest.h"
-#include "PlaytestProcess.h"
-#include "Spots.h"
-#include "StoreFile.h"
-#include "TempDirs.h"
+#include "harness/playtest/Playtest.h"
+#include "harness/playtest/Spots.h"
+#include "harness/soak/PlaytestProcess.h"
+#include "harness/soak/StoreFile.h"
+#include "tests/support/TempDirs.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

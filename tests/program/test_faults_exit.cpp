@@ -1,11 +1,11 @@
 // Ending the program while a frame's writes are still pending: closing the window, SIGTERM,
 // the harness's quit and the end of its input all save them.
-#include "AppDelegate.h"
-#include "PlaytestProcess.h"
-#include "Spots.h"
-#include "StoreFile.h"
-#include "UpgradeScene.h"
-#include "cocos2d.h"
+#include "engine/app/cocos2d.h"
+#include "game/app/AppDelegate.h"
+#include "game/shop/UpgradeScene.h"
+#include "harness/playtest/Spots.h"
+#include "harness/soak/PlaytestProcess.h"
+#include "harness/soak/StoreFile.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>

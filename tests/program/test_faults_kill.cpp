@@ -2,8 +2,8 @@
 // lost to the clock, back to the shop, ...) and is killed with SIGKILL at a seeded random frame,
 // 200 times over. After every kill the store must be sound and show a state the loop really
 // passes through: no purchase half applied, no coins made or lost.
-#include "PlaytestProcess.h"
-#include "StoreFile.h"
+#include "harness/soak/PlaytestProcess.h"
+#include "harness/soak/StoreFile.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

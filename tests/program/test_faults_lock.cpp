@@ -1,9 +1,9 @@
 // One copy per save at every moment, met by the harness and the real program as processes of
 // their own: while the save is being rewritten, and when a copy finds another has taken it over.
-#include "PlaytestProcess.h"
-#include "Spots.h"
-#include "StoreFile.h"
-#include "TempDirs.h"
+#include "harness/playtest/Spots.h"
+#include "harness/soak/PlaytestProcess.h"
+#include "harness/soak/StoreFile.h"
+#include "tests/support/TempDirs.h"
 
 #include <gtest/gtest.h>
 

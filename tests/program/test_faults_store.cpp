@@ -2,9 +2,9 @@
 // foreign files, a folder in the file's place, nowhere to write, no home at all. Both start
 // every time; a bad file is kept aside as it was; one log line says what happened; where nothing
 // can be written the game plays on in memory and says so once.
-#include "PlaytestProcess.h"
-#include "Spots.h"
-#include "StoreFile.h"
+#include "harness/playtest/Spots.h"
+#include "harness/soak/PlaytestProcess.h"
+#include "harness/soak/StoreFile.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

@@ -1,5 +1,5 @@
 // The playtest program's command protocol: one answer line per command, exit statuses.
-#include "ProcessRunner.h"
+#include "tests/support/ProcessRunner.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

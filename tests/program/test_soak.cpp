@@ -1,20 +1,20 @@
 // The soak: a seeded random-input player drives the game through every scene for 100,000
 // frames and checks the promises on the way; the checks themselves are shown to catch planted
 // faults; and the text cache, whose growth a long run exposed, stays within its bytes.
-#include "AutoreleasePool.h"
-#include "BackGround.h"
-#include "ButtonManager.h"
-#include "GameButton.h"
-#include "GameLayer.h"
-#include "GameScene.h"
-#include "Label.h"
-#include "Playtest.h"
-#include "Renderer.h"
-#include "SoakPlayer.h"
-#include "TextCache.h"
-#include "Texture2D.h"
-#include "TimeSprite.h"
-#include "cocos2d.h"
+#include "engine/app/cocos2d.h"
+#include "engine/base/AutoreleasePool.h"
+#include "engine/graphics/Renderer.h"
+#include "engine/graphics/TextCache.h"
+#include "engine/graphics/Texture2D.h"
+#include "engine/scene/Label.h"
+#include "game/figures/BackGround.h"
+#include "game/round/ButtonManager.h"
+#include "game/round/GameButton.h"
+#include "game/round/GameLayer.h"
+#include "game/round/GameScene.h"
+#include "game/round/TimeSprite.h"
+#include "harness/playtest/Playtest.h"
+#include "harness/soak/SoakPlayer.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>

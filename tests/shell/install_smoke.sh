@@ -5,7 +5,7 @@
 # its font, or with one that is not a font, the installed game says so and fails; the assets the
 # variable names are the ones it uses.
 #
-#   tests/install_smoke.sh BUILD_DIR VERSION
+#   tests/shell/install_smoke.sh BUILD_DIR VERSION
 set -euo pipefail
 build="$1"
 version="$2"

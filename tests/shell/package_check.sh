@@ -4,7 +4,7 @@
 # the man page and the licences, with the validators run offline; that the program is hardened;
 # and that building it again makes the same bytes.
 #
-#   tests/package_check.sh BUILD_DIR SOURCE_DIR VERSION
+#   tests/shell/package_check.sh BUILD_DIR SOURCE_DIR VERSION
 set -euo pipefail
 build="$1"
 src="$2"

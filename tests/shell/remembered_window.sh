@@ -4,7 +4,7 @@
 # around the window, is moved, resized, maximised and put fullscreen there as a player would,
 # closed or killed, and started again. Places are those of the window's inside.
 #
-#   tests/remembered_window.sh BUILD_DIR
+#   tests/shell/remembered_window.sh BUILD_DIR
 set -euo pipefail
 build="$(cd "$1" && pwd)"
 

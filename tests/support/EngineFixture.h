@@ -1,6 +1,6 @@
 #pragma once
 // A running scene on the virtual clock for engine tests, torn down after each test.
-#include "cocos2d.h"
+#include "engine/app/cocos2d.h"
 
 #include <gtest/gtest.h>
 
@@ -23,9 +23,9 @@ class EngineTest : public ::testing::Test {
     cocos2d::Scene* scene = nullptr;
 };
 
-#include "FileUtils.h"
+#include "engine/base/FileUtils.h"
 
-#include "TempDirs.h"
+#include "tests/support/TempDirs.h"
 #include <SDL.h>
 #include <SDL_image.h>
 #include <string>

@@ -1,6 +1,6 @@
 #pragma once
 // Runs the playtest program on a script of commands, in a store folder of its own.
-#include "TempDirs.h"
+#include "tests/support/TempDirs.h"
 #include <cstdlib>
 #include <fstream>
 #include <sstream>

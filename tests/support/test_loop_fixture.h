@@ -1,12 +1,12 @@
 #pragma once
 // The whole program in-process on a store of its own, for the title, shop, cut-scene and loop tests.
-#include "Playtest.h"
-#include "Spots.h"
-#include "cocos2d.h"
+#include "engine/app/cocos2d.h"
+#include "harness/playtest/Playtest.h"
+#include "harness/playtest/Spots.h"
 
 #include <gtest/gtest.h>
 
-#include "TempDirs.h"
+#include "tests/support/TempDirs.h"
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>

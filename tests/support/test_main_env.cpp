@@ -1,6 +1,6 @@
 // Every test process keeps its saved progress in a folder of its own, never the player's.
-#include "GameIdentity.h"
-#include "TempDirs.h"
+#include "game/app/GameIdentity.h"
+#include "tests/support/TempDirs.h"
 #include <cstdlib>
 #include <string>
 #include <unistd.h>

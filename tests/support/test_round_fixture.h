@@ -1,15 +1,15 @@
 #pragma once
 // A round played through the playtest harness on the virtual clock, with a store of its own.
 // Buttons are pressed where the layout puts them on screen, not where the engine says they are.
-#include "AnswerManager.h"
-#include "ButtonManager.h"
-#include "GameButton.h"
-#include "GameLayer.h"
-#include "Ring.h"
-#include "TargetManager.h"
-#include "TargetSprite.h"
-#include "TimeSprite.h"
-#include "test_loop_fixture.h"
+#include "game/round/AnswerManager.h"
+#include "game/round/ButtonManager.h"
+#include "game/round/GameButton.h"
+#include "game/round/GameLayer.h"
+#include "game/round/TargetManager.h"
+#include "game/round/TargetSprite.h"
+#include "game/round/TimeSprite.h"
+#include "harness/playtest/Ring.h"
+#include "tests/support/test_loop_fixture.h"
 
 #include <algorithm>
 

@@ -6,7 +6,7 @@ import { test } from 'node:test';
 import {
   Pad, Spot, copied, frames, inScene, key, launch, needBrowser, open, padPress, play, pointers, restLoaded, ringIndexOf,
   ringKeys, savedGame, serve, state, until,
-} from './web_fixture.mjs';
+} from '../../harness/web/web_fixture.mjs';
 
 await needBrowser();
 

@@ -4,7 +4,7 @@ import assert from 'node:assert/strict';
 import { after, before, describe, test } from 'node:test';
 import {
   Spot, copied, frames, inScene, launch, needBrowser, open, play, pointers, restLoaded, savedGame, serve, shown, state, until,
-} from './web_fixture.mjs';
+} from '../../harness/web/web_fixture.mjs';
 
 await needBrowser();
 

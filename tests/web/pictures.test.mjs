@@ -4,7 +4,7 @@ import assert from 'node:assert/strict';
 import { after, before, test } from 'node:test';
 import {
   Spot, at, desktopShot, frames, inScene, launch, needBrowser, open, play, restLoaded, serve, state, until,
-} from './web_fixture.mjs';
+} from '../../harness/web/web_fixture.mjs';
 
 await needBrowser();
 

@@ -6,7 +6,7 @@ import { after, before, test } from 'node:test';
 import {
   Spot, frames, inScene, key, launch, needBrowser, open, play, pointers, restLoaded, savedGame, serve, shown,
   state, until,
-} from './web_fixture.mjs';
+} from '../../harness/web/web_fixture.mjs';
 
 await needBrowser();
 

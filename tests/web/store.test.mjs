@@ -5,7 +5,7 @@ import { after, before, test } from 'node:test';
 import {
   Spot, frames, inScene, launch, needBrowser, open, play, pointers, restLoaded, savedGame, serve, state,
   storageControl, until,
-} from './web_fixture.mjs';
+} from '../../harness/web/web_fixture.mjs';
 
 await needBrowser();
 

@@ -4,7 +4,7 @@
 #   tools/assets/generate.sh            # everything, then run the checks
 #
 # Pictures: art.py (SVG drawn from Python) -> rsvg-convert -> PNG.
-# Icon:     art.py's application icon -> SVG and PNGs in platform/linux/icons/ (build_icons.py).
+# Icon:     art.py's application icon -> SVG and PNGs in platform/desktop/linux/icons/ (build_icons.py).
 # Sounds:   synth.py (numpy chiptune synthesiser) -> WAV -> lame -> MP3.
 # Font:     DotGothic16 copied from Debian's fonts-dotgothic16 package.
 # The Debian packages needed are listed in DEPENDENCIES.txt.
@@ -92,8 +92,8 @@ for dir in GameScene TitleScene UpGradeScene EventScene Music fonts; do
 done
 rm -f "$ASSETS"/*.png
 cp -R "$OUT/." "$ASSETS/"
-rm -rf "$ROOT/platform/linux/icons"
-cp -R "$WORK/icons" "$ROOT/platform/linux/icons"
+rm -rf "$ROOT/platform/desktop/linux/icons"
+cp -R "$WORK/icons" "$ROOT/platform/desktop/linux/icons"
 
 # Rows stored unfiltered: as small, and twice as quick to decode.
 "$PY" "$HERE/unfilter_png.py" "$ASSETS" >/dev/null

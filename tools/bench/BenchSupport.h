@@ -1,6 +1,6 @@
 #pragma once
 // Shared by the benchmarks: a store of their own, and the round driven with keys.
-#include "RoundDriver.h"
+#include "harness/playtest/RoundDriver.h"
 
 #include <cstdlib>
 #include <filesystem>

@@ -1,12 +1,12 @@
 // Frame cost of the busiest round state at 1920 x 1080 in SDL's software renderer (the
 // harness's off-screen view), against the same drawing made with plain SDL calls; and the
 // cost of the same state's logic alone.
-#include "BenchSupport.h"
+#include "tools/bench/BenchSupport.h"
 
-#include "Director.h"
-#include "GLView.h"
-#include "Renderer.h"
-#include "Texture2D.h"
+#include "engine/graphics/Renderer.h"
+#include "engine/graphics/Texture2D.h"
+#include "engine/scene/Director.h"
+#include "engine/window/GLView.h"
 
 #include <SDL.h>
 #include <benchmark/benchmark.h>

@@ -1,10 +1,10 @@
 // Headless speed: frames per second of the harness while a seeded random player taps, drags
 // and presses keys across every scene, with nothing drawn.
-#include "BenchSupport.h"
+#include "tools/bench/BenchSupport.h"
 
-#include "EventScene.h"
-#include "TitleScene.h"
-#include "UpgradeScene.h"
+#include "game/event/EventScene.h"
+#include "game/shop/UpgradeScene.h"
+#include "game/title/TitleScene.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,4 +1,4 @@
-#include "BenchMain.h"
+#include "tools/bench/BenchMain.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,14 +3,14 @@
 // that long is drawn, as in the game's window), so that the textures the renderer makes count
 // too; drawing all of them in the software renderer would take minutes. The loop runs in a child process of
 // its own, so that nothing the other benchmarks loaded counts towards its peak.
-#include "BenchMain.h"
-#include "BenchSupport.h"
+#include "tools/bench/BenchMain.h"
+#include "tools/bench/BenchSupport.h"
 
-#include "Director.h"
-#include "EventScene.h"
-#include "GLView.h"
-#include "TitleScene.h"
-#include "UpgradeScene.h"
+#include "engine/scene/Director.h"
+#include "engine/window/GLView.h"
+#include "game/event/EventScene.h"
+#include "game/shop/UpgradeScene.h"
+#include "game/title/TitleScene.h"
 
 #include <SDL.h>
 #include <benchmark/benchmark.h>

@@ -3,7 +3,7 @@
 // (startup/first_frame_probe.cpp) notes the moment of the first present and ends the process,
 // so both are timed alike and neither is changed. Needs a display: run under xvfb-run, or
 // with SDL_VIDEODRIVER=dummy.
-#include "BenchSupport.h"
+#include "tools/bench/BenchSupport.h"
 
 #include <benchmark/benchmark.h>
 

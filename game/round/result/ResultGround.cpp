@@ -1,8 +1,8 @@
-#include "ResultGround.h"
+#include "game/round/result/ResultGround.h"
 
-#include "GameLayer.h"
-#include "Hub.h"
-#include "SimpleAudioEngine.h"
+#include "engine/audio/SimpleAudioEngine.h"
+#include "game/common/Hub.h"
+#include "game/round/GameLayer.h"
 
 USING_NS_CC;
 using CocosDenshion::SimpleAudioEngine;

@@ -1,5 +1,5 @@
 #pragma once
-#include "GameConstants.h"
+#include "game/common/GameConstants.h"
 
 // The darkened backdrop of the result panel; it also swaps the round music for the game-over tune.
 class ResultGround : public cocos2d::Sprite {

@@ -1,9 +1,9 @@
-#include "ResultHighScoreLabel.h"
+#include "game/round/result/ResultHighScoreLabel.h"
 
-#include "GameLayer.h"
-#include "HighScoreSprite.h"
-#include "Hub.h"
-#include "SavedKeys.h"
+#include "game/common/Hub.h"
+#include "game/common/SavedKeys.h"
+#include "game/round/GameLayer.h"
+#include "game/round/HighScoreSprite.h"
 
 USING_NS_CC;
 

@@ -1,7 +1,7 @@
-#include "ResultScoreLabel.h"
+#include "game/round/result/ResultScoreLabel.h"
 
-#include "GameLayer.h"
-#include "Hub.h"
+#include "game/common/Hub.h"
+#include "game/round/GameLayer.h"
 
 USING_NS_CC;
 

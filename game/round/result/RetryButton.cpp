@@ -1,11 +1,11 @@
-#include "RetryButton.h"
+#include "game/round/result/RetryButton.h"
 
-#include "Controls.h"
-#include "GameLayer.h"
-#include "GameScene.h"
-#include "Hub.h"
-#include "SavedKeys.h"
-#include "SimpleAudioEngine.h"
+#include "engine/audio/SimpleAudioEngine.h"
+#include "game/common/Controls.h"
+#include "game/common/Hub.h"
+#include "game/common/SavedKeys.h"
+#include "game/round/GameLayer.h"
+#include "game/round/GameScene.h"
 
 USING_NS_CC;
 using CocosDenshion::SimpleAudioEngine;

@@ -1,5 +1,5 @@
 #pragma once
-#include "GameConstants.h"
+#include "game/common/GameConstants.h"
 
 // The result panel's button that starts a new round straight away.
 class RetryButton : public cocos2d::Sprite {

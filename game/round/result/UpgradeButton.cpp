@@ -1,12 +1,12 @@
-#include "UpgradeButton.h"
+#include "game/round/result/UpgradeButton.h"
 
-#include "Controls.h"
-#include "GameLayer.h"
-#include "SimpleAudioEngine.h"
+#include "engine/audio/SimpleAudioEngine.h"
+#include "game/common/Controls.h"
+#include "game/round/GameLayer.h"
 
-#include "Hub.h"
-#include "SavedKeys.h"
-#include "UpgradeScene.h"
+#include "game/common/Hub.h"
+#include "game/common/SavedKeys.h"
+#include "game/shop/UpgradeScene.h"
 
 USING_NS_CC;
 using CocosDenshion::SimpleAudioEngine;

@@ -1,5 +1,5 @@
 #pragma once
-#include "GameConstants.h"
+#include "game/common/GameConstants.h"
 
 // The result panel's button that opens the upgrade shop.
 class UpgradeButton : public cocos2d::Sprite {

@@ -3,7 +3,7 @@
 // then loads the rest of the files behind the title. A press that would leave the title before
 // the rest is in waits under the loading bar and is passed on once the files are there.
 //
-// For tests: Module._dovi_state() returns the game's state as JSON (see tools/web/README.md).
+// For tests: Module._dovi_state() returns the game's state as JSON (see platform/web/README.md).
 (function () {
   'use strict';
 

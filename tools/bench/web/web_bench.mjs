@@ -10,7 +10,7 @@
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import { Spot, at, launch, needBrowser, serve, state } from '../../../tests/web/web_fixture.mjs';
+import { Spot, at, launch, needBrowser, serve, state } from '../../../harness/web/web_fixture.mjs';
 
 const [siteDir, floorDir, runsArg] = process.argv.slice(2);
 const runs = Number(runsArg || 3);

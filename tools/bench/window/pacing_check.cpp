@@ -5,7 +5,7 @@
 // Prints one line: claimed rate, whether vsync ended on or distrusted, frames, mean rate over
 // the whole run and over its last ten seconds, and the frames that started late (by more than
 // half an interval: the machine was busy elsewhere) with the time they lost.
-#include "FramePacer.h"
+#include "engine/app/FramePacer.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
