@@ -64,6 +64,17 @@ InputBinding InputBinding::padUnplugged() {
     return b;
 }
 
+InputMap::InputMap() {
+    // The highlight and the badges lie over the scene and under the notes; a new scene's menu
+    // starts afresh, so no choice made in the last one is pressed by mistake.
+    Director* director = Director::getInstance();
+    director->addDrawnOver([this](Renderer& renderer) {
+        drawHighlight(renderer);
+        drawBadges(renderer);
+    });
+    director->addSceneArrived([this] { restartHighlight(); });
+}
+
 InputMap* InputMap::getInstance() {
     // Never destroyed: nodes released during static destruction still reach it.
     static InputMap* map = new InputMap();
@@ -108,13 +119,13 @@ const std::vector<InputBinding>* InputMap::bindingsOf(const std::string& control
 
 void InputMap::attach(const std::string& control, MenuItemImage* item) {
     if (!item) return;
-    item->_inputAttached = true;
+    item->setRemovedHook(&InputMap::forgetRemoved);
     _targets.push_back({control, item, item, Vec2()});
 }
 
 void InputMap::attachPoint(const std::string& control, Node* holder, const Vec2& worldPoint) {
     if (!holder) return;
-    holder->_inputAttached = true;
+    holder->setRemovedHook(&InputMap::forgetRemoved);
     _targets.push_back({control, holder, nullptr, worldPoint});
 }
 

@@ -73,8 +73,9 @@ class InputMap {
     void attachPoint(const std::string& control, Node* holder, const Vec2& worldPoint);
     // ...or an engine action, run when one of its inputs goes down.
     void setAction(const std::string& control, std::function<void()> action);
-    // A node going away is forgotten (nodes call this as they are destroyed).
+    // A node going away is forgotten: every node a control presses calls this as it is destroyed.
     void forget(const Node* node);
+    static void forgetRemoved(const Node* node) { getInstance()->forget(node); }
     // Where a press of the control would land now; false when nothing takes it.
     bool pressPoint(const std::string& control, Vec2& where) const;
 
@@ -149,7 +150,7 @@ class InputMap {
     };
     using Match = std::function<bool(const InputBinding&)>;
 
-    InputMap() = default;
+    InputMap();
     std::vector<Highlight::Item> menuItems() const;
     bool pressPointOf(const std::string& control, Vec2& where, MenuItemImage** item) const;
     // The badge picture and text for a control and the hands in use; false for none.

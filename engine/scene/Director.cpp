@@ -4,7 +4,6 @@
 #include "engine/base/PlayerTexts.h"
 #include "engine/graphics/Renderer.h"
 #include "engine/graphics/TextureCache.h"
-#include "engine/input/InputMap.h"
 #include "engine/scene/ActionManager.h"
 #include "engine/scene/EventDispatcher.h"
 #include "engine/scene/InSight.h"
@@ -14,7 +13,6 @@
 #include "engine/scene/Scene.h"
 #include "engine/scene/Scheduler.h"
 #include "engine/scene/TransitionFade.h"
-#include "engine/store/UserDefault.h"
 #include "engine/window/GLView.h"
 
 #include <SDL.h>
@@ -23,26 +21,6 @@
 #include <vector>
 
 namespace cocos2d {
-
-namespace {
-// The note that says progress is not being saved, kept in a corner clear of play.
-constexpr const char* kSavingNote = "saving";
-// The note that a save file was kept aside, shown once when the next scene comes up.
-constexpr const char* kKeptAsideNote = "kept aside";
-constexpr float kKeptAsideSeconds = 5;
-
-void sayKeptAside() {
-    if (UserDefault::getInstance()->takeKeptAside().empty()) return;
-    Overlay::getInstance()->show(kKeptAsideNote, PlayerTexts::get().keptAside, Overlay::Place::BottomRight,
-                                 kKeptAsideSeconds);
-}
-
-// What was chosen in the last scene's menus is no choice in the new one.
-void sceneArrived() {
-    InputMap::getInstance()->restartHighlight();
-    sayKeptAside();
-}
-} // namespace
 
 Director* Director::getInstance() {
     // Never destroyed: nodes released during static destruction still reach it.
@@ -137,6 +115,20 @@ void Director::touchEnded(int id, const Vec2& location) {
     _eventDispatcher->touchEnded(id, location);
 }
 
+void Director::addDrawnOver(std::function<void(Renderer&)> draw) {
+    _drawnOver.push_back(std::move(draw));
+}
+
+void Director::addSceneArrived(std::function<void()> heard) {
+    _sceneArrived.push_back(std::move(heard));
+}
+
+void Director::sceneArrived() {
+    _sceneArrival = true;
+    for (const auto& heard : _sceneArrived)
+        heard();
+}
+
 void Director::cancelTouch(int id) {
     _eventDispatcher->cancelTouch(id);
 }
@@ -158,15 +150,6 @@ void Director::mainLoop(double dt, bool draw) {
         // has lost it or a note over it has changed.
         drawFrame();
     }
-    // Everything the frame set is saved together, once the frame is complete.
-    UserDefault* store = UserDefault::getInstance();
-    store->endFrame(static_cast<float>(dt));
-    const std::string trouble = store->trouble();
-    if (trouble.empty())
-        overlay->hide(kSavingNote);
-    else
-        overlay->show(kSavingNote, trouble, Overlay::Place::BottomRight);
-    AutoreleasePool::getInstance()->clear();
 }
 
 void Director::drawFrame() {
@@ -184,8 +167,8 @@ void Director::drawScene() {
     SDL_RenderClear(sdl);
     Renderer renderer(sdl, _view->getDesignResolutionSize().height);
     if (_runningScene) _runningScene->visit(renderer, AffineTransform::IDENTITY, 255, Color3B::WHITE);
-    InputMap::getInstance()->drawHighlight(renderer);
-    InputMap::getInstance()->drawBadges(renderer);
+    for (const auto& draw : _drawnOver)
+        draw(renderer);
     // The scene is searched for what the notes must keep clear of only while a note shows.
     Overlay* overlay = Overlay::getInstance();
     std::vector<Rect> keepClear;

@@ -1,16 +1,20 @@
 #pragma once
-// Runs the scenes: one frame is input already delivered, scene change, actions and
-// schedules, drawing, saving the store, and draining the autorelease pool.
+// Runs the scenes: in one frame, input already delivered, the scene change, actions and
+// schedules, and drawing. What ends every frame (the store's save, the autorelease pool) is the
+// app's (engine/app/AppFrame.h).
 #include "engine/base/Types.h"
 
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace cocos2d {
 
 class ActionManager;
 class EventDispatcher;
 class GLView;
+class Renderer;
 class Scene;
 class Scheduler;
 class TextureCache;
@@ -55,9 +59,18 @@ class Director {
     // Lets one touch go without ending it where it is: nothing that it pressed fires.
     void cancelTouch(int id);
 
-    // One frame of dt seconds. Draws only when the view has a window, and not when `draw` is
-    // false (a step of several taken before one picture is shown).
+    // The scene's part of one frame of dt seconds: a scene asked for arrives, actions and
+    // schedules advance, and the frame is drawn, only when the view has a window and not when
+    // `draw` is false (a step of several taken before one picture is shown). The app's frame
+    // (engine/app/AppFrame.h) wraps it with what ends every frame.
     void mainLoop(double dt, bool draw = true);
+    // What the modules above the scenes lay over them: drawn after the scene, under the notes
+    // (the menu highlight and the key badges).
+    void addDrawnOver(std::function<void(Renderer&)> draw);
+    // Heard each time a new scene arrives, before its first frame is drawn.
+    void addSceneArrived(std::function<void()> heard);
+    // Whether a scene has arrived since the last time this was asked.
+    bool takeSceneArrival() { return std::exchange(_sceneArrival, false); }
     // The window lost its picture (uncovered, resized): the next frame draws, stopped or not.
     void redraw() { _redrawWanted = true; }
     void drawScene();
@@ -68,6 +81,7 @@ class Director {
 
   private:
     Director();
+    void sceneArrived();
     void setNextScene();
     void finishTransition(TransitionFade* transition);
     // Draws the frame into the window and shows it.
@@ -85,6 +99,9 @@ class Director {
     unsigned long long _frames = 0;
     bool _redrawWanted = false;
     unsigned long long _shownRevision = 0;
+    bool _sceneArrival = false;
+    std::vector<std::function<void(Renderer&)>> _drawnOver;
+    std::vector<std::function<void()>> _sceneArrived;
 };
 
 } // namespace cocos2d

@@ -1,7 +1,6 @@
 #include "engine/scene/Node.h"
 
 #include "engine/graphics/Renderer.h"
-#include "engine/input/InputMap.h"
 #include "engine/scene/Action.h"
 #include "engine/scene/ActionManager.h"
 #include "engine/scene/Director.h"
@@ -35,7 +34,7 @@ Node::~Node() {
     director->getActionManager()->removeAllActionsFromTarget(this);
     director->getScheduler()->unscheduleAllForTarget(this);
     director->getEventDispatcher()->removeEventListenersForTarget(this);
-    if (_inputAttached) InputMap::getInstance()->forget(this);
+    if (_removedHook) _removedHook(this);
     for (Node* child : _children) {
         child->_parent = nullptr;
         child->release();

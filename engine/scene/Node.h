@@ -121,6 +121,11 @@ class Node : public Ref {
     // For tools: the class name without namespace ("GameLayer").
     std::string getTypeName() const;
 
+    // Heard as the node is destroyed, by a module above the scenes that keeps the node in a table
+    // of its own (the input map, once a control presses this node), so that it forgets it too.
+    using RemovedHook = void (*)(const Node* node);
+    void setRemovedHook(RemovedHook hook) { _removedHook = hook; }
+
   protected:
     Node();
     void sortChildrenIfNeeded() const;
@@ -149,9 +154,7 @@ class Node : public Ref {
     bool _keptInSight = false;
 
   private:
-    friend class InputMap;
-    // Set once a control presses this node, so that the map forgets it with the node.
-    bool _inputAttached = false;
+    RemovedHook _removedHook = nullptr;
 };
 
 } // namespace cocos2d

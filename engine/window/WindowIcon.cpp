@@ -1,6 +1,7 @@
 #include "engine/window/WindowIcon.h"
 
 #include "engine/base/Log.h"
+#include "engine/platform/IconList.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
@@ -9,11 +10,6 @@
 #include <cstring>
 #include <optional>
 
-#ifdef DOVI_X11
-#include <SDL_syswm.h>
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
-#endif
 
 namespace cocos2d {
 
@@ -22,10 +18,7 @@ namespace {
 // Task bars, menus and switchers draw icons this small; larger sizes come as pictures.
 constexpr int kSmallSizes[] = {16, 24, 32};
 
-struct Square {
-    int size = 0;
-    std::vector<std::uint32_t> argb;
-};
+using Square = IconPicture;
 
 std::optional<Square> load(const std::string& file) {
     SDL_Surface* loaded = IMG_Load(file.c_str());
@@ -78,26 +71,6 @@ Square shrink(const Square& from, int factor) {
     return out;
 }
 
-#ifdef DOVI_X11
-void giveAllToX11(SDL_Window* window, const std::vector<Square>& squares) {
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return;
-    // Xlib hands 32-bit properties over as longs: width, height, then the pixels, per picture.
-    std::vector<unsigned long> list;
-    for (const Square& square : squares) {
-        list.push_back(unsigned(square.size));
-        list.push_back(unsigned(square.size));
-        list.insert(list.end(), square.argb.begin(), square.argb.end());
-    }
-    ::Display* display = info.info.x11.display;
-    const Atom icon = XInternAtom(display, "_NET_WM_ICON", False);
-    XChangeProperty(display, info.info.x11.window, icon, XA_CARDINAL, 32, PropModeReplace,
-                    reinterpret_cast<const unsigned char*>(list.data()), int(list.size()));
-    XFlush(display);
-}
-#endif
-
 } // namespace
 
 std::vector<int> WindowIcon::sizesFor(std::vector<int> widths) {
@@ -138,7 +111,7 @@ bool WindowIcon::apply(SDL_Window* window, const std::vector<std::string>& files
     std::sort(squares.begin(), squares.end(),
               [](const Square& a, const Square& b) { return a.size < b.size; });
 
-    // Everywhere but X11 SDL takes one picture: the largest.
+    // SDL takes one picture, the largest; a desktop that takes them all is given them all.
     Square& largest = squares.back();
     if (SDL_Surface* surface =
             SDL_CreateRGBSurfaceWithFormatFrom(largest.argb.data(), largest.size, largest.size, 32,
@@ -146,9 +119,7 @@ bool WindowIcon::apply(SDL_Window* window, const std::vector<std::string>& files
         SDL_SetWindowIcon(window, surface);
         SDL_FreeSurface(surface);
     }
-#ifdef DOVI_X11
-    giveAllToX11(window, squares);
-#endif
+    IconList::give(window, squares);
     return true;
 }
 

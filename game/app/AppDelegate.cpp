@@ -5,7 +5,7 @@
 #include "game/app/ProgressMerge.h"
 #include "game/common/Controls.h"
 #include "game/common/GameConstants.h"
-#include "game/title/TitleScene.h"
+#include "game/flow/SceneFlow.h"
 
 USING_NS_CC;
 
@@ -29,7 +29,7 @@ bool AppDelegate::applicationDidFinishLaunching() {
     }
     director->setDisplayStats(false);
     director->setAnimationInterval(1.0f / 60);
-    auto scene = TitleScene::create();
+    auto scene = SceneFlow::firstScene();
     if (glview)
         glview->setDesignResolutionSize(kDesignSize.width, kDesignSize.height, ResolutionPolicy::SHOW_ALL);
     // Notes over the game (paused, sound) in the game's own lettering, the first scene's too.

@@ -1,26 +1,26 @@
 #include "game/common/Controls.h"
 
-#include "game/round/ButtonManager.h"
+#include "game/common/RingPlaces.h"
 
 USING_NS_CC;
 
 namespace {
 
-const char* const kRing[ButtonManager::kButtons] = {"ring0", "ring1", "ring2", "ring3", "ring4", "ring5"};
+const char* const kRing[RingPlaces::kButtons] = {"ring0", "ring1", "ring2", "ring3", "ring4", "ring5"};
 
 // A stick points at a ring button from the middle of the six. Every button's picture sits at
 // the same offset from its place, so the places alone give the directions.
 Vec2 ringDirection(int i) {
     Vec2 centre;
-    for (int j = 0; j < ButtonManager::kButtons; ++j)
-        centre = centre + ButtonManager::buttonPosition(j) * (1.0f / ButtonManager::kButtons);
-    return ButtonManager::buttonPosition(i) - centre;
+    for (int j = 0; j < RingPlaces::kButtons; ++j)
+        centre = centre + RingPlaces::position(j) * (1.0f / RingPlaces::kButtons);
+    return RingPlaces::position(i) - centre;
 }
 
 } // namespace
 
 const char* Controls::ring(int index) {
-    return index >= 0 && index < ButtonManager::kButtons ? kRing[index] : "";
+    return index >= 0 && index < RingPlaces::kButtons ? kRing[index] : "";
 }
 
 void Controls::install() {
@@ -28,11 +28,11 @@ void Controls::install() {
     InputMap* map = InputMap::getInstance();
     map->clearBindings();
     // Keys by their place on the keyboard: the hexagon around S, or the keypad's.
-    const char* ringKeys[ButtonManager::kButtons] = {"W", "E", "D", "X", "Z", "A"};
-    const char* ringKeypad[ButtonManager::kButtons] = {"Keypad 7", "Keypad 9", "Keypad 6",
+    const char* ringKeys[RingPlaces::kButtons] = {"W", "E", "D", "X", "Z", "A"};
+    const char* ringKeypad[RingPlaces::kButtons] = {"Keypad 7", "Keypad 9", "Keypad 6",
                                                        "Keypad 3", "Keypad 1", "Keypad 4"};
     // The D-pad: left and right, and the four diagonals; up or down alone points at no button.
-    const int dpad[ButtonManager::kButtons][2] = {{-1, 1}, {1, 1}, {1, 0}, {1, -1}, {-1, -1}, {-1, 0}};
+    const int dpad[RingPlaces::kButtons][2] = {{-1, 1}, {1, 1}, {1, 0}, {1, -1}, {-1, -1}, {-1, 0}};
 
     // A menu's highlight goes first: Enter or A presses what it is on, which is where each
     // menu starts it (START, RETRY, RESUME, a panel's BACK), so pressing them at once does what it
@@ -44,7 +44,7 @@ void Controls::install() {
 
     map->bind(kTapAnywhere, {B::key("Space"), B::key("Return"), B::key("Keypad Enter"), B::padButton("a"),
                              B::padButton("start")});
-    for (int i = 0; i < ButtonManager::kButtons; ++i)
+    for (int i = 0; i < RingPlaces::kButtons; ++i)
         map->bind(ring(i), {B::key(ringKeys[i]), B::key(ringKeypad[i]), B::stickToward(ringDirection(i)),
                             B::dpadToward(dpad[i][0], dpad[i][1])});
     map->bind(kBack, {B::key("Backspace"), B::padButton("b")});

@@ -8,7 +8,7 @@
 #include "game/figures/PlantBom.h"
 #include "game/figures/SpeedGround.h"
 #include "game/figures/StarManager.h"
-#include "game/round/GameScene.h"
+#include "game/flow/SceneFlow.h"
 
 #include "game/common/SavedKeys.h"
 #include <new>
@@ -119,6 +119,5 @@ void EventLayer::startRound(float fadeSeconds) {
     const int lifeLevel = userDefault->getIntegerForKey(keys::kEventLifeLevel);
     const int timeLevel = userDefault->getIntegerForKey(keys::kEventTimeLevel);
     const int coins = userDefault->getIntegerForKey(keys::kEventCoins);
-    Director::getInstance()->replaceScene(
-        TransitionFade::create(fadeSeconds, GameScene::create(coins, timeLevel, lifeLevel), Color3B::WHITE));
+    SceneFlow::toRound(coins, timeLevel, lifeLevel, fadeSeconds);
 }

@@ -17,10 +17,7 @@ const char* const kBackSound = "Music/cancel5.mp3";
 ButtonManager::~ButtonManager() = default;
 
 Vec2 ButtonManager::buttonPosition(int i) {
-    static const double kFactors[kButtons][2] = {{0.17, 0.49}, {0.40, 0.49}, {0.50, 0.27},
-                                                 {0.40, 0.06}, {0.17, 0.06}, {0.08, 0.27}};
-    return Vec2(static_cast<float>(kDesignSize.width * kFactors[i][0]),
-                static_cast<float>(kDesignSize.height * kFactors[i][1]));
+    return RingPlaces::position(i);
 }
 
 bool ButtonManager::init() {

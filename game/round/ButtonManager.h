@@ -1,5 +1,6 @@
 #pragma once
 #include "game/common/GameConstants.h"
+#include "game/common/RingPlaces.h"
 
 class GameButton;
 
@@ -21,7 +22,7 @@ class ButtonManager : public cocos2d::Node {
     // Where button i (0..5) stands, in the manager's space.
     static cocos2d::Vec2 buttonPosition(int i);
 
-    static constexpr int kButtons = 6;
+    static constexpr int kButtons = RingPlaces::kButtons;
     static constexpr int kMaxPresses = 6;
     static constexpr int kNoBonus = 6;
     int buttonKinds[kButtons] = {};

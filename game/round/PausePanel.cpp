@@ -7,9 +7,9 @@
 #include "game/common/GameTexts.h"
 #include "game/common/PanelParts.h"
 #include "game/common/PauseTree.h"
+#include "game/flow/SceneFlow.h"
 #include "game/round/AnswerPlate.h"
 #include "game/round/GameLayer.h"
-#include "game/title/TitleScene.h"
 
 #include <new>
 #include <string>
@@ -163,5 +163,5 @@ void PausePanel::leave(Ref*) {
     audio->stopBackgroundMusic(false);
     audio->holdBackgroundMusic(false);
     PanelParts::playClick();
-    Director::getInstance()->replaceScene(TransitionFade::create(1.0f, TitleScene::create(), Color3B::WHITE));
+    SceneFlow::toTitle();
 }

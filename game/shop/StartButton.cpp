@@ -4,7 +4,7 @@
 #include "game/common/Controls.h"
 #include "game/common/Hub.h"
 #include "game/common/SavedKeys.h"
-#include "game/event/EventScene.h"
+#include "game/flow/SceneFlow.h"
 #include "game/shop/UpgradeLayer.h"
 #include "game/shop/UpgradeLifeNode.h"
 #include "game/shop/UpgradeNode.h"
@@ -35,6 +35,5 @@ void StartButton::onStart(Ref*) {
     const int coins = layer->userDefault->getIntegerForKey(keys::kCoinScore);
     const int timeLevel = layer->upgradeNode->userDefault->getIntegerForKey(keys::kTimeLevel);
     const int lifeLevel = layer->upgradeLifeNode->userDefault->getIntegerForKey(keys::kLifeLevel);
-    Director::getInstance()->replaceScene(
-        TransitionFade::create(1.0f, EventScene::create(coins, timeLevel, lifeLevel), Color3B::WHITE));
+    SceneFlow::toCutScene(coins, timeLevel, lifeLevel);
 }

@@ -3,8 +3,8 @@
 #include "engine/audio/SimpleAudioEngine.h"
 #include "game/common/Controls.h"
 #include "game/common/Hub.h"
+#include "game/flow/SceneFlow.h"
 #include "game/shop/UpgradeLayer.h"
-#include "game/title/TitleScene.h"
 
 USING_NS_CC;
 using CocosDenshion::SimpleAudioEngine;
@@ -30,5 +30,5 @@ void TitleButton::onTitle(Ref*) {
     if (layer->isLeaving) return;
     layer->isLeaving = true;
     SimpleAudioEngine::getInstance()->playEffect("Music/botton.mp3", false, 1.0f, 0.0f, 1.0f);
-    Director::getInstance()->replaceScene(TransitionFade::create(1.0f, TitleScene::create(), Color3B::WHITE));
+    SceneFlow::toTitle();
 }

@@ -1,7 +1,7 @@
 #include "game/title/TitleLayer.h"
 
 #include "engine/audio/SimpleAudioEngine.h"
-#include "game/app/GameVersion.h"
+#include "game/common/GameVersion.h"
 #include "game/common/Controls.h"
 #include "game/figures/BackGround.h"
 #include "game/figures/StarManager.h"

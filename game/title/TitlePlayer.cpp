@@ -1,6 +1,6 @@
 #include "game/title/TitlePlayer.h"
 
-#include "game/shop/UpgradeScene.h"
+#include "game/flow/SceneFlow.h"
 
 USING_NS_CC;
 
@@ -24,8 +24,7 @@ void TitlePlayer::launch() {
 void TitlePlayer::update(float) {
     // update keeps running under the fade, so the change is asked for only once.
     if (canChangeScene && getPositionY() > kDesignSize.height * 0.7) {
-        Director::getInstance()->replaceScene(
-            TransitionFade::create(1.0f, UpgradeScene::create(0), Color3B::WHITE));
+        SceneFlow::toShop(0);
         canChangeScene = false;
     }
 }

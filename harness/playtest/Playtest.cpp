@@ -1,4 +1,5 @@
 #include "harness/playtest/Playtest.h"
+#include "engine/app/AppFrame.h"
 #include "harness/playtest/Snapshot.h"
 
 #include "engine/app/EventPump.h"
@@ -176,7 +177,7 @@ void Playtest::step(int frames) {
     for (int i = 0; i < frames; ++i) {
         _pump->pump();
         _pump->tick();
-        Director::getInstance()->mainLoop(kFrameTime);
+        AppFrame::step(kFrameTime);
         // Pictures decode on worker threads in real time; on the virtual clock they are done
         // by the end of the frame that asked for them.
         TextureCache::getInstance()->finishDecoding();

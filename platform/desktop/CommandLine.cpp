@@ -1,6 +1,6 @@
 #include "platform/desktop/CommandLine.h"
 
-#include "game/app/GameVersion.h"
+#include "game/common/GameVersion.h"
 
 #include <cstdio>
 #include <string>

@@ -1,6 +1,6 @@
 # The browser build (emcmake cmake -DDOVI_WEB_LIBS=<prefix>), included by the top CMakeLists.txt.
-# The same engine/ and game/ as the desktop; a file in engine/web/ stands in for the engine/ file
-# of the same name, where the browser differs from the desktop.
+# The same engine/ and game/ as the desktop, with the browser's side of the engine's seams from
+# platform/web/seams.
 set(DOVI_WEB_LIBS "" CACHE PATH "Where platform/web/build_libs.sh put the browser's libraries")
 if(NOT EXISTS "${DOVI_WEB_LIBS}/lib/libSDL2.a")
   message(FATAL_ERROR "DOVI_WEB_LIBS must name the prefix printed by platform/web/build_libs.sh")
@@ -10,16 +10,7 @@ endif()
 set(CMAKE_CXX_FLAGS_RELEASE "-Os -DNDEBUG")
 add_link_options(-Os)
 
-file(GLOB ENGINE_SOURCES CONFIGURE_DEPENDS engine/*.cpp)
-file(GLOB ENGINE_WEB_SOURCES CONFIGURE_DEPENDS engine/web/*.cpp)
-foreach(web_source ${ENGINE_WEB_SOURCES})
-  get_filename_component(name ${web_source} NAME)
-  list(REMOVE_ITEM ENGINE_SOURCES ${CMAKE_SOURCE_DIR}/engine/${name})
-endforeach()
-# The desktop's lock watch has a file of its own per desktop; the page's notice stands in for it.
-list(REMOVE_ITEM ENGINE_SOURCES ${CMAKE_SOURCE_DIR}/engine/ScreenLockWatchX11.cpp)
-add_library(engine STATIC ${ENGINE_SOURCES} ${ENGINE_WEB_SOURCES})
-target_include_directories(engine PUBLIC engine)
+include(cmake/engine.cmake)
 # Not as system folders: emscripten's own (older) SDL headers would be found first. Private, as on
 # the desktop: the game compiles without SDL's headers.
 target_include_directories(engine PRIVATE ${DOVI_WEB_LIBS}/include/SDL2 ${DOVI_WEB_LIBS}/include)

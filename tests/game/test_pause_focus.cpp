@@ -1,6 +1,7 @@
 // The game's time stands still while its window is out of focus, hidden or minimised, however
 // those come and go together; inputs held when the window goes away press nothing; a "Paused"
 // note shows over the last picture, which a stopped director draws again only when needed.
+#include "engine/app/AppFrame.h"
 #include "game/round/ButtonManager.h"
 #include "game/round/GameButton.h"
 #include "game/round/GameLayer.h"
@@ -217,7 +218,7 @@ class WindowTest : public ::testing::Test {
     }
     void frames(int n) {
         for (int i = 0; i < n; ++i)
-            cocos2d::Director::getInstance()->mainLoop(1.0 / 60);
+            cocos2d::AppFrame::step(1.0 / 60);
     }
     cocos2d::GLView* view = nullptr;
     Counter* counter = nullptr;

@@ -1,5 +1,6 @@
 #pragma once
 // A running scene on the virtual clock for engine tests, torn down after each test.
+#include "engine/app/AppFrame.h"
 #include "engine/app/cocos2d.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +18,7 @@ class EngineTest : public ::testing::Test {
     // The real loop measures each frame: dt may be any length up to its 0.1 s cap.
     void frames(int n, double dt = kFrame) {
         for (int i = 0; i < n; ++i)
-            cocos2d::Director::getInstance()->mainLoop(dt);
+            cocos2d::AppFrame::step(dt);
     }
 
     cocos2d::Scene* scene = nullptr;

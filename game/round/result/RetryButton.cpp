@@ -4,8 +4,8 @@
 #include "game/common/Controls.h"
 #include "game/common/Hub.h"
 #include "game/common/SavedKeys.h"
+#include "game/flow/SceneFlow.h"
 #include "game/round/GameLayer.h"
-#include "game/round/GameScene.h"
 
 USING_NS_CC;
 using CocosDenshion::SimpleAudioEngine;
@@ -49,6 +49,5 @@ void RetryButton::onRetry(Ref*) {
     const int coins = layer->userDefault->getIntegerForKey(keys::kRoundCoins);
     const int timeLevel = layer->userDefault->getIntegerForKey(keys::kRoundTimeLevel);
     const int lifeLevel = layer->userDefault->getIntegerForKey(keys::kRoundLifeLevel);
-    auto* scene = GameScene::create(coins, timeLevel, lifeLevel);
-    Director::getInstance()->replaceScene(TransitionFade::create(1.0f, scene, Color3B::WHITE));
+    SceneFlow::toRound(coins, timeLevel, lifeLevel);
 }

@@ -6,7 +6,7 @@
 
 #include "game/common/Hub.h"
 #include "game/common/SavedKeys.h"
-#include "game/shop/UpgradeScene.h"
+#include "game/flow/SceneFlow.h"
 
 USING_NS_CC;
 using CocosDenshion::SimpleAudioEngine;
@@ -46,6 +46,5 @@ void UpgradeButton::onGoShop(Ref*) {
     auto* layer = hubOf<GameLayer>(this);
     if (!layer) return;
     const int coins = layer->userDefault->getIntegerForKey(keys::kRoundCoins);
-    auto* scene = UpgradeScene::create(coins);
-    Director::getInstance()->replaceScene(TransitionFade::create(1.0f, scene, Color3B::WHITE));
+    SceneFlow::toShop(coins);
 }

@@ -1,4 +1,5 @@
 #include "engine/platform/FrameDriver.h"
+#include "engine/app/AppFrame.h"
 
 #include "engine/app/EventPump.h"
 #include "engine/app/FramePacer.h"
@@ -25,7 +26,7 @@ void FrameDriver::run(ApplicationProtocol* app, std::function<void()> finish) {
             if (wasPaused && !events.isPaused()) pacer.restart();
 
             pacer.setRefreshRate(view->getRefreshRate());
-            director->mainLoop(pacer.beginFrame());
+            AppFrame::step(pacer.beginFrame());
             // Looking for gamepads can take a while: it waits until the first frame is up.
             events.openGamepads();
             if (director->isAnimating())

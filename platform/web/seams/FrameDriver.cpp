@@ -1,6 +1,7 @@
 // The browser's side: frames come from the page's animation frames. The browser shows a frame
 // when the callback returns, so nothing here may block, wait or loop.
 #include "engine/platform/FrameDriver.h"
+#include "engine/app/AppFrame.h"
 
 #include "engine/app/EventPump.h"
 #include "engine/app/FrameSteps.h"
@@ -40,13 +41,13 @@ EM_BOOL frame(double nowMs, void* data) {
         // Stopped, the page is still watched: its notice going away is what resumes.
         frames->events.tick();
         frames->steps.restart();
-        director->mainLoop(elapsed);
+        AppFrame::step(elapsed);
     } else {
         const int steps = frames->steps.stepsAt(now);
         const double interval = director->getAnimationInterval();
         for (int i = 0; i < steps; ++i) {
             frames->events.tick();
-            director->mainLoop(interval, i == steps - 1);
+            AppFrame::step(interval, i == steps - 1);
         }
     }
     frames->events.openGamepads();

@@ -1,0 +1,3 @@
+#include "game/common/GameVersion.h"
+
+const char* const kGameVersion = DOVI_GAME_VERSION;
