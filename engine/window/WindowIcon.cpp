@@ -10,7 +10,6 @@
 #include <cstring>
 #include <optional>
 
-
 namespace cocos2d {
 
 namespace {

@@ -30,7 +30,7 @@ void Controls::install() {
     // Keys by their place on the keyboard: the hexagon around S, or the keypad's.
     const char* ringKeys[RingPlaces::kButtons] = {"W", "E", "D", "X", "Z", "A"};
     const char* ringKeypad[RingPlaces::kButtons] = {"Keypad 7", "Keypad 9", "Keypad 6",
-                                                       "Keypad 3", "Keypad 1", "Keypad 4"};
+                                                    "Keypad 3", "Keypad 1", "Keypad 4"};
     // The D-pad: left and right, and the four diagonals; up or down alone points at no button.
     const int dpad[RingPlaces::kButtons][2] = {{-1, 1}, {1, 1}, {1, 0}, {1, -1}, {-1, -1}, {-1, 0}};
 

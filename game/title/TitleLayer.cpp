@@ -1,8 +1,8 @@
 #include "game/title/TitleLayer.h"
 
 #include "engine/audio/SimpleAudioEngine.h"
-#include "game/common/GameVersion.h"
 #include "game/common/Controls.h"
+#include "game/common/GameVersion.h"
 #include "game/figures/BackGround.h"
 #include "game/figures/StarManager.h"
 #include "game/title/Tap.h"
