@@ -1,5 +1,7 @@
 #include "game/event/EventLayer.h"
 
+#include "game/common/CreateWithProgress.h"
+
 #include "engine/audio/SimpleAudioEngine.h"
 #include "game/common/Controls.h"
 #include "game/event/EventNode.h"
@@ -11,19 +13,12 @@
 #include "game/flow/SceneFlow.h"
 
 #include "game/common/SavedKeys.h"
-#include <new>
 
 USING_NS_CC;
 using CocosDenshion::SimpleAudioEngine;
 
 EventLayer* EventLayer::create(int coins, int timeLevel, int lifeLevel) {
-    auto* layer = new (std::nothrow) EventLayer();
-    if (layer && layer->initWithProgress(coins, timeLevel, lifeLevel)) {
-        layer->autorelease();
-        return layer;
-    }
-    delete layer;
-    return nullptr;
+    return createWithProgress<EventLayer>(coins, timeLevel, lifeLevel);
 }
 
 EventLayer::~EventLayer() = default;

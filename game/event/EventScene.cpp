@@ -1,19 +1,12 @@
 #include "game/event/EventScene.h"
 
+#include "game/common/CreateWithProgress.h"
 #include "game/event/EventLayer.h"
-
-#include <new>
 
 USING_NS_CC;
 
 EventScene* EventScene::create(int coins, int timeLevel, int lifeLevel) {
-    auto* scene = new (std::nothrow) EventScene();
-    if (scene && scene->initWithProgress(coins, timeLevel, lifeLevel)) {
-        scene->autorelease();
-        return scene;
-    }
-    delete scene;
-    return nullptr;
+    return createWithProgress<EventScene>(coins, timeLevel, lifeLevel);
 }
 
 EventScene::~EventScene() = default;

@@ -1,5 +1,7 @@
 #include "game/round/GameLayer.h"
 
+#include "game/common/CreateWithProgress.h"
+
 #include "engine/audio/SimpleAudioEngine.h"
 #include "game/figures/BackGround.h"
 #include "game/figures/PlantBom.h"
@@ -28,7 +30,6 @@
 #include "game/common/SavedKeys.h"
 #include <algorithm>
 #include <limits>
-#include <new>
 
 USING_NS_CC;
 using CocosDenshion::SimpleAudioEngine;
@@ -62,13 +63,7 @@ int stageSeconds(int timeLevel, int stageCount, int unchanged) {
 } // namespace
 
 GameLayer* GameLayer::create(int coins, int timeLevel, int lifeLevel) {
-    auto* layer = new (std::nothrow) GameLayer();
-    if (layer && layer->initWithProgress(coins, timeLevel, lifeLevel)) {
-        layer->autorelease();
-        return layer;
-    }
-    delete layer;
-    return nullptr;
+    return createWithProgress<GameLayer>(coins, timeLevel, lifeLevel);
 }
 
 GameLayer::~GameLayer() = default;

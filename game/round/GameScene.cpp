@@ -1,20 +1,13 @@
 #include "game/round/GameScene.h"
 
+#include "game/common/CreateWithProgress.h"
 #include "game/round/GameLayer.h"
 #include "game/round/PausePanel.h"
-
-#include <new>
 
 USING_NS_CC;
 
 GameScene* GameScene::create(int coins, int timeLevel, int lifeLevel) {
-    auto* scene = new (std::nothrow) GameScene();
-    if (scene && scene->initWithProgress(coins, timeLevel, lifeLevel)) {
-        scene->autorelease();
-        return scene;
-    }
-    delete scene;
-    return nullptr;
+    return createWithProgress<GameScene>(coins, timeLevel, lifeLevel);
 }
 
 GameScene::~GameScene() = default;

@@ -1,10 +1,12 @@
 #pragma once
-#include "game/common/GameConstants.h"
+#include "game/shop/OfferGauge.h"
 
 // Shows how many extra lives are bought, 0 to 3.
-class LifeGaugSprite : public cocos2d::Sprite {
+class LifeGaugSprite : public OfferGauge {
   public:
     CREATE_FUNC(LifeGaugSprite)
-    void update(float delta) override;
     bool init() override;
+
+  protected:
+    ShopOffer* offer() const override;
 };

@@ -1,12 +1,12 @@
 #pragma once
-#include "game/common/GameConstants.h"
+#include "game/shop/OfferPrice.h"
 
 // The life offer's price on its plate, or "MAX".
-class PriceLife : public cocos2d::Label {
+class PriceLife : public OfferPrice {
   public:
     CREATE_FUNC(PriceLife)
-    void update(float delta) override;
-    bool init() override;
+    bool init() override { return initPrice(0.55); }
 
-    cocos2d::__String* text = nullptr;
+  protected:
+    ShopOffer* offer() const override;
 };

@@ -1,12 +1,12 @@
 #pragma once
-#include "game/common/GameConstants.h"
+#include "game/shop/OfferPrice.h"
 
 // The time offer's price on its plate, or "MAX".
-class PriceTime : public cocos2d::Label {
+class PriceTime : public OfferPrice {
   public:
     CREATE_FUNC(PriceTime)
-    void update(float delta) override;
-    bool init() override;
+    bool init() override { return initPrice(0.23); }
 
-    cocos2d::__String* text = nullptr;
+  protected:
+    ShopOffer* offer() const override;
 };

@@ -1,10 +1,12 @@
 #pragma once
-#include "game/common/GameConstants.h"
+#include "game/shop/OfferGauge.h"
 
 // Shows how many time levels are bought, 0 to 3.
-class TimeGaugSprite : public cocos2d::Sprite {
+class TimeGaugSprite : public OfferGauge {
   public:
     CREATE_FUNC(TimeGaugSprite)
-    void update(float delta) override;
     bool init() override;
+
+  protected:
+    ShopOffer* offer() const override;
 };

@@ -1,5 +1,7 @@
 #include "game/shop/UpgradeLayer.h"
 
+#include "game/common/CreateWithProgress.h"
+
 #include "engine/audio/SimpleAudioEngine.h"
 #include "game/figures/BackGround.h"
 #include "game/figures/StarManager.h"
@@ -20,19 +22,12 @@
 
 #include <algorithm>
 #include <limits>
-#include <new>
 
 USING_NS_CC;
 using CocosDenshion::SimpleAudioEngine;
 
 UpgradeLayer* UpgradeLayer::create(int coins) {
-    auto* layer = new (std::nothrow) UpgradeLayer();
-    if (layer && layer->initWithProgress(coins)) {
-        layer->autorelease();
-        return layer;
-    }
-    delete layer;
-    return nullptr;
+    return createWithProgress<UpgradeLayer>(coins);
 }
 
 UpgradeLayer::~UpgradeLayer() = default;

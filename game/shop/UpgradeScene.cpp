@@ -1,19 +1,12 @@
 #include "game/shop/UpgradeScene.h"
 
+#include "game/common/CreateWithProgress.h"
 #include "game/shop/UpgradeLayer.h"
-
-#include <new>
 
 USING_NS_CC;
 
 UpgradeScene* UpgradeScene::create(int coins) {
-    auto* scene = new (std::nothrow) UpgradeScene();
-    if (scene && scene->initWithProgress(coins)) {
-        scene->autorelease();
-        return scene;
-    }
-    delete scene;
-    return nullptr;
+    return createWithProgress<UpgradeScene>(coins);
 }
 
 UpgradeScene::~UpgradeScene() = default;
