@@ -125,6 +125,20 @@ TEST_F(ScreenLock, ALockerIsSeenAndAHotKeysBriefGrabIsNot) {
     EXPECT_TRUE(seen(30, false)) << "unlocked";
 }
 
+TEST_F(ScreenLock, TheScreenSaverComingOnIsALock) {
+    if (std::system("command -v xset >/dev/null") != 0) GTEST_SKIP() << "needs xset";
+    // The server blanks the screen itself: no window covers the game's, no keyboard is taken.
+    const std::string xset = "xset -display " + display + " s ";
+    ASSERT_EQ(0, std::system((xset + "activate").c_str()));
+    EXPECT_TRUE(seen(30, true)) << "the saver on";
+    ASSERT_EQ(0, std::system((xset + "reset").c_str()));
+    EXPECT_TRUE(seen(30, false)) << "the saver off";
+    // Already on when the watch starts.
+    ASSERT_EQ(0, std::system((xset + "activate").c_str()));
+    watch = cocos2d::ScreenLockWatch::create(window);
+    EXPECT_TRUE(watch->locked(SDL_GetTicks())) << "the saver on at the start";
+}
+
 TEST_F(ScreenLock, AProgramTypedIntoBesideTheGameGetsEveryKey) {
     // A window of another program, with the keyboard, counting what it is given.
     Window typedInto = XCreateSimpleWindow(other, DefaultRootWindow(other), 400, 300, 200, 100, 0, 0, 0);
