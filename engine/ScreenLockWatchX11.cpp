@@ -3,14 +3,44 @@
 // keyboard from the game's window and whether the window is covered. It only listens: it never
 // grabs anything, so no key meant for another program is ever taken. Built without X11 (the
 // browser), there is nothing to watch.
-#include "ScreenLockWatch.h"
+#include "ScreenLockWatchParts.h"
+
+namespace cocos2d {
+
+namespace {
+
+// Locked as soon as either says so.
+class EitherLockWatch : public ScreenLockWatch {
+  public:
+    EitherLockWatch(std::unique_ptr<ScreenLockWatch> a, std::unique_ptr<ScreenLockWatch> b)
+        : _a(std::move(a)), _b(std::move(b)) {}
+    bool locked(unsigned now) override {
+        // Both asked every frame, so neither's events wait.
+        const bool a = _a->locked(now);
+        return _b->locked(now) || a;
+    }
+
+  private:
+    std::unique_ptr<ScreenLockWatch> _a, _b;
+};
+
+} // namespace
+
+std::unique_ptr<ScreenLockWatch> ScreenLockWatch::create(SDL_Window* window) {
+    auto display = lockwatch::x11(window);
+    auto session = lockwatch::sessionBus();
+    if (display && session) return std::make_unique<EitherLockWatch>(std::move(display), std::move(session));
+    return display ? std::move(display) : std::move(session);
+}
+
+} // namespace cocos2d
 
 #ifndef DOVI_X11
-namespace cocos2d {
-std::unique_ptr<ScreenLockWatch> ScreenLockWatch::create(SDL_Window*) {
+namespace cocos2d::lockwatch {
+std::unique_ptr<ScreenLockWatch> x11(SDL_Window*) {
     return nullptr;
 }
-} // namespace cocos2d
+} // namespace cocos2d::lockwatch
 #else
 
 #include <SDL.h>
@@ -84,7 +114,7 @@ class X11ScreenLockWatch : public ScreenLockWatch {
 
 } // namespace
 
-std::unique_ptr<ScreenLockWatch> ScreenLockWatch::create(SDL_Window* window) {
+std::unique_ptr<ScreenLockWatch> lockwatch::x11(SDL_Window* window) {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     if (!window || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return nullptr;

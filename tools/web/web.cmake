@@ -17,7 +17,8 @@ foreach(web_source ${ENGINE_WEB_SOURCES})
   list(REMOVE_ITEM ENGINE_SOURCES ${CMAKE_SOURCE_DIR}/engine/${name})
 endforeach()
 # The desktop's lock watch has a file of its own per desktop; the page's notice stands in for it.
-list(REMOVE_ITEM ENGINE_SOURCES ${CMAKE_SOURCE_DIR}/engine/ScreenLockWatchX11.cpp)
+list(REMOVE_ITEM ENGINE_SOURCES ${CMAKE_SOURCE_DIR}/engine/ScreenLockWatchX11.cpp
+  ${CMAKE_SOURCE_DIR}/engine/ScreenLockWatchBus.cpp)
 add_library(engine STATIC ${ENGINE_SOURCES} ${ENGINE_WEB_SOURCES})
 target_include_directories(engine PUBLIC engine)
 # Not as system folders: emscripten's own (older) SDL headers would be found first. Private, as on
