@@ -66,6 +66,9 @@ class SessionBusLockWatch : public ScreenLockWatch {
         // the questions, none of them waited for.
         send(dbus_message_new_method_call(DBUS_SERVICE_DBUS, DBUS_PATH_DBUS, DBUS_INTERFACE_DBUS, "Hello"));
         dbus_bus_add_match(_bus, "type='signal',member='ActiveChanged'", nullptr);
+        // A screensaver that stops while on must not leave the game paused for good.
+        dbus_bus_add_match(_bus, "type='signal',sender='" DBUS_SERVICE_DBUS "',member='NameOwnerChanged'",
+                           nullptr);
         for (std::size_t n = 0; n < std::size(kServices); ++n) {
             const auto& [service, path] = kServices[n];
             DBusMessage* ask = dbus_message_new_method_call(service, path, service, "GetActive");
@@ -102,10 +105,18 @@ class SessionBusLockWatch : public ScreenLockWatch {
     }
     void heard(DBusMessage* message) {
         bool active = false;
+        if (dbus_message_is_signal(message, DBUS_INTERFACE_DBUS, "NameOwnerChanged")) {
+            const char *name = nullptr, *before = nullptr, *after = nullptr;
+            if (dbus_message_get_args(message, nullptr, DBUS_TYPE_STRING, &name, DBUS_TYPE_STRING, &before,
+                                      DBUS_TYPE_STRING, &after, DBUS_TYPE_INVALID) &&
+                !*after && _speaker == name)
+                tell(false, "");
+            return;
+        }
         if (dbus_message_get_type(message) == DBUS_MESSAGE_TYPE_SIGNAL) {
             const char* interface = dbus_message_get_interface(message);
             if (interface && endsWith(interface, ".ScreenSaver") && firstBool(message, active))
-                _active = active;
+                tell(active, dbus_message_get_sender(message));
             return;
         }
         if (dbus_message_get_type(message) != DBUS_MESSAGE_TYPE_METHOD_RETURN) return;
@@ -114,13 +125,19 @@ class SessionBusLockWatch : public ScreenLockWatch {
             if (asked && asked == answering) {
                 asked = 0;
                 // Any service saying so is enough.
-                if (firstBool(message, active) && active) _active = true;
+                if (firstBool(message, active) && active) tell(true, dbus_message_get_sender(message));
             }
+    }
+    // What the screensaver said, and who said it, to hear if it leaves the bus.
+    void tell(bool active, const char* speaker) {
+        _active = active;
+        _speaker = speaker ? speaker : "";
     }
 
     DBusConnection* _bus;
     dbus_uint32_t _asked[std::size(kServices)] = {};
     bool _active = false;
+    std::string _speaker;
     bool _gone = false;
 };
 
