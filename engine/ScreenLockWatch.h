@@ -19,7 +19,8 @@ class ScreenLockWatch {
     virtual ~ScreenLockWatch() = default;
     // Once a frame, with the time in milliseconds: true while the screen saver is on, while
     // another program has held the keyboard, taken from the game's window, for longer than
-    // kGrabMs, or while the window is wholly covered.
+    // kGrabMs, while the window is wholly covered, or while the desktop's screensaver service
+    // says it is active.
     virtual bool locked(unsigned now) = 0;
 };
 

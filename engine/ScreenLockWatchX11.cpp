@@ -1,8 +1,8 @@
 // The screen-lock watch on an X11 desktop: a connection of the game's own to the display, to hear
 // when the screen saver comes on (most lockers start with it), when another program takes the
 // keyboard from the game's window and whether the window is covered. It only listens: it never
-// grabs anything, so no key meant for another program is ever taken. Built without X11 (the
-// browser), there is nothing to watch.
+// grabs anything, so no key meant for another program is ever taken. The watch the game gets puts
+// it together with the session bus's word; built without X11, the bus's word is all there is.
 #include "ScreenLockWatchParts.h"
 
 namespace cocos2d {
