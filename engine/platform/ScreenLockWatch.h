@@ -1,8 +1,8 @@
 #pragma once
-// Whether the desktop's screen is locked over the game. A screen locker grabs the keyboard and
-// covers the screen without taking the focus in a way SDL reports, so the desktop itself is
-// listened to (never by taking input: another program's keys stay its own). This is a desktop seam: a
-// platform without such a desktop has create() give null.
+// Whether the desktop's screen is locked over the game. A screen locker blanks the screen, grabs
+// the keyboard or covers the window without taking the focus in a way SDL reports, so the desktop
+// itself is listened to (never by taking input: another program's keys stay its own). This is a desktop seam:
+// a platform without such a desktop has create() give null.
 #include <memory>
 
 struct SDL_Window;
@@ -17,9 +17,10 @@ class ScreenLockWatch {
     // Watches the desktop around `window`; null where there is nothing to watch.
     static std::unique_ptr<ScreenLockWatch> create(SDL_Window* window);
     virtual ~ScreenLockWatch() = default;
-    // Once a frame, with the time in milliseconds: true while another program has held the
-    // keyboard, taken from the game's window, for longer than kGrabMs, or while the window is
-    // wholly covered.
+    // Once a frame, with the time in milliseconds: true while the screen saver is on, while
+    // another program has held the keyboard, taken from the game's window, for longer than
+    // kGrabMs, while the window is wholly covered, or while the desktop's screensaver service
+    // says it is active.
     virtual bool locked(unsigned now) = 0;
 };
 

@@ -22,6 +22,10 @@ pkg_check_modules(SQLITE REQUIRED IMPORTED_TARGET sqlite3)
 # X11 gives the window every size of its icon and tells of a screen locked over it; without it
 # SDL's one picture serves and nothing is watched.
 pkg_check_modules(X11 IMPORTED_TARGET x11)
+# The screen saver's state, when the lock watch can ask for it.
+pkg_check_modules(XSS IMPORTED_TARGET xscrnsaver)
+# The session's word on its lock, on its bus.
+pkg_check_modules(DBUS IMPORTED_TARGET dbus-1)
 find_package(nlohmann_json 3 REQUIRED)
 
 include(cmake/engine.cmake)
@@ -31,6 +35,14 @@ if(X11_FOUND)
   target_link_libraries(engine PRIVATE PkgConfig::X11)
   # Read only by the desktop's seams (platform/desktop/seams).
   target_compile_definitions(engine PRIVATE DOVI_X11=1)
+  if(XSS_FOUND)
+    target_link_libraries(engine PRIVATE PkgConfig::XSS)
+    target_compile_definitions(engine PRIVATE DOVI_XSS=1)
+  endif()
+endif()
+if(DBUS_FOUND)
+  target_link_libraries(engine PRIVATE PkgConfig::DBUS)
+  target_compile_definitions(engine PRIVATE DOVI_DBUS=1)
 endif()
 
 include(cmake/game.cmake)

@@ -3,6 +3,7 @@
 // locked; a hot key's brief grab does not. Watching never takes a key from a program typed into
 // beside the game.
 #include "engine/platform/ScreenLockWatch.h"
+#include "tests/support/VirtualDisplay.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -10,35 +11,12 @@
 #include <SDL_syswm.h>
 #include <X11/Xlib.h>
 
-#include <csignal>
-#include <cstring>
-#include <fcntl.h>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
-#include <vector>
 
 namespace {
 
-pid_t spawn(std::vector<std::string> argv) {
-    const pid_t pid = fork();
-    if (pid == 0) {
-        std::vector<char*> args;
-        for (auto& a : argv)
-            args.push_back(a.data());
-        args.push_back(nullptr);
-        const int quiet = open("/dev/null", O_WRONLY);
-        if (quiet >= 0) dup2(quiet, STDERR_FILENO);
-        execvp(args[0], args.data());
-        _exit(127);
-    }
-    return pid;
-}
-
-void stop(pid_t pid) {
-    kill(pid, SIGTERM);
-    waitpid(pid, nullptr, 0);
-}
+using xtest::spawn;
+using xtest::stop;
 
 // A display of its own with a window of the game's and the watch on it.
 class ScreenLock : public ::testing::Test {
@@ -47,19 +25,8 @@ class ScreenLock : public ::testing::Test {
         if (std::system("command -v Xvfb >/dev/null && command -v i3lock >/dev/null && "
                         "command -v xdotool >/dev/null") != 0)
             GTEST_SKIP() << "needs Xvfb, i3lock and xdotool";
-        // The server picks a free display and says which once it listens, so tests run side by
-        // side never meet.
-        int ready[2];
-        ASSERT_EQ(0, pipe(ready));
-        xvfb = spawn({"Xvfb", "-displayfd", std::to_string(ready[1]), "-nolisten", "tcp", "-screen", "0",
-                      "800x600x24"});
-        close(ready[1]);
-        char name[16] = ":";
-        const ssize_t got = read(ready[0], name + 1, sizeof name - 2);
-        close(ready[0]);
-        ASSERT_GT(got, 0) << "Xvfb did not start";
-        name[std::strcspn(name, "\n")] = '\0';
-        display = name;
+        display = xvfb.start("800x600x24");
+        ASSERT_NE("", display) << "Xvfb did not start";
         setenv("DISPLAY", display.c_str(), 1);
         setenv("SDL_VIDEODRIVER", "x11", 1);
         ASSERT_EQ(0, SDL_InitSubSystem(SDL_INIT_VIDEO)) << SDL_GetError();
@@ -75,7 +42,6 @@ class ScreenLock : public ::testing::Test {
         if (window) SDL_DestroyWindow(window);
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         setenv("SDL_VIDEODRIVER", "dummy", 1);
-        if (xvfb > 0) stop(xvfb);
     }
     // Polls for up to `seconds` of real time: whether `locked()` ever said `wanted`.
     bool seen(double seconds, bool wanted) {
@@ -101,7 +67,7 @@ class ScreenLock : public ::testing::Test {
     }
 
     std::string display;
-    pid_t xvfb = 0;
+    xtest::VirtualDisplay xvfb;
     SDL_Window* window = nullptr;
     std::unique_ptr<cocos2d::ScreenLockWatch> watch;
     Display* other = nullptr;
@@ -123,6 +89,20 @@ TEST_F(ScreenLock, ALockerIsSeenAndAHotKeysBriefGrabIsNot) {
     EXPECT_TRUE(seen(30, true)) << "i3lock";
     stop(locker);
     EXPECT_TRUE(seen(30, false)) << "unlocked";
+}
+
+TEST_F(ScreenLock, TheScreenSaverComingOnIsALock) {
+    if (std::system("command -v xset >/dev/null") != 0) GTEST_SKIP() << "needs xset";
+    // The server blanks the screen itself: no window covers the game's, no keyboard is taken.
+    const std::string xset = "xset -display " + display + " s ";
+    ASSERT_EQ(0, std::system((xset + "activate").c_str()));
+    EXPECT_TRUE(seen(30, true)) << "the saver on";
+    ASSERT_EQ(0, std::system((xset + "reset").c_str()));
+    EXPECT_TRUE(seen(30, false)) << "the saver off";
+    // Already on when the watch starts.
+    ASSERT_EQ(0, std::system((xset + "activate").c_str()));
+    watch = cocos2d::ScreenLockWatch::create(window);
+    EXPECT_TRUE(watch->locked(SDL_GetTicks())) << "the saver on at the start";
 }
 
 TEST_F(ScreenLock, AProgramTypedIntoBesideTheGameGetsEveryKey) {

@@ -32,7 +32,7 @@ game/app            $api game
 platform/desktop    engine game
 platform/web        engine game
 harness             engine game
-tests               engine game harness
+tests               engine game harness platform/desktop
 tools               engine game harness
 "
 
