@@ -6,9 +6,10 @@ if(NOT EXISTS "${DOVI_WEB_LIBS}/lib/libSDL2.a")
   message(FATAL_ERROR "DOVI_WEB_LIBS must name the prefix printed by tools/web/build_libs.sh")
 endif()
 
-# Small before fast: the program is downloaded before the game can start.
-set(CMAKE_CXX_FLAGS_RELEASE "-Os -DNDEBUG")
-add_link_options(-Os)
+# Small before fast: the program is downloaded before the game can start. Link-time
+# optimisation drops what the game's own code never reaches.
+set(CMAKE_CXX_FLAGS_RELEASE "-Oz -flto -DNDEBUG")
+add_link_options(-Oz -flto)
 
 file(GLOB ENGINE_SOURCES CONFIGURE_DEPENDS engine/*.cpp)
 file(GLOB ENGINE_WEB_SOURCES CONFIGURE_DEPENDS engine/web/*.cpp)
@@ -37,7 +38,7 @@ target_link_libraries(doviveduzuz PRIVATE game)
 target_link_options(doviveduzuz PRIVATE
   -sENVIRONMENT=web -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=64MB -sFORCE_FILESYSTEM=1
   -sMIN_WEBGL_VERSION=1 -sMAX_WEBGL_VERSION=2
-  "-sEXPORTED_FUNCTIONS=['_main','_dovi_state','_dovi_seed']"
+  "-sEXPORTED_FUNCTIONS=['_main','_dovi_state','_dovi_seed','_dovi_files_arrived']"
   "-sEXPORTED_RUNTIME_METHODS=['FS','addRunDependency','removeRunDependency','UTF8ToString']"
   # SDL's audio resumes the page's sound on the first press with these, which only its port pulls in.
   # (Read from a file: the shell running the link would take their $ for its own.)
@@ -45,12 +46,13 @@ target_link_options(doviveduzuz PRIVATE
   "SHELL:--pre-js ${DOVI_PAGE}/store.js" "SHELL:--pre-js ${DOVI_PAGE}/pre.js")
 set_property(TARGET doviveduzuz APPEND PROPERTY LINK_DEPENDS ${DOVI_PAGE}/store.js ${DOVI_PAGE}/pre.js)
 
-# The static folder: the page, the program, and the assets in two packages (the title's first).
+# The static folder: the page, the program, and the assets in three packages (the title's first).
 set(DOVI_SITE ${CMAKE_BINARY_DIR}/site)
 add_custom_command(OUTPUT ${DOVI_SITE}/index.html
   COMMAND ${CMAKE_COMMAND} -E env EMSDK_PYTHON=/usr/bin/python3 NODE_PATH=/usr/share/nodejs
     ${CMAKE_SOURCE_DIR}/tools/web/make_site.sh ${CMAKE_SOURCE_DIR} $<TARGET_FILE_DIR:doviveduzuz> ${DOVI_SITE}
   DEPENDS doviveduzuz ${CMAKE_SOURCE_DIR}/tools/web/make_site.sh ${CMAKE_SOURCE_DIR}/tools/web/title_files.txt
+    ${CMAKE_SOURCE_DIR}/tools/web/late_files.txt
     ${CMAKE_SOURCE_DIR}/assets/manifest.txt ${DOVI_PAGE}/index.html ${DOVI_PAGE}/page.js ${DOVI_PAGE}/page.css
   VERBATIM)
 add_custom_target(site ALL DEPENDS ${DOVI_SITE}/index.html)
