@@ -217,3 +217,36 @@ test('a write landing late never takes the place of a newer one', () => withServ
   const s = await until(page, inScene('TitleScene'));
   assert.deepEqual([s.coins, s.lifeLevel, s.timeLevel], [bought.coins, 1, 1], 'the newer purchase kept');
 }));
+
+test('a tab whose save was overtaken from elsewhere saves no more, and says so', () => withServer(async (url, blank) => {
+  const page = await inShop(url, { page: blank });
+  await buyLife(page);
+  await landed(page, 0);
+  // A newer generation lands from elsewhere, as a closing tab's late write would after this tab
+  // read its copy: the newest record there, again, five generations on.
+  await page.evaluate(() => new Promise((done, failed) => {
+    const request = indexedDB.open('/home/web_user/.local/share');
+    request.onerror = () => failed(request.error);
+    request.onsuccess = () => {
+      const tx = request.result.transaction(['FILE_DATA'], 'readwrite');
+      const records = tx.objectStore('FILE_DATA');
+      records.openCursor(null, 'prev').onsuccess = (e) => {
+        const generation = e.target.result.value.generation + 5;
+        records.add({ ...e.target.result.value, generation }, 'save:' + String(generation).padStart(16, '0'));
+      };
+      tx.oncomplete = () => {
+        request.result.close();
+        done();
+      };
+      tx.onabort = () => failed(tx.error);
+    };
+  }));
+  const p = await spotOnPage(page, [418.56, 812.16]);
+  await page.mouse.click(p.x, p.y);
+  await until(page, (st) => st.timeLevel === 1 && st.notes.includes('Progress not saved'), { per: 5 });
+  assert.equal(await page.evaluate(() => Module.doviStore.stale), true);
+  await page.reload();
+  await play(page);
+  const s = await until(page, inScene('TitleScene'));
+  assert.deepEqual([s.coins, s.lifeLevel, s.timeLevel], [400, 1, 0], 'the newer generation is the one read');
+}));
