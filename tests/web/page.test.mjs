@@ -73,6 +73,27 @@ test('the title is ready within 4,000,000 bytes, and its music starts when its f
   }
 });
 
+test('the title\'s music failing to download: Play stays, and Try again brings the music', async () => {
+  const context = await browser.createBrowserContext();
+  const page = await context.newPage();
+  try {
+    let refused = 0;
+    await page.setRequestInterception(true);
+    page.on('request', (r) => (new URL(r.url()).pathname === '/late.data' && !refused++
+      ? r.respond({ status: 503, body: '' }) : r.continue()));
+    await open(browser, server.url, { page });
+    await shown(page, '#retry');
+    assert.equal(await page.$eval('#play', (b) => b.hidden), true, 'Play waits while the sentence shows');
+    await page.click('#retry');
+    await play(page);
+    const s = await until(page, (st) => st.scene === 'TitleScene' && st.music === 'Music/8bit-Town01.mp3', { per: 5 });
+    assert.deepEqual(s.notes, []);
+    assert.equal(refused, 2, 'asked for again');
+  } finally {
+    await context.close();
+  }
+});
+
 test('a second tab waits, touching nothing, and carries on when the first closes', async () => {
   const context = await browser.createBrowserContext();
   try {

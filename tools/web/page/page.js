@@ -102,6 +102,8 @@
       failed = false;
       $('retry').hidden = true;
       say('');
+      // The title's sounds fail while Play shows: Play stays what it was.
+      $('play').hidden = !readyShown || started;
       retry();
     };
   }
@@ -291,6 +293,7 @@
   document.addEventListener('fullscreenchange', showFullscreenButton);
 
   var started = false;
+  var readyShown = false;
   function play() {
     $('play').hidden = true;
     $('front').classList.add('empty');
@@ -317,6 +320,7 @@
       $('bar').hidden = true;
       say('');
       $('play').hidden = false;
+      readyShown = true;
       $('play').focus();
       // In a task of its own: nothing of it is begun before the page shows it is ready.
       setTimeout(loadLate);
