@@ -29,10 +29,10 @@ if(NOT DOVI_SANITIZE)
   # The real window on a virtual display under a window manager.
   add_test(NAME remembered_window COMMAND ${CMAKE_SOURCE_DIR}/tests/shell/remembered_window.sh ${CMAKE_BINARY_DIR})
   set_tests_properties(remembered_window PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 3000)
-  # The browser version (platform/web/build.sh puts it in build-web/site) in Debian's chromium.
+  # The browser version (platform/web/build.sh puts the copy carrying the state hook in build-web/test-site) in Debian's chromium.
   foreach(web_test loop page pictures store screen)
     add_test(NAME web_${web_test} COMMAND node ${CMAKE_SOURCE_DIR}/tests/web/${web_test}.test.mjs)
     set_tests_properties(web_${web_test} PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 900
-      ENVIRONMENT "DOVI_PLAYTEST=$<TARGET_FILE:playtest>;DOVI_SITE=${CMAKE_SOURCE_DIR}/build-web/site")
+      ENVIRONMENT "DOVI_PLAYTEST=$<TARGET_FILE:playtest>;DOVI_SITE=${CMAKE_SOURCE_DIR}/build-web/test-site")
   endforeach()
 endif()

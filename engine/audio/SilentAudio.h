@@ -17,6 +17,10 @@ class SilentAudio {
     void pauseMusic();
     void resumeMusic();
     bool isMusicPlaying() const { return _music == Music::Playing; }
+    void forgetFailures() {
+        _failed.clear();
+        _checked.clear();
+    }
 
   private:
     enum class Music { Stopped, Playing, Paused } _music = Music::Stopped;

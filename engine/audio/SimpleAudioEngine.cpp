@@ -55,6 +55,10 @@ struct SimpleAudioEngine::Impl {
     SilentAudio silent;
     int channels = 0;
     Mix_Music* current = nullptr;
+    // Music asked for before its file was there, and whether it was paused meanwhile.
+    std::string waiting;
+    bool waitingLoop = false;
+    bool paused = false;
     // The volume each channel's sound was started with, before the player's setting, so a
     // change of that setting reaches sounds already playing.
     std::array<float, kMixChannels> channelVolume{};
@@ -159,11 +163,13 @@ void SimpleAudioEngine::playBackgroundMusic(const char* file, bool loop) {
     call.device = deviceMusicVolume();
     report(std::move(call));
     const std::string path = resolve(file);
-    if (!_device) {
-        _impl->silent.playMusic(path);
-        return;
-    }
-    Mix_Music* track = _impl->bank->loadMusic(path);
+    // Kept until it starts: its file may be written later.
+    _impl->waiting = file ? file : "";
+    _impl->waitingLoop = loop;
+    _impl->paused = false;
+    if (!_device) _impl->silent.playMusic(path);
+    Mix_Music* track = _device ? _impl->bank->loadMusic(path) : nullptr;
+    if (track || _impl->silent.isMusicPlaying()) _musicFile = std::exchange(_impl->waiting, {});
     if (!track) return;
     Mix_VolumeMusic(mixVolume(deviceMusicVolume()));
     if (Mix_PlayMusic(track, loop ? -1 : 1) != 0) {
@@ -175,6 +181,7 @@ void SimpleAudioEngine::playBackgroundMusic(const char* file, bool loop) {
 
 void SimpleAudioEngine::stopBackgroundMusic(bool releaseData) {
     report(describe("stopBackgroundMusic"));
+    _impl->waiting.clear();
     _impl->silent.stopMusic();
     if (!_device) return;
     Mix_HaltMusic();
@@ -186,6 +193,7 @@ void SimpleAudioEngine::stopBackgroundMusic(bool releaseData) {
 
 void SimpleAudioEngine::pauseBackgroundMusic() {
     report(describe("pauseBackgroundMusic"));
+    _impl->paused = true;
     if (_device)
         Mix_PauseMusic();
     else
@@ -201,6 +209,7 @@ void SimpleAudioEngine::holdBackgroundMusic(bool held) {
 void SimpleAudioEngine::resumeBackgroundMusic() {
     if (_musicHeld) return;
     report(describe("resumeBackgroundMusic"));
+    _impl->paused = false;
     if (_device)
         Mix_ResumeMusic();
     else
@@ -210,6 +219,18 @@ void SimpleAudioEngine::resumeBackgroundMusic() {
 bool SimpleAudioEngine::isBackgroundMusicPlaying() const {
     if (!_device) return _impl->silent.isMusicPlaying();
     return Mix_PlayingMusic() != 0 && Mix_PausedMusic() == 0;
+}
+
+void SimpleAudioEngine::filesArrived() {
+    if (!g_instance) return;
+    Impl& impl = *g_instance->_impl;
+    if (impl.bank) impl.bank->forgetFailures();
+    impl.silent.forgetFailures();
+    if (impl.waiting.empty()) return;
+    const bool paused = impl.paused;
+    const std::string file = impl.waiting;
+    g_instance->playBackgroundMusic(file.c_str(), impl.waitingLoop);
+    if (paused) g_instance->pauseBackgroundMusic();
 }
 
 void SimpleAudioEngine::setBackgroundMusicVolume(float volume) {

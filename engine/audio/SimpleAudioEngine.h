@@ -57,6 +57,12 @@ class SimpleAudioEngine {
 
     void setObserver(std::function<void(const AudioCall&)> observer) { _observer = std::move(observer); }
     bool hasDevice() const { return _device; }
+    // The music last started, whether or not it still plays.
+    const std::string& musicFile() const { return _musicFile; }
+    // Files written since the game began (the page downloads some after it starts): sounds that
+    // could not be loaded are tried again, and music asked for while its file was missing
+    // starts now. Nothing before the first getInstance().
+    static void filesArrived();
 
   private:
     SimpleAudioEngine();
@@ -71,6 +77,7 @@ class SimpleAudioEngine {
     bool _muted = false;
     bool _device = false;
     bool _musicHeld = false;
+    std::string _musicFile;
     struct Impl;
     Impl* _impl = nullptr;
 };

@@ -29,6 +29,8 @@ class SoundBank {
     // itself at 1.0 or where it cannot be resampled.
     Mix_Chunk* effectChunk(const std::string& path, float pitch);
     void freeMusic(Mix_Music* track);
+    // Files that failed may have been written since: they are tried again when next asked for.
+    void forgetFailures() { _failed.clear(); }
 
     // One warning line per troubled file, for the whole run.
     static void reportOnce(const std::string& path, const char* problem);

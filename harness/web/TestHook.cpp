@@ -1,9 +1,11 @@
 // A window into the running game for the browser tests, in the page as Module._dovi_state():
-// the running scene, the round's stage, the stage timer's seconds, what the ring and the target
-// row show and how many entries were made, the saved progress and the notes on screen, as JSON.
-// It reads; it changes nothing, except Module._dovi_seed(N), which fixes the random draws the
-// way the desktop harness's `seed N` does, so that both can be asked for the same picture.
+// the running scene, the music playing, the round's stage, the stage timer's seconds, what the
+// ring and the target row show and how many entries were made, the saved progress and the
+// notes on screen, as JSON. It reads; it changes nothing, except Module._dovi_seed(N), which
+// fixes the random draws the way the desktop harness's `seed N` does, so that both can be
+// asked for the same picture.
 #include "engine/app/cocos2d.h"
+#include "engine/audio/SimpleAudioEngine.h"
 #include "engine/base/Random.h"
 #include "game/common/SavedKeys.h"
 #include "game/round/ButtonManager.h"
@@ -53,6 +55,8 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* dovi_state() {
     UserDefault* store = UserDefault::getInstance();
     json = "{\"scene\":" + quoted(scene ? scene->getTypeName() : "");
     json += ",\"frames\":" + std::to_string(Director::getInstance()->getTotalFrames());
+    const auto* audio = CocosDenshion::SimpleAudioEngine::getInstance();
+    json += ",\"music\":" + quoted(audio->isBackgroundMusicPlaying() ? audio->musicFile() : "");
     if (round) {
         json += ",\"stage\":" + std::to_string(round->stageCount) +
                 ",\"score\":" + std::to_string(round->score) + ",\"lives\":" + std::to_string(round->lives);

@@ -12,7 +12,7 @@ import zlib from 'node:zlib';
 export const SKIPPED = 77;
 const here = path.dirname(new URL(import.meta.url).pathname);
 export const root = path.resolve(here, '../..');
-export const site = process.env.DOVI_SITE || path.join(root, 'build-web/site');
+export const site = process.env.DOVI_SITE || path.join(root, 'build-web/test-site');
 export const playtest = process.env.DOVI_PLAYTEST || path.join(root, 'build/playtest');
 export const chromium = process.env.DOVI_CHROMIUM || '/usr/bin/chromium';
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Makes the page's static folder from the built program: the page, the program, the assets in
-# two downloads (the title's files first, then the rest) with the font cut to what the game
-# draws, a list of download sizes for the loading bar, and a zip of the whole folder.
+# three downloads (the title's files first, its sounds, then the rest) with the font cut to
+# what the game draws, a list of download sizes for the loading bar, and a zip of the whole folder.
 # Usage: make_site.sh SOURCE_DIR PROGRAM_DIR SITE_DIR
 set -euo pipefail
 src="$1" program="$2" site="$3"
@@ -16,9 +16,12 @@ trap 'rm -f "$cut"' EXIT
 /usr/bin/python3 "$src"/tools/assets/subset_font.py "$src/assets/$font" "$cut" "$src"/game "$src"/engine
 
 title=$(grep -v '^#' "$src"/platform/web/title_files.txt)
-rest=$(grep -v '^#' "$src"/assets/manifest.txt | grep -vxF -f <(echo "$title"))
+late=$(grep -v '^#' "$src"/platform/web/late_files.txt)
+rest=$(grep -v '^#' "$src"/assets/manifest.txt | grep -vxF -f <(echo "$title"; echo "$late"))
 # shellcheck disable=SC2086
 /usr/bin/python3 "$src"/platform/web/pack_assets.py "$src"/assets "$site"/title --replace "$font=$cut" $title
+# shellcheck disable=SC2086
+/usr/bin/python3 "$src"/platform/web/pack_assets.py "$src"/assets "$site"/late $late
 # Names with spaces are kept whole.
 mapfile -t rest_files <<<"$rest"
 /usr/bin/python3 "$src"/platform/web/pack_assets.py "$src"/assets "$site"/rest "${rest_files[@]}"
@@ -27,7 +30,7 @@ mapfile -t rest_files <<<"$rest"
 import json, os, sys, zipfile
 site = sys.argv[1]
 sizes = {name: os.path.getsize(os.path.join(site, name))
-         for name in ("doviveduzuz.js", "doviveduzuz.wasm", "title.data", "rest.data")}
+         for name in ("doviveduzuz.js", "doviveduzuz.wasm", "title.data", "late.data", "rest.data")}
 with open(os.path.join(site, "site.json"), "w") as out:
     json.dump(sizes, out)
 with zipfile.ZipFile(site + ".zip", "w", zipfile.ZIP_DEFLATED) as z:

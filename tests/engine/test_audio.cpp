@@ -156,6 +156,34 @@ TEST_P(AudioModesTest, MissingFilesAreReportedOncePerFile) {
     EXPECT_EQ(GetParam(), audio->playEffect("tone.wav") > 0);
 }
 
+// The page writes some files after the game has begun: music asked for before its file came
+// starts when it comes (paused if the game was), a sound that failed plays, and music the game
+// moved on from stays quiet.
+TEST_P(AudioModesTest, MusicAskedForBeforeItsFileStartsWhenTheFileArrives) {
+    SimpleAudioEngine::filesArrived(); // before the engine exists: nothing to do
+    SimpleAudioEngine* audio = engine();
+    audio->preloadEffect("late_effect.wav");
+    audio->playBackgroundMusic("late.wav", true);
+    EXPECT_FALSE(audio->isBackgroundMusicPlaying());
+    SimpleAudioEngine::filesArrived();
+    EXPECT_FALSE(audio->isBackgroundMusicPlaying());
+    std::filesystem::copy_file(_dir + "/tone.wav", _dir + "/late.wav");
+    std::filesystem::copy_file(_dir + "/tone.wav", _dir + "/late_effect.wav");
+    audio->pauseBackgroundMusic();
+    SimpleAudioEngine::filesArrived();
+    EXPECT_EQ("late.wav", audio->musicFile());
+    EXPECT_FALSE(audio->isBackgroundMusicPlaying());
+    audio->resumeBackgroundMusic();
+    EXPECT_TRUE(audio->isBackgroundMusicPlaying());
+    EXPECT_EQ(GetParam(), audio->playEffect("late_effect.wav") > 0);
+
+    audio->playBackgroundMusic("later.wav", true);
+    audio->stopBackgroundMusic();
+    std::filesystem::copy_file(_dir + "/tone.wav", _dir + "/later.wav");
+    SimpleAudioEngine::filesArrived();
+    EXPECT_FALSE(audio->isBackgroundMusicPlaying());
+}
+
 INSTANTIATE_TEST_SUITE_P(Device, AudioModesTest, ::testing::Bool(),
                          [](const auto& info) { return info.param ? "WithDevice" : "Silent"; });
 

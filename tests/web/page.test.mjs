@@ -1,9 +1,11 @@
-// The page as a browser tab: one tab per save, a hidden tab pauses the round, and the game
-// keeps its speed whatever the display's rate.
+// The page as a browser tab: what it downloads before the title is ready, one tab per save, a
+// hidden tab pauses the round, and the game keeps its speed whatever the display's rate.
 import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import path from 'node:path';
 import { after, before, describe, test } from 'node:test';
 import {
-  Spot, copied, frames, inScene, launch, needBrowser, open, play, pointers, restLoaded, savedGame, serve, shown, state, until,
+  Spot, copied, frames, site, inScene, launch, needBrowser, open, play, pointers, restLoaded, savedGame, serve, shown, state, until,
 } from '../../harness/web/web_fixture.mjs';
 
 await needBrowser();
@@ -27,6 +29,78 @@ async function visible(page, shown) {
     document.dispatchEvent(new Event('visibilitychange'));
   }, shown);
 }
+
+test('the site players get carries no state hook; the tests\' copy does', () => {
+  const script = (dir) => fs.readFileSync(path.join(dir, 'doviveduzuz.js'), 'utf8');
+  assert.match(script(site), /_dovi_state/);
+  assert.doesNotMatch(script(path.join(site, '..', 'site')), /dovi_state|dovi_seed/);
+});
+
+// Uncompressed, everything asked for before Play shows: the program, its script, the page and
+// the title's pictures and font.
+const READY_BYTES = 4000000;
+
+test('the title is ready within 4,000,000 bytes, and its music starts when its file comes', async () => {
+  // A storage of its own: the save this leaves is no other test's.
+  const context = await browser.createBrowserContext();
+  const page = await context.newPage();
+  try {
+    let letGo;
+    const held = new Promise((ok) => { letGo = ok; });
+    await page.setRequestInterception(true);
+    page.on('request', (r) => (new URL(r.url()).pathname === '/late.data' ? held.then(() => r.continue()) : r.continue()));
+    await page.evaluateOnNewDocument(() => {
+      document.addEventListener('DOMContentLoaded', () => {
+        const button = document.getElementById('play');
+        new MutationObserver(() => {
+          if (!button.hidden && !window.readyAt) window.readyAt = performance.now();
+        }).observe(button, { attributes: true });
+      });
+    });
+    await open(browser, server.url, { page });
+    await play(page);
+    let s = await until(page, inScene('TitleScene'));
+    await frames(page, 30);
+    s = await state(page);
+    assert.equal(s.music, '', 'no music before its file is in');
+
+    const fetched = await page.evaluate(() => [...performance.getEntriesByType('navigation'),
+      ...performance.getEntriesByType('resource')].filter((e) => e.startTime < window.readyAt)
+      .map((e) => [new URL(e.name).pathname, e.decodedBodySize]));
+    const names = fetched.map(([name]) => name);
+    for (const needed of ['/doviveduzuz.wasm', '/doviveduzuz.js', '/title.data']) assert.ok(names.includes(needed), names.join(' '));
+    const total = fetched.reduce((sum, [, bytes]) => sum + bytes, 0);
+    assert.ok(total < READY_BYTES, `${total} bytes before the title is ready: ${JSON.stringify(fetched)}`);
+    console.log(`bytes before the title is ready: ${total}`);
+
+    letGo();
+    s = await until(page, (st) => st.music === 'Music/8bit-Town01.mp3', { per: 5 });
+    assert.equal(s.scene, 'TitleScene');
+  } finally {
+    await context.close();
+  }
+});
+
+test('the title\'s music failing to download: Play stays, and Try again brings the music', async () => {
+  const context = await browser.createBrowserContext();
+  const page = await context.newPage();
+  try {
+    let refused = 0;
+    await page.setRequestInterception(true);
+    page.on('request', (r) => (new URL(r.url()).pathname === '/late.data' && !refused++
+      ? r.respond({ status: 503, body: '' }) : r.continue()));
+    await open(browser, server.url, { page });
+    await shown(page, '#retry');
+    assert.equal(await page.$eval('#play', (b) => b.hidden), true, 'Play waits while the sentence shows');
+    await page.click('#retry');
+    await play(page);
+    const s = await until(page, (st) => st.scene === 'TitleScene' && st.music === 'Music/8bit-Town01.mp3', { per: 5 });
+    assert.deepEqual(s.notes, []);
+    assert.equal(refused, 2, 'asked for again');
+  } finally {
+    await context.close();
+  }
+});
 
 test('a second tab waits, touching nothing, and carries on when the first closes', async () => {
   const context = await browser.createBrowserContext();

@@ -118,7 +118,18 @@ test('a browser that keeps the save only for this window says so', () => withSer
   assert.equal(s.scene, 'UpgradeScene');
 }));
 
-test('the commit goes out in the frame that makes it; a tab closed right after keeps it', () => withServer(async (url, blank) => {
+// Where a spot of the design area is on the first page's canvas, worked out inside the page.
+function spotOnPage(page, [x, y]) {
+  return page.evaluate((dx, dy) => {
+    const r = document.getElementById('canvas').getBoundingClientRect();
+    const scale = Math.min(r.width / 1920, r.height / 1080);
+    return { x: r.left + (r.width - 1920 * scale) / 2 + dx * scale, y: r.top + (r.height - 1080 * scale) / 2 + (1080 - dy) * scale };
+  }, x, y);
+}
+
+// A purchase, the frames that take the press and commit it, and the tab closed at once; the
+// second tab, waiting for the lock, takes over and must have the purchase.
+async function closedRightAfterPurchase(url, round) {
   const context = await browser.createBrowserContext();
   try {
     const first = await inShop(url, { page: await context.newPage() });
@@ -127,7 +138,7 @@ test('the commit goes out in the frame that makes it; a tab closed right after k
     await second.waitForFunction(() => !document.getElementById('message').hidden, { polling: 100 });
     await first.bringToFront();
     await frames(first, 5);
-    // Every transaction the page begins, in order, with whether the purchase had been made.
+    // Every transaction the page begins, in order.
     await first.evaluate(() => {
       window.begun = [];
       const begin = IDBDatabase.prototype.transaction;
@@ -136,23 +147,106 @@ test('the commit goes out in the frame that makes it; a tab closed right after k
         return begin.apply(this, args);
       };
     });
-    const p = await first.evaluate(() => {
-      const r = document.getElementById('canvas').getBoundingClientRect();
-      const scale = Math.min(r.width / 1920, r.height / 1080);
-      return { x: r.left + (r.width - 1920 * scale) / 2 + 1040.64 * scale, y: r.top + (r.height - 1080 * scale) / 2 + (1080 - 812.16) * scale };
-    });
+    const p = await spotOnPage(first, Spot.lifeIcon);
     await first.mouse.click(p.x, p.y);
-    // The frames that take the press and commit it, then the tab goes at once.
     const begun = await first.evaluate(() => {
       window.doviFrames(2, 1000 / 60);
       return window.begun;
     });
     await first.close();
-    assert.deepEqual(begun, ['readwrite'], 'one write begun within the frame of the commit');
+    assert.deepEqual(begun, ['readwrite'], `round ${round}: one write begun within the frame of the commit`);
     await play(second);
     const s = await until(second, inScene('TitleScene'));
-    assert.deepEqual([s.coins, s.lifeLevel], [400, 1], 'the tab taking over has the purchase');
+    assert.deepEqual([s.coins, s.lifeLevel], [400, 1], `round ${round}: the tab taking over has the purchase`);
   } finally {
     await context.close();
   }
+}
+
+test('the commit goes out in the frame that makes it; a tab closed right after keeps it, every time', () => withServer(async (url) => {
+  for (let round = 1; round <= 10; round++) await closedRightAfterPurchase(url, round);
+}));
+
+test('a write landing late never takes the place of a newer one', () => withServer(async (url, blank) => {
+  const page = await inShop(url, { page: blank });
+  // The life's write is held back, as if still on its way from a tab closing, and lands only
+  // after the write of the purchase that follows.
+  await page.evaluate(() => {
+    window.held = [];
+    window.holding = true;
+    const store = IDBObjectStore.prototype;
+    for (const name of ['add', 'put', 'delete', 'getAllKeys']) {
+      const real = store[name];
+      store[name] = function (...args) {
+        if (!window.holding) return real.apply(this, args);
+        const request = {};
+        window.held.push({ name, args, request });
+        return request;
+      };
+      store[name].real = real;
+    }
+  });
+  const sinceLife = await copies(page);
+  await buyLife(page);
+  await landed(page, sinceLife);
+  await page.evaluate(() => { window.holding = false; });
+  const since = await copies(page);
+  const p = await spotOnPage(page, [418.56, 812.16]);
+  await page.mouse.click(p.x, p.y);
+  await frames(page, 2);
+  const bought = await state(page);
+  assert.equal(bought.timeLevel, 1, 'a longer timer bought');
+  await landed(page, since);
+  // Sent over a connection of its own, as another tab's would be.
+  await page.evaluate(() => new Promise((done, failed) => {
+    const request = indexedDB.open('/home/web_user/.local/share');
+    request.onerror = () => failed(request.error);
+    request.onsuccess = () => {
+      const tx = request.result.transaction(['FILE_DATA'], 'readwrite');
+      for (const { name, args } of window.held) IDBObjectStore.prototype[name].real.apply(tx.objectStore('FILE_DATA'), args);
+      tx.onerror = (e) => e.preventDefault();
+      tx.oncomplete = tx.onabort = () => {
+        request.result.close();
+        done();
+      };
+    };
+  }));
+  assert.ok(await page.evaluate(() => window.held.length) > 0, 'a write was held back');
+  await page.reload();
+  await play(page);
+  const s = await until(page, inScene('TitleScene'));
+  assert.deepEqual([s.coins, s.lifeLevel, s.timeLevel], [bought.coins, 1, 1], 'the newer purchase kept');
+}));
+
+test('a tab whose save was overtaken from elsewhere saves no more, and says so', () => withServer(async (url, blank) => {
+  const page = await inShop(url, { page: blank });
+  await buyLife(page);
+  await landed(page, 0);
+  // A newer generation lands from elsewhere, as a closing tab's late write would after this tab
+  // read its copy: the newest record there, again, five generations on.
+  await page.evaluate(() => new Promise((done, failed) => {
+    const request = indexedDB.open('/home/web_user/.local/share');
+    request.onerror = () => failed(request.error);
+    request.onsuccess = () => {
+      const tx = request.result.transaction(['FILE_DATA'], 'readwrite');
+      const records = tx.objectStore('FILE_DATA');
+      records.openCursor(null, 'prev').onsuccess = (e) => {
+        const generation = e.target.result.value.generation + 5;
+        records.add({ ...e.target.result.value, generation }, 'save:' + String(generation).padStart(16, '0'));
+      };
+      tx.oncomplete = () => {
+        request.result.close();
+        done();
+      };
+      tx.onabort = () => failed(tx.error);
+    };
+  }));
+  const p = await spotOnPage(page, [418.56, 812.16]);
+  await page.mouse.click(p.x, p.y);
+  await until(page, (st) => st.timeLevel === 1 && st.notes.includes('Progress not saved'), { per: 5 });
+  assert.equal(await page.evaluate(() => Module.doviStore.stale), true);
+  await page.reload();
+  await play(page);
+  const s = await until(page, inScene('TitleScene'));
+  assert.deepEqual([s.coins, s.lifeLevel, s.timeLevel], [400, 1, 0], 'the newer generation is the one read');
 }));

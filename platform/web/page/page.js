@@ -52,7 +52,9 @@
       got += received[n] || 0;
       total += sizes[n] || 0;
     });
-    $('fill').style.width = (total ? Math.min(100, (100 * got) / total) : 0) + '%';
+    var width = (total ? Math.min(100, (100 * got) / total) : 0) + '%';
+    $('fill').style.width = width;
+    $('behind-fill').style.width = width;
   }
 
   function download(name, onProgress) {
@@ -100,6 +102,8 @@
       failed = false;
       $('retry').hidden = true;
       say('');
+      // The title's sounds fail while Play shows: Play stays what it was.
+      $('play').hidden = !readyShown || started;
       retry();
     };
   }
@@ -121,20 +125,27 @@
     });
   }
 
+  // The title's sounds, once the page is ready to play: the title starts without them (its
+  // music begins when they are in), and they do not slow what it needs first.
+  var lateFiles = null;
+  function loadLate() {
+    lateFiles = lateFiles || pack('late').then(function (files) {
+      Module.doviWriteFiles(files);
+    });
+    return lateFiles;
+  }
+
   // The rest of the files: the scenes after the title.
   var restIn = false;
   var heldPress = false;
   function loadRest() {
-    barOf.names = ['rest.data'];
+    barOf.names = ['late.data', 'rest.data'];
     $('behind').hidden = false;
-    var behindFill = $('behind-fill');
-    var restSize = sizes['rest.data'] || 1;
-    withRetries('rest.json', function () {}).then(function (indexBytes) {
+    loadLate().then(function () {
+      return withRetries('rest.json', function () {});
+    }).then(function (indexBytes) {
       var index = JSON.parse(new TextDecoder().decode(indexBytes));
-      return withRetries('rest.data', function (n) {
-        behindFill.style.width = Math.min(100, (100 * n) / restSize) + '%';
-        progress('rest.data', n);
-      }).then(function (bytes) {
+      return withRetries('rest.data', function (n) { progress('rest.data', n); }).then(function (bytes) {
         Module.doviWriteFiles({ files: index.files, bytes: bytes });
       });
     }).then(function () {
@@ -282,6 +293,7 @@
   document.addEventListener('fullscreenchange', showFullscreenButton);
 
   var started = false;
+  var readyShown = false;
   function play() {
     $('play').hidden = true;
     $('front').classList.add('empty');
@@ -308,7 +320,10 @@
       $('bar').hidden = true;
       say('');
       $('play').hidden = false;
+      readyShown = true;
       $('play').focus();
+      // In a task of its own: nothing of it is begun before the page shows it is ready.
+      setTimeout(loadLate);
     },
     otherTab: function (waiting) {
       say(waiting ? 'Doviveduzuz is already open in another tab. Close that tab and the game ' +

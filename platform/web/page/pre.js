@@ -1,7 +1,7 @@
 // Runs inside the program's script, before the engine starts. The engine starts only once
 // this tab holds the save's lock, the save has been read from the browser's storage, the
 // title's files are written, and the player has pressed Play (page.js shows the button).
-/* global Module, FS, addRunDependency, removeRunDependency */
+/* global Module, FS, addRunDependency, removeRunDependency, runtimeInitialized */
 
 (function () {
   var page = Module.doviPage || {};
@@ -42,8 +42,11 @@
       if (page.otherTab) page.otherTab(false);
       done('lock');
       readSave();
-      // Held for as long as the page lives. Every write of this page's has begun by the time
-      // the browser lets the lock go, and IndexedDB runs the next tab's read after them.
+      // Held for as long as the page lives: the browser lets it go once the page is gone, and a
+      // page going away cannot wait for its writes. Each was sent whole in the frame of its
+      // commit, so all have begun by then; IndexedDB runs the next tab's read after them and
+      // shows it only writes that completed. Should one land after that read all the same, its
+      // generation keeps it from replacing what the next tab writes (store.js).
       return new Promise(function () {});
     };
     locks.request('doviveduzuz-save', { ifAvailable: true }, function (lock) {
@@ -67,8 +70,12 @@
       FS.writeFile(file.path, pack.bytes.subarray(file.start, file.end), { canOwn: true });
     });
   }
-  // The rest of the files, written whenever they arrive (the engine reads them later).
-  Module.doviWriteFiles = writeFiles;
+  // The later files, written whenever they arrive; a game already running is told, so that
+  // music it asked for meanwhile starts.
+  Module.doviWriteFiles = function (pack) {
+    writeFiles(pack);
+    if (runtimeInitialized) Module._dovi_files_arrived();
+  };
 
   Module.preRun = Module.preRun || [];
   Module.preRun.push(function () {

@@ -1,13 +1,29 @@
-// Runs inside the program's script, before pre.js: the store's folder kept in IndexedDB, one
-// record per file under its path, as emscripten's IDBFS keeps it (saves of earlier builds read
-// as before). Each commit's files go out in one small transaction started in the same frame, so
-// a tab closed a moment later has handed its last commit over, and a tab taking over reads it:
-// IndexedDB runs a read after every write begun before it.
+// Runs inside the program's script, before pre.js: the store's folder kept in IndexedDB. Each
+// commit's files go out together as one record in one small transaction started in the same
+// frame, so a tab closed a moment later has handed its last commit over, and a tab taking over
+// reads it: IndexedDB runs a read after every write begun before it, and shows it a write whole
+// or not at all.
+//
+// Every write carries a generation, one more than the newest this tab has read or written, as
+// its key ("save:" and the number), and removes the older ones in the same transaction. A tab
+// reads the newest generation, so a write that is not the newest (a late write from a closing
+// tab, or one from a tab that took over from a copy older than what then landed) never takes
+// the place of a newer one. It cannot be refused before it lands (the check would need an
+// answer back in the page, which a closing tab cannot wait for), but the writer learns of it in
+// the same transaction and writes no more: its progress is not saved, and it says so.
+// Saves of earlier builds (a record per file under its path, as emscripten's IDBFS kept them)
+// are read when there is no generation yet, and removed by the first write.
 /* global Module, FS */
 
 (function () {
   var ROOT = '/home/web_user/.local/share';
   var FILES = 'FILE_DATA';
+  // The generations' keys: "save:" and the number, padded so that keys sort as numbers do.
+  var SAVES = 'save:';
+  var SAVES_END = 'save;';
+  function saveKey(generation) {
+    return SAVES + String(generation).padStart(16, '0');
+  }
   // Soon enough that space freed is used within moments, seldom enough to cost nothing meanwhile.
   var RETRY_MS = 2000;
   // A browser that neither promises to keep the save nor gives it room is keeping it for this
@@ -33,6 +49,9 @@
     copying: false,
     // Times the storage was opened again after it closed under the game.
     reopened: 0,
+    // The generation this tab read or last wrote; a newer one from elsewhere makes it stale.
+    generation: 0,
+    stale: false,
     // Milliseconds from a commit to its transaction's start and to its landing, the last ones.
     timings: [],
   };
@@ -119,7 +138,7 @@
     reopen(RETRY_MS);
   }
 
-  // Reads the folder in; `done(kept)`.
+  // Reads the folder in, the newest generation (or an earlier build's records); `done(kept)`.
   store.read = function (done) {
     FS.mkdirTree(ROOT);
     open(function (err, connection) {
@@ -129,22 +148,29 @@
         return;
       }
       db = connection;
+      var newest = null;
+      var earlier = [];
       var tx = connection.transaction([FILES], 'readonly');
       tx.objectStore(FILES).openCursor().onsuccess = function (e) {
         var cursor = e.target.result;
         if (!cursor) return;
-        var path = String(cursor.key);
-        var entry = cursor.value;
-        if (FS.isDir(entry.mode)) {
-          FS.mkdirTree(path);
-        } else if (path.indexOf(ROOT + '/') === 0) {
-          FS.mkdirTree(path.substring(0, path.lastIndexOf('/')));
-          FS.writeFile(path, entry.contents, { canOwn: false });
-          sent[path] = new Uint8Array(entry.contents);
-        }
+        var key = String(cursor.key);
+        // In key order: the last generation seen is the newest.
+        if (key.indexOf(SAVES) === 0) newest = cursor.value;
+        else if (key === ROOT || key.indexOf(ROOT + '/') === 0) earlier.push({ path: key, mode: cursor.value.mode, contents: cursor.value.contents });
         cursor.continue();
       };
       tx.oncomplete = function () {
+        (newest ? newest.files : earlier).forEach(function (file) {
+          if (FS.isDir(file.mode)) {
+            FS.mkdirTree(file.path);
+            return;
+          }
+          FS.mkdirTree(file.path.substring(0, file.path.lastIndexOf('/')));
+          FS.writeFile(file.path, file.contents, { canOwn: false });
+          sent[file.path] = new Uint8Array(file.contents);
+        });
+        store.generation = newest ? newest.generation : 0;
         store.kept = true;
         watchPrivacy();
         done(true);
@@ -164,15 +190,23 @@
     }).catch(function () {});
   }
 
-  // After each commit and when the page goes away: what changed since the last write goes out
-  // now, in one transaction; nothing waits for an earlier one (IndexedDB keeps their order).
+  function turnedStale() {
+    if (store.stale) return;
+    console.warn('a newer save than this tab\'s is in the browser; this tab saves no more');
+    store.stale = true;
+  }
+
+  // After each commit and when the page goes away: if anything changed since the last write,
+  // the whole folder goes out now as the next generation, in one transaction; nothing waits for
+  // an earlier one (IndexedDB keeps their order).
   store.copy = function () {
-    if (!store.kept || !db) return;
+    if (!store.kept || !db || store.stale) return;
     var commitAt = performance.now();
     var files = localFiles();
-    var changed = Object.keys(files).filter(function (p) { return !sameBytes(files[p].contents, sent[p]); });
-    var gone = Object.keys(sent).filter(function (p) { return !files[p]; });
-    if (!changed.length && !gone.length) return;
+    var paths = Object.keys(files);
+    var changed = paths.some(function (p) { return !sameBytes(files[p].contents, sent[p]); }) ||
+      Object.keys(sent).some(function (p) { return !files[p]; });
+    if (!changed) return;
     var tx;
     try {
       tx = db.transaction([FILES], 'readwrite', { durability: 'strict' });
@@ -181,15 +215,23 @@
       return;
     }
     var records = tx.objectStore(FILES);
-    var now = new Date();
-    changed.forEach(function (p) {
-      records.put({ timestamp: now, mode: files[p].mode, contents: files[p].contents }, p);
-      sent[p] = files[p].contents;
-    });
-    gone.forEach(function (p) {
-      records.delete(p);
-      delete sent[p];
-    });
+    var generation = ++store.generation;
+    var key = saveKey(generation);
+    // Added, never put: a generation already there (another tab's) refuses this write whole.
+    records.add({
+      timestamp: new Date(), generation: generation,
+      files: paths.map(function (p) { return { path: p, mode: files[p].mode, contents: files[p].contents }; }),
+    }, key).onerror = function (e) {
+      if (e.target.error && e.target.error.name === 'ConstraintError') turnedStale();
+    };
+    records.delete(IDBKeyRange.bound(SAVES, key, false, true));
+    records.delete(IDBKeyRange.bound(ROOT, ROOT + '/\uffff'));
+    // A newer generation already there: this write will never be read, nor any later one.
+    records.getAllKeys(IDBKeyRange.bound(key, SAVES_END, true, true), 1).onsuccess = function (e) {
+      if (e.target.result.length) turnedStale();
+    };
+    sent = {};
+    paths.forEach(function (p) { sent[p] = files[p].contents; });
     var timing = { started: performance.now() - commitAt, landed: -1 };
     inFlight++;
     store.copying = true;
@@ -205,7 +247,7 @@
     tx.onabort = function () {
       inFlight--;
       store.copying = inFlight > 0;
-      if (connection === db) failed(tx.error || new Error('the write was abandoned'));
+      if (connection === db && !store.stale) failed(tx.error || new Error('the write was abandoned'));
     };
     // Sent now, not when this script's turn ends: the tab may be gone by then.
     if (tx.commit) tx.commit();
@@ -213,6 +255,6 @@
 
   // What the engine asks each frame.
   store.trouble = function () {
-    return store.failing || store.windowOnly;
+    return store.failing || store.windowOnly || store.stale;
   };
 })();
