@@ -1,6 +1,6 @@
 #pragma once
 // What drives the frames. On the desktop, a loop paced to the animation interval that ends when
-// the window closes; in the browser (engine/web/), the page's animation frames, for as long as
+// the window closes; in the browser (platform/web/seams), the page's animation frames, for as long as
 // the page is open: there the call returns at once and `finish` never runs.
 #include <functional>
 
