@@ -235,7 +235,6 @@ void BM_UpdateOnly(benchmark::State& state) {
         state.SkipWithError("could not reach the busiest round state");
         return;
     }
-    Director* director = Director::getInstance();
     for (auto _ : state) {
         bench::holdTimer(layer);
         AppFrame::step(kFrameTime);
