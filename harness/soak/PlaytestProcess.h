@@ -11,6 +11,7 @@
 #include <grp.h>
 #include <optional>
 #include <string>
+#include <sys/stat.h>
 #include <sys/types.h>
 #include <sys/wait.h>
 #include <thread>
@@ -21,6 +22,17 @@ extern char** environ;
 
 class PlaytestProcess {
   public:
+    // Whether another user (the tests' "nobody") may run the program at `path`: every folder
+    // above it must be open to all, which a build under a private home (/root) is not.
+    static bool reachableByAll(const std::string& path) {
+        std::string folder = path;
+        while ((folder = folder.substr(0, folder.find_last_of('/'))).size() > 0) {
+            struct stat st {};
+            if (stat(folder.c_str(), &st) != 0 || !(st.st_mode & S_IXOTH)) return false;
+        }
+        return true;
+    }
+
     // changes: "NAME=value" sets a variable, "NAME" alone removes it. errorFile: where the program's
     // standard error (its log lines) goes; empty: nowhere. uid, gid: run as this user and group
     // (only when started as root); -1 leaves them.
