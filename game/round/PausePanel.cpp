@@ -62,7 +62,7 @@ bool PausePanel::initWithRound(GameLayer* layer) {
 void PausePanel::fillPanel() {
     if (!panel->getChildren().empty()) return;
     PanelParts::fill(panel, "GameScene/pausePlate.png", 170);
-    PanelParts::addText(panel, GameTexts::kPaused, 90, Vec2(960, 875));
+    PanelParts::addText(panel, GameTexts::tr(GameTexts::kPaused), 90, Vec2(960, 875));
     soundLabel = PanelParts::addText(panel, soundText(), 44, Vec2(960, 560));
 
     const struct {
@@ -89,7 +89,7 @@ void PausePanel::fillPanel() {
 void PausePanel::fillAsk() {
     if (!ask->getChildren().empty()) return;
     PanelParts::fill(ask, "TitleScene/quitPlate.png", 170);
-    PanelParts::addText(ask, GameTexts::kGiveUpQuestion, 64, Vec2(960, 640));
+    PanelParts::addText(ask, GameTexts::tr(GameTexts::kGiveUpQuestion), 64, Vec2(960, 640));
     PanelParts::addButton(ask, "GameScene/backButton1.png", "GameScene/backButton2.png", Vec2(720, 450),
                           CC_CALLBACK_1(PausePanel::keepRound, this), Controls::kPanelBack);
     PanelParts::addButton(ask, "GameScene/titleButton1.png", "GameScene/titleButton2.png", Vec2(1180, 450),

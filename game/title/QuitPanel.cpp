@@ -36,7 +36,7 @@ bool QuitPanel::initWithTitle(TitleLayer* titleLayer) {
     addChild(panel, 1);
 
     hint = Node::create();
-    auto* word = Label::createWithTTF(GameTexts::kQuitHint, kGameFont, 48);
+    auto* word = Label::createWithTTF(GameTexts::tr(GameTexts::kQuitHint), kGameFont, 48);
     word->setAnchorPoint(Vec2(0, 0.5f));
     word->setPosition(kHintWordX, kHintBadgeAt.y);
     hint->addChild(word);
@@ -78,7 +78,7 @@ void QuitPanel::toggle() {
     isOpen = !isOpen;
     if (isOpen && panel->getChildren().empty()) {
         PanelParts::fill(panel, "TitleScene/quitPlate.png", 140);
-        PanelParts::addText(panel, GameTexts::kQuitQuestion, 64, Vec2(960, 640));
+        PanelParts::addText(panel, GameTexts::tr(GameTexts::kQuitQuestion), 64, Vec2(960, 640));
         PanelParts::addButton(panel, "GameScene/backButton1.png", "GameScene/backButton2.png", Vec2(720, 450),
                               CC_CALLBACK_1(QuitPanel::back, this), Controls::kPanelBack);
         PanelParts::addButton(panel, "TitleScene/quitButton1.png", "TitleScene/quitButton2.png",

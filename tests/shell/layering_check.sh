@@ -9,7 +9,7 @@ source="${1:?usage: layering_check.sh SOURCE_DIR}"
 cd "$source" || exit 2
 
 api="engine/base engine/store engine/audio engine/window engine/graphics engine/scene engine/input engine/app"
-scene_may="$api game/common game/figures game/flow"
+scene_may="$api game/common game/figures game/flow game/options"
 # folder            may include
 table="
 engine/base
@@ -23,6 +23,7 @@ engine/input        engine/base engine/platform engine/window engine/graphics en
 engine/app          engine
 game/common         $api
 game/figures        $api game/common
+game/options        $api game/common
 game/title          $scene_may
 game/round          $scene_may
 game/shop           $scene_may
