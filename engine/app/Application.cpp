@@ -122,7 +122,7 @@ int Application::run() {
 }
 
 bool Application::canQuit() {
-    return true;
+    return FrameDriver::canEnd();
 }
 
 void Application::requestQuit() {

@@ -12,6 +12,9 @@ class FrameDriver {
   public:
     // Runs the director's frames for `app` (its window is open); `finish` runs after the last one.
     static void run(ApplicationProtocol* app, std::function<void()> finish);
+    // Whether the frames can end at the program's own wish: a page's go on while it is open, so
+    // there a game has nothing to offer that quits.
+    static bool canEnd();
 };
 
 } // namespace cocos2d

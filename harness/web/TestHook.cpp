@@ -46,6 +46,17 @@ GameLayer* findRound(Node* node) {
     return nullptr;
 }
 
+// The words the player sees now: every label shown, its parents shown too.
+void shownWords(const Node* node, std::string& json, bool& first) {
+    if (!node || !node->isVisible()) return;
+    if (const auto* label = dynamic_cast<const Label*>(node); label && !label->getString().empty()) {
+        json += (first ? "" : ",") + quoted(label->getString());
+        first = false;
+    }
+    for (const Node* child : node->getChildren())
+        shownWords(child, json, first);
+}
+
 } // namespace
 
 extern "C" EMSCRIPTEN_KEEPALIVE const char* dovi_state() {
@@ -86,6 +97,10 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* dovi_state() {
         firstBadge = false;
     }
     json += "}";
+    json += ",\"words\":[";
+    bool firstWord = true;
+    shownWords(scene, json, firstWord);
+    json += "]";
     json += ",\"notes\":[";
     bool first = true;
     for (const Overlay::Note& note : Overlay::getInstance()->notes()) {

@@ -63,6 +63,9 @@ test('the title is ready within 4,000,000 bytes, and its music starts when its f
     await frames(page, 30);
     s = await state(page);
     assert.equal(s.music, '', 'no music before its file is in');
+    // A page cannot end the game: the title offers no quit, only its version and the prompt.
+    assert.ok(s.words.some((w) => /^v\d/.test(w)), `the version among the words: ${JSON.stringify(s.words)}`);
+    assert.ok(!s.words.includes('Quit'), `words on the title: ${JSON.stringify(s.words)}`);
 
     const fetched = await page.evaluate(() => [...performance.getEntriesByType('navigation'),
       ...performance.getEntriesByType('resource')].filter((e) => e.startTime < window.readyAt)

@@ -39,4 +39,8 @@ void FrameDriver::run(ApplicationProtocol* app, std::function<void()> finish) {
     finish();
 }
 
+bool FrameDriver::canEnd() {
+    return true;
+}
+
 } // namespace cocos2d

@@ -61,4 +61,8 @@ void FrameDriver::run(ApplicationProtocol* app, std::function<void()>) {
     emscripten_request_animation_frame_loop(frame, new Frames(app));
 }
 
+bool FrameDriver::canEnd() {
+    return false;
+}
+
 } // namespace cocos2d
