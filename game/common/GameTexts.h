@@ -110,9 +110,9 @@ constexpr const char* kSoundOff = "Sound off";
 constexpr const char* kVolume = "Volume %d %%";
 constexpr const char* kPadNotSupported = "Controller not supported";
 constexpr const char* kAlreadyRunning = "Doviveduzuz is already running.\nSwitch to its window to play.";
-// Key caps that are words (with kKeyContext).
-constexpr const char* kKeySpace = "Space";
-constexpr const char* kKeyEnter = "Enter";
+// Key caps that are words.
+constexpr const char* kKeySpace = "Space"; // with kKeyContext
+constexpr const char* kKeyEnter = "Enter"; // with kKeyContext
 
 // `msgid` in the player's language; the English itself where the language lacks it.
 std::string tr(const char* msgid);
