@@ -15,6 +15,8 @@ struct Entry {
     bool plural = false;
     std::vector<std::string> strings;
     bool fuzzy = false;
+    // A string of it could not be read: the whole entry is left out.
+    bool broken = false;
 };
 
 int hexDigit(char c) {
@@ -120,7 +122,7 @@ PoCatalog PoCatalog::parse(std::string_view text, std::vector<std::string>* prob
             const size_t at = entry.strings[0].find("Plural-Forms:");
             if (at != std::string::npos)
                 catalog._plural = PluralRule::parse(std::string_view(entry.strings[0]).substr(at));
-        } else if (entry.hasId && !entry.fuzzy) {
+        } else if (entry.hasId && !entry.fuzzy && !entry.broken) {
             bool any = false;
             for (const auto& s : entry.strings)
                 any = any || !s.empty();
@@ -210,6 +212,7 @@ PoCatalog PoCatalog::parse(std::string_view text, std::vector<std::string>* prob
         target = next;
         if (!unquote(rest, *next)) {
             complain("a keyword without its quoted string");
+            entry.broken = true;
             target = nullptr;
         }
     }
