@@ -5,7 +5,7 @@
 //
 // On the desktop, gettext's variables: LANGUAGE's list (colons between), then the locale for
 // messages, the first set of LC_ALL, LC_MESSAGES and LANG. A locale set to C or POSIX wins over
-// LANGUAGE, as gettext has it; one not set at all does not, so LANGUAGE=ja alone asks for Japanese.
+// LANGUAGE, as gettext has it; C.UTF-8 or none at all does not, so LANGUAGE=ja asks for Japanese.
 // In the browser, navigator.languages (navigator.language where that is missing).
 #include <string>
 #include <vector>

@@ -58,8 +58,10 @@ TEST(Language, TheSystemsLanguageAsGettextsVariablesGiveIt) {
     EXPECT_EQ(systemPick({{"LC_MESSAGES", "de_DE"}, {"LANG", "fr_FR"}}), "de");
     // A locale set to C or POSIX asks for the program's own words, LANGUAGE or not.
     EXPECT_EQ(systemPick({{"LANGUAGE", "de"}, {"LC_ALL", "C"}}), "en");
-    EXPECT_EQ(systemPick({{"LANGUAGE", "de"}, {"LANG", "C.UTF-8"}}), "en");
-    EXPECT_EQ(systemPick({{"LANG", "POSIX"}}), "en");
+    EXPECT_EQ(systemPick({{"LANGUAGE", "de"}, {"LANG", "POSIX"}}), "en");
+    EXPECT_EQ(systemPick({{"LANG", "C.UTF-8"}}), "en");
+    // C.UTF-8, a container's usual, is no such request: gettext reads LANGUAGE over it.
+    EXPECT_EQ(systemPick({{"LANGUAGE", "de"}, {"LANG", "C.UTF-8"}}), "de");
     // Brazil's Portuguese is the one the game has: Portugal's and the bare language take it.
     EXPECT_EQ(systemPick({{"LANG", "pt_BR.UTF-8"}}), "pt_BR");
     EXPECT_EQ(systemPick({{"LANGUAGE", "pt"}, {"LANG", "en_US.UTF-8"}}), "pt_BR");

@@ -17,7 +17,9 @@ std::vector<std::string> SystemLanguages::preferred() {
     std::string locale;
     for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"})
         if (locale = variable(name); !locale.empty()) break;
-    const bool plain = locale == "C" || locale == "POSIX" || locale.rfind("C.", 0) == 0;
+    // As gettext: only the bare C or POSIX locale silences LANGUAGE; C.UTF-8 (a container's
+    // usual) does not.
+    const bool plain = locale == "C" || locale == "POSIX";
     std::vector<std::string> wanted;
     if (!plain) {
         const std::string list = variable("LANGUAGE");
