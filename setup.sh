@@ -8,7 +8,7 @@ packages=(
   libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev libx11-dev libxss-dev libdbus-1-dev
   libsqlite3-dev nlohmann-json3-dev libgtest-dev libbenchmark-dev
   xvfb xauth xdotool openbox x11-utils x11-xserver-utils dbus-daemon sqlite3 i3lock util-linux
-  dpkg-dev file git desktop-file-utils appstream man-db groff-base
+  dpkg-dev file git desktop-file-utils appstream man-db groff-base gettext
   emscripten ninja-build tcl python3 python3-fonttools chromium
 )
 missing=()

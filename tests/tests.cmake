@@ -20,6 +20,8 @@ endif()
 gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 300 PROPERTIES TIMEOUT 3000
   ENVIRONMENT "SDL_AUDIODRIVER=dummy;SDL_VIDEODRIVER=dummy")
 add_test(NAME layering_check COMMAND ${CMAKE_SOURCE_DIR}/tests/shell/layering_check.sh ${CMAKE_SOURCE_DIR})
+add_test(NAME translations_check COMMAND ${CMAKE_SOURCE_DIR}/tests/shell/translations_check.sh ${CMAKE_SOURCE_DIR})
+set_tests_properties(translations_check PROPERTIES SKIP_RETURN_CODE 77)
 if(NOT DOVI_SANITIZE)
   add_test(NAME install_smoke COMMAND ${CMAKE_SOURCE_DIR}/tests/shell/install_smoke.sh ${CMAKE_BINARY_DIR} ${PROJECT_VERSION})
   add_test(NAME package_check COMMAND ${CMAKE_SOURCE_DIR}/tests/shell/package_check.sh

@@ -11,6 +11,7 @@
 #include "engine/platform/Display.h"
 #include "engine/platform/FrameDriver.h"
 #include "engine/platform/InstanceLock.h"
+#include "engine/platform/SystemLanguages.h"
 #include "engine/platform/WindowState.h"
 #include "engine/scene/Director.h"
 #include "engine/scene/Overlay.h"
@@ -80,6 +81,7 @@ bool Application::requiredFilesPresent() const {
 }
 
 int Application::run() {
+    applicationWillOpen();
     // Without its pictures or its lettering the game would be a dark window that says nothing.
     if (!requiredFilesPresent()) {
         SDL_Quit();
@@ -123,6 +125,14 @@ int Application::run() {
 
 bool Application::canQuit() {
     return FrameDriver::canEnd();
+}
+
+std::vector<std::string> Application::preferredLanguages() {
+    return SystemLanguages::preferred();
+}
+
+std::string Application::forcedLanguage() {
+    return SystemLanguages::forced();
 }
 
 void Application::requestQuit() {

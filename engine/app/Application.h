@@ -14,6 +14,8 @@ class ApplicationProtocol {
     virtual void applicationWillEnterForeground() = 0;
     virtual void setAnimationInterval(float interval) = 0;
     virtual void initGLContextAttrs() {}
+    // First thing in run(), before the store may be read: words a second copy's message needs.
+    virtual void applicationWillOpen() {}
 };
 
 class Application : public ApplicationProtocol {
@@ -35,6 +37,10 @@ class Application : public ApplicationProtocol {
     static bool canQuit();
     // Ends the main loop after this frame, as closing the window does.
     static void requestQuit();
+    // The languages the system asks for, most wanted first ("de_DE.UTF-8", "pt-BR", "C").
+    static std::vector<std::string> preferredLanguages();
+    // A tester's language over the player's choice (NAME_LANGUAGE, "?lang=" in the browser).
+    static std::string forcedLanguage();
 
   private:
     bool requiredFilesPresent() const;

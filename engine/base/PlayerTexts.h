@@ -20,6 +20,8 @@ struct PlayerTexts {
     std::string padNotSupported;
     // A second copy's message box before it closes.
     std::string alreadyRunning;
+    // A key cap's name ("Space", "Enter") in the player's words; as it is when not set.
+    std::function<std::string(const std::string& cap)> keyCap;
 
     static void set(PlayerTexts texts);
     static const PlayerTexts& get();

@@ -1,6 +1,7 @@
 // The input map's prompt badges: which key or pad button each button on screen shows, and where.
 #include "engine/input/InputMap.h"
 
+#include "engine/base/PlayerTexts.h"
 #include "engine/graphics/Texture2D.h"
 #include "engine/graphics/TextureCache.h"
 #include "engine/scene/Director.h"
@@ -39,10 +40,11 @@ std::string InputMap::keyLabel(const InputBinding& key) {
     std::string name = code == SDLK_UNKNOWN ? "" : SDL_GetKeyName(code);
     if (name.empty()) name = key.name;
     // The short names printed on most keyboards.
-    if (name == "Return") return "Enter";
-    if (name == "Escape") return "Esc";
-    if (name == "Backspace") return "BkSp";
-    return name;
+    if (name == "Return") name = "Enter";
+    if (name == "Escape") name = "Esc";
+    if (name == "Backspace") name = "BkSp";
+    const auto& cap = PlayerTexts::get().keyCap;
+    return cap ? cap(name) : name;
 }
 
 bool InputMap::badgeOf(const std::string& control, std::string& picture, std::string& text) const {

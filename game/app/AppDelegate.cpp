@@ -5,6 +5,7 @@
 #include "game/app/ProgressMerge.h"
 #include "game/common/Controls.h"
 #include "game/common/GameConstants.h"
+#include "game/common/Language.h"
 #include "game/flow/SceneFlow.h"
 
 USING_NS_CC;
@@ -20,7 +21,14 @@ void AppDelegate::initGLContextAttrs() {
     GLView::setGLContextAttrs(attrs);
 }
 
+// A second copy tells the player so in the system's language: the saved choice is the running
+// copy's to read.
+void AppDelegate::applicationWillOpen() {
+    Language::pickFromSystem();
+}
+
 bool AppDelegate::applicationDidFinishLaunching() {
+    Language::pickAtStart();
     auto director = Director::getInstance();
     auto glview = director->getOpenGLView();
     if (!glview) {

@@ -11,4 +11,5 @@ class AppDelegate : private cocos2d::Application {
     void applicationDidEnterBackground() override;
     void applicationWillEnterForeground() override;
     void initGLContextAttrs() override;
+    void applicationWillOpen() override;
 };

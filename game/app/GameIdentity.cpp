@@ -2,20 +2,38 @@
 
 #include "engine/base/AppIdentity.h"
 #include "engine/base/PlayerTexts.h"
+#include "game/common/GameTexts.h"
+#include "game/common/Language.h"
 
 #include <string>
+
+namespace {
+// The engine's words in the language spoken now.
+void setPlayerTexts() {
+    using namespace GameTexts;
+    cocos2d::PlayerTexts::set({
+        .paused = tr(kWindowPaused),
+        .notSaved = tr(kNotSaved),
+        .saveNotRead = tr(kSaveNotRead),
+        .keptAside = tr(kKeptAside),
+        .soundOff = tr(kSoundOff),
+        .volume = [](int percent) { return withNumber(tr(kVolume), percent); },
+        .padNotSupported = tr(kPadNotSupported),
+        .alreadyRunning = tr(kAlreadyRunning),
+        // Only the caps that are words; "Esc" and the letters are as printed.
+        .keyCap =
+            [](const std::string& cap) {
+                if (cap == kKeySpace || cap == kKeyEnter) return tr(kKeyContext, cap.c_str());
+                return cap;
+            },
+    });
+}
+} // namespace
 
 void GameIdentity::install() {
     // The file name is also the save folder: a player's progress lives under it.
     cocos2d::AppIdentity::set({"doviveduzuz", "DOVIVEDUZUZ"});
-    cocos2d::PlayerTexts::set({
-        .paused = "Paused",
-        .notSaved = "Progress not saved",
-        .saveNotRead = "Save not read yet",
-        .keptAside = "Old save kept aside",
-        .soundOff = "Sound off",
-        .volume = [](int percent) { return "Volume " + std::to_string(percent) + " %"; },
-        .padNotSupported = "Controller not supported",
-        .alreadyRunning = "Doviveduzuz is already running.\nSwitch to its window to play.",
-    });
+    setPlayerTexts();
+    static const bool listening = (Language::whenChanged(&setPlayerTexts), true);
+    static_cast<void>(listening);
 }

@@ -27,4 +27,8 @@ inline constexpr const char* kHighScore = "HS";
 // when it opens, so closing the game on the result panel loses nothing.
 inline constexpr const char* kRoundWinnings = "roundWinnings";
 
+// The language the player chose in the options, its code packed in a number (Language::packed);
+// missing or 0 while the player has never chosen: the game then follows the system's.
+inline constexpr const char* kLanguage = "language";
+
 } // namespace keys

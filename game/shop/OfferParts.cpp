@@ -1,6 +1,7 @@
 #include "game/shop/OfferParts.h"
 
 #include "engine/audio/SimpleAudioEngine.h"
+#include "game/common/GameTexts.h"
 
 USING_NS_CC;
 using CocosDenshion::SimpleAudioEngine;
@@ -38,7 +39,8 @@ Menu* OfferParts::menuFor(MenuItemImage* item, float scale, double fx, double fy
 
 void OfferParts::writePrice(Label* plate, __String*& text, bool soldOut, int price) {
     if (soldOut) {
-        plate->initWithTTF("MAX", kGameFont, 96, Size::ZERO, TextHAlignment::LEFT, TextVAlignment::TOP);
+        plate->initWithTTF(GameTexts::tr(GameTexts::kMax), kGameFont, 96, Size::ZERO, TextHAlignment::LEFT,
+                           TextVAlignment::TOP);
         return;
     }
     plate->initWithTTF("1", kGameFont, 96, Size::ZERO, TextHAlignment::LEFT, TextVAlignment::TOP);

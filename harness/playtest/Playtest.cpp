@@ -160,6 +160,10 @@ void Playtest::launch() const {
     // covers the first scene too.
     if (_launched) return;
     _launched = true;
+    // The harness plays as on a system that asks for no language: English, unless the save or
+    // DOVIVEDUZUZ_LANGUAGE says otherwise, whatever the machine running the tests is set to.
+    for (const char* variable : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"})
+        unsetenv(variable);
     _app->applicationDidFinishLaunching();
 }
 

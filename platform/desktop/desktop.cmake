@@ -63,7 +63,18 @@ set(DOVI_APP_ID io.github.doviveduzuz.Doviveduzuz)
 set(DOVI_LINUX ${CMAKE_SOURCE_DIR}/platform/desktop/linux)
 # The man page and the AppStream release list carry the version set at the top of this file.
 configure_file(${DOVI_LINUX}/doviveduzuz.6.in ${CMAKE_BINARY_DIR}/doviveduzuz.6 @ONLY)
-configure_file(${DOVI_LINUX}/${DOVI_APP_ID}.metainfo.xml.in ${CMAKE_BINARY_DIR}/${DOVI_APP_ID}.metainfo.xml @ONLY)
+configure_file(${DOVI_LINUX}/${DOVI_APP_ID}.metainfo.xml.in ${CMAKE_BINARY_DIR}/untranslated/${DOVI_APP_ID}.metainfo.xml @ONLY)
+# Both carry the translations of assets/lang, put in by gettext's msgfmt.
+find_program(DOVI_MSGFMT msgfmt REQUIRED)
+file(GLOB DOVI_TRANSLATIONS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/assets/lang/*.po)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/${DOVI_APP_ID}.desktop ${CMAKE_BINARY_DIR}/${DOVI_APP_ID}.metainfo.xml
+  COMMAND ${CMAKE_SOURCE_DIR}/tools/lang/translate_desktop.sh ${CMAKE_SOURCE_DIR}/assets/lang
+    ${DOVI_LINUX}/${DOVI_APP_ID}.desktop ${CMAKE_BINARY_DIR}/untranslated/${DOVI_APP_ID}.metainfo.xml ${CMAKE_BINARY_DIR}
+  DEPENDS ${DOVI_TRANSLATIONS} ${DOVI_LINUX}/${DOVI_APP_ID}.desktop
+    ${CMAKE_BINARY_DIR}/untranslated/${DOVI_APP_ID}.metainfo.xml ${CMAKE_SOURCE_DIR}/tools/lang/translate_desktop.sh
+  VERBATIM)
+add_custom_target(translated_desktop ALL
+  DEPENDS ${CMAKE_BINARY_DIR}/${DOVI_APP_ID}.desktop ${CMAKE_BINARY_DIR}/${DOVI_APP_ID}.metainfo.xml)
 # Debian keeps man pages and changelogs gzipped without a time stamp, so the package is reproducible.
 foreach(doc ${CMAKE_BINARY_DIR}/doviveduzuz.6 ${DOVI_LINUX}/debian/changelog)
   get_filename_component(name ${doc} NAME)
@@ -79,7 +90,7 @@ install(TARGETS doviveduzuz RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # Apart from the save folder (share/doviveduzuz), which a player may delete to start over.
 install(DIRECTORY assets/ DESTINATION ${CMAKE_INSTALL_DATADIR}/games/doviveduzuz
   PATTERN manifest.txt EXCLUDE PATTERN CREDITS.md EXCLUDE)
-install(FILES ${DOVI_LINUX}/${DOVI_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${CMAKE_BINARY_DIR}/${DOVI_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_BINARY_DIR}/${DOVI_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(DIRECTORY ${DOVI_LINUX}/icons/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
 install(FILES ${CMAKE_BINARY_DIR}/doviveduzuz.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)

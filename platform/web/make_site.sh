@@ -12,14 +12,24 @@ cp "$program"/doviveduzuz.js "$program"/doviveduzuz.wasm "$site"/
 
 font=fonts/PixelMplus10-Regular.ttf
 cut="$(mktemp --suffix=.ttf)"
-trap 'rm -f "$cut"' EXIT
-/usr/bin/python3 "$src"/tools/assets/subset_font.py "$src/assets/$font" "$cut" "$src"/game "$src"/engine
+trimmed="$(mktemp -d)"
+trap 'rm -rf "$cut" "$trimmed"' EXIT
+/usr/bin/python3 "$src"/tools/assets/subset_font.py "$src/assets/$font" "$cut" "$src"/game "$src"/engine \
+  "$src"/assets/lang
+# The page's own sentences in every language the game speaks.
+/usr/bin/python3 "$src"/tools/lang/page_words.py "$src"/assets/lang "$src"/platform/web/page/page.js "$site"/words.js
 
 title=$(grep -v '^#' "$src"/platform/web/title_files.txt)
 late=$(grep -v '^#' "$src"/platform/web/late_files.txt)
 rest=$(grep -v '^#' "$src"/assets/manifest.txt | grep -vxF -f <(echo "$title"; echo "$late"))
+# The translations as the game reads them, without the page's and the desktop's sentences.
+replace=(--replace "$font=$cut")
+for po in "$src"/assets/lang/*.po; do
+  /usr/bin/python3 "$src"/tools/lang/trim_po.py "$po" "$trimmed/$(basename "$po")"
+  replace+=(--replace "lang/$(basename "$po")=$trimmed/$(basename "$po")")
+done
 # shellcheck disable=SC2086
-/usr/bin/python3 "$src"/platform/web/pack_assets.py "$src"/assets "$site"/title --replace "$font=$cut" $title
+/usr/bin/python3 "$src"/platform/web/pack_assets.py "$src"/assets "$site"/title "${replace[@]}" $title
 # shellcheck disable=SC2086
 /usr/bin/python3 "$src"/platform/web/pack_assets.py "$src"/assets "$site"/late $late
 # Names with spaces are kept whole.

@@ -103,6 +103,9 @@ grep -q '__[a-z]*_chk@' <<< "$elf" || fail "no checked (fortified) functions"
 echo "-- desktop entry"
 desktop="$root/usr/share/applications/$id.desktop"
 desktop-file-validate "$desktop" || fail "desktop-file-validate"
+# Translated from assets/lang at build time.
+grep -q '^Comment\[ja\]=' "$desktop" || fail "the desktop entry carries no translations"
+grep -q 'xml:lang="ru"' "$root/usr/share/metainfo/$id.metainfo.xml" || fail "the AppStream metadata carries no translations"
 key() { sed -n "s/^$1=//p" "$desktop"; }
 [ "$(key Icon)" = "$id" ] || fail "Icon=$(key Icon), the icons are named $id"
 [ -x "$root/usr/games/$(key Exec)" ] || fail "Exec=$(key Exec) is not the packaged program"

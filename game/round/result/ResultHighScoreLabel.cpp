@@ -1,5 +1,6 @@
 #include "game/round/result/ResultHighScoreLabel.h"
 
+#include "game/common/GameTexts.h"
 #include "game/common/Hub.h"
 #include "game/common/SavedKeys.h"
 #include "game/round/GameLayer.h"
@@ -30,9 +31,13 @@ void ResultHighScoreLabel::showResult(float) {
     if (userDefault->getIntegerForKey(keys::kHighScore) < score)
         userDefault->setIntegerForKey(keys::kHighScore, score);
     if (layer->bestBefore < score && layer->highScoreSprite) layer->highScoreSprite->showNewHighScore();
-    text = "HighScore  " + std::to_string(userDefault->getIntegerForKey(keys::kHighScore));
+    text = GameTexts::tr(GameTexts::kResultHighScore) + "  " +
+           std::to_string(userDefault->getIntegerForKey(keys::kHighScore));
     initWithTTF(text, kGameFont, 200, Size::ZERO, TextHAlignment::LEFT, TextVAlignment::TOP);
     setPosition(kDesignSize.width / 2, static_cast<float>(kDesignSize.height * 0.6));
     setColor(Color3B::GREEN);
     setString(text);
+    // A longer word than English's (Russian, Japanese) may not leave room for a long score.
+    const float room = kDesignSize.width * 0.95f;
+    if (getContentSize().width > room) setScale(room / getContentSize().width);
 }

@@ -10,6 +10,36 @@
   var $ = function (id) { return document.getElementById(id); };
   var canvas = $('canvas');
 
+  // The page's words in the player's language: the table words.js holds (made from the game's
+  // .po files when the site is built), chosen as the game chooses, by "?lang=" or the
+  // browser's languages; English where a language or a sentence is missing.
+  var spoken = (function () {
+    var table = window.doviWords || {};
+    var asked = new URLSearchParams(location.search).get('lang');
+    var wanted = (asked ? [asked] : []).concat(navigator.languages || [navigator.language || '']);
+    for (var i = 0; i < wanted.length; i++) {
+      var tag = String(wanted[i]).replace('-', '_');
+      var language = tag.split('_')[0].toLowerCase();
+      if (language === 'en') return 'en';
+      var region = tag.split('_')[1];
+      var exact = language + (region ? '_' + region.toUpperCase() : '');
+      if (table[exact]) return exact;
+      for (var code in table) if (code.split('_')[0] === language) return code;
+    }
+    return 'en';
+  })();
+  function tr(english) {
+    var words = (window.doviWords || {})[spoken];
+    return (words && words[english]) || english;
+  }
+  document.documentElement.lang = spoken.replace('_', '-');
+  $('play').textContent = tr('Play');
+  $('retry').textContent = tr('Try again');
+  $('fullscreen').title = tr('Fullscreen');
+  $('fullscreen').setAttribute('aria-label', tr('Fullscreen'));
+  $('bar').setAttribute('aria-label', tr('Loading'));
+  $('turn').firstElementChild.textContent = tr('Turn your phone sideways to play.');
+
   function say(text) {
     $('message').textContent = text;
     $('message').hidden = !text;
@@ -25,14 +55,14 @@
 
   // The browser must run WebAssembly and draw with WebGL; otherwise, a sentence, not a blank page.
   if (typeof WebAssembly !== 'object' || typeof WebAssembly.instantiate !== 'function') {
-    plainSentence('Doviveduzuz needs a browser that runs WebAssembly. Please open it in a current ' +
-      'version of Chrome, Firefox, Safari or Edge.');
+    plainSentence(tr('Doviveduzuz needs a browser that runs WebAssembly. Please open it in a current ' +
+      'version of Chrome, Firefox, Safari or Edge.'));
     return;
   }
   var probe = document.createElement('canvas');
   if (!(probe.getContext('webgl2') || probe.getContext('webgl'))) {
-    plainSentence('Doviveduzuz needs WebGL to draw, and this browser has it turned off or does not ' +
-      'support it. Please turn on hardware acceleration or open the game in another browser.');
+    plainSentence(tr('Doviveduzuz needs WebGL to draw, and this browser has it turned off or does not ' +
+      'support it. Please turn on hardware acceleration or open the game in another browser.'));
     return;
   }
 
@@ -94,8 +124,8 @@
     failed = true;
     console.error(error);
     $('front').classList.remove('empty');
-    say('The game could not be downloaded (' + (error && error.message ? error.message : error) +
-      '). Check the connection, then try again.');
+    say(tr('The game could not be downloaded (%s). Check the connection, then try again.')
+      .replace('%s', error && error.message ? error.message : error));
     $('play').hidden = true;
     $('retry').hidden = false;
     $('retry').onclick = function () {
@@ -326,8 +356,8 @@
       setTimeout(loadLate);
     },
     otherTab: function (waiting) {
-      say(waiting ? 'Doviveduzuz is already open in another tab. Close that tab and the game ' +
-        'carries on here, with the same progress.' : '');
+      say(waiting ? tr('Doviveduzuz is already open in another tab. Close that tab and the game ' +
+        'carries on here, with the same progress.') : '');
       $('bar').hidden = waiting;
     },
   };
