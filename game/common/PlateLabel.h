@@ -1,0 +1,64 @@
+#pragma once
+#include "game/common/GameConstants.h"
+
+#include <functional>
+#include <string>
+
+// One word's place on a wordless plate (a button, a badge, a sign), in the plate picture's own
+// units from its bottom left: the word is drawn there in the player's language, in the game's
+// font, with the ink outline the pictures' lettering has.
+struct PlateWord {
+    const char* msgid;
+    cocos2d::Vec2 centre;
+    // The room the word may take; a longer word shrinks into it.
+    cocos2d::Size box;
+    float size;
+    cocos2d::Color3B face;
+    float outline;
+    float shadow;
+    // How far the plate's face drops in its pressed picture.
+    float pressedDrop = 0;
+    float rotation = 0;
+};
+
+// A word over a plate. It draws its words again as soon as the player's language changes,
+// shrinking them into the plate's room (never growing them).
+class PlateLabel : public cocos2d::Node {
+  public:
+    // Below this a word turns hard to read at the sizes plates are shown: the pixel font's
+    // letters, already shown at half size on the smaller buttons, would fall under 16 screen
+    // pixels, one pixel of the font's grid each.
+    static constexpr float kMinScale = 0.6f;
+
+    static PlateLabel* create(const PlateWord& word);
+    // Words from elsewhere than the string table (asked again at each change of language).
+    static PlateLabel* create(const PlateWord& word, std::function<std::string()> words);
+    // On a button: the word drops with the face while the button is pressed.
+    static PlateLabel* onButton(cocos2d::MenuItemImage* item, const PlateWord& word);
+    // The scale `text` needs to fit `word`'s room, 1 at most.
+    static float fitFor(const PlateWord& word, const std::string& text);
+
+    // "%d" in the word becomes `n` ("+3 sec").
+    void setNumber(int n);
+    const std::string& text() const { return _text; }
+    float fit() const { return _fit; }
+
+    void visit(cocos2d::Renderer& renderer, const cocos2d::AffineTransform& parentTransform,
+               uint8_t parentOpacity, const cocos2d::Color3B& parentColor) override;
+    void draw(cocos2d::Renderer& renderer, const cocos2d::AffineTransform& transform, uint8_t opacity,
+              const cocos2d::Color3B& color) override;
+
+  private:
+    bool initWith(const PlateWord& word, std::function<std::string()> words);
+    void refresh();
+
+    PlateWord _word{};
+    std::function<std::string()> _words;
+    int _number = 0;
+    bool _numbered = false;
+    int _generation = -1;
+    std::string _text;
+    float _fit = 1;
+    cocos2d::Label* _label = nullptr;
+    cocos2d::MenuItemImage* _button = nullptr;
+};
