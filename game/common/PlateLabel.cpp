@@ -59,6 +59,8 @@ bool PlateLabel::initWith(const PlateWord& word, std::function<std::string()> wo
     _label->setColor(word.face);
     addChild(_label);
     refresh();
+    // Asked at each frame, and at each drawing for a plate whose scene stands paused under a panel.
+    scheduleUpdate();
     return true;
 }
 
@@ -85,6 +87,10 @@ void PlateLabel::refresh() {
     _fit = fitFor(_word, _text);
     _label->setScale(_fit);
     _label->setPosition(Vec2(0, _word.size * kCapDrop * _fit));
+}
+
+void PlateLabel::update(float) {
+    if (_generation != Language::generation()) refresh();
 }
 
 void PlateLabel::visit(Renderer& renderer, const AffineTransform& parentTransform, uint8_t parentOpacity,

@@ -25,9 +25,9 @@ struct PlateWord {
 // shrinking them into the plate's room (never growing them).
 class PlateLabel : public cocos2d::Node {
   public:
-    // Below this a word turns hard to read at the sizes plates are shown: the pixel font's
-    // letters, already shown at half size on the smaller buttons, would fall under 16 screen
-    // pixels, one pixel of the font's grid each.
+    // Below this a word turns hard to read: the smallest plate, the shop's TITLE drawn at half
+    // size, would letter it under 20 screen pixels at full HD, where the pixel font, drawn on a
+    // 16-pixel grid, starts to lose whole strokes.
     static constexpr float kMinScale = 0.6f;
 
     static PlateLabel* create(const PlateWord& word);
@@ -40,9 +40,11 @@ class PlateLabel : public cocos2d::Node {
 
     // "%d" in the word becomes `n` ("+3 sec").
     void setNumber(int n);
+    const char* msgid() const { return _word.msgid; }
     const std::string& text() const { return _text; }
     float fit() const { return _fit; }
 
+    void update(float delta) override;
     void visit(cocos2d::Renderer& renderer, const cocos2d::AffineTransform& parentTransform,
                uint8_t parentOpacity, const cocos2d::Color3B& parentColor) override;
     void draw(cocos2d::Renderer& renderer, const cocos2d::AffineTransform& transform, uint8_t opacity,

@@ -63,7 +63,7 @@ const PlateWord kTapToStart = {.msgid = GameTexts::kTapToStart,
                                .shadow = 7};
 const PlateWord kPlusSeconds = {.msgid = GameTexts::kPlusSeconds,
                                 .centre = Vec2(200, 66),
-                                .box = Size(396, 132),
+                                .box = Size(396, 140),
                                 .size = 112,
                                 .face = kYellow,
                                 .outline = 12,
