@@ -85,8 +85,11 @@ void PlateLabel::refresh() {
     _text = text;
     _label->setString(_text);
     _fit = fitFor(_word, _text);
-    _label->setScale(_fit);
-    _label->setPosition(Vec2(0, _word.size * kCapDrop * _fit));
+    const float roomForHeight = _word.box.height / (_word.size + 2 * _word.outline);
+    _tall = std::min({1.0f, roomForHeight, std::max(_fit, kMinScale)});
+    _label->setScaleX(_fit);
+    _label->setScaleY(_tall);
+    _label->setPosition(Vec2(0, _word.size * kCapDrop * _tall));
 }
 
 void PlateLabel::update(float) {
@@ -104,10 +107,10 @@ void PlateLabel::visit(Renderer& renderer, const AffineTransform& parentTransfor
 void PlateLabel::draw(Renderer& renderer, const AffineTransform& transform, uint8_t opacity, const Color3B&) {
     // The ink: the same letters laid around and under the face, which is drawn next as a child.
     const AffineTransform letters = _label->getNodeToParentTransform();
-    const float r = _word.outline * _fit;
-    const float shadow = _word.shadow * _fit;
-    const auto ring = [&](float radius, float down, const Color3B& colour) {
-        const int around = radius > 0 ? 12 : 1;
+    const float r = _word.outline * _tall;
+    const float shadow = _word.shadow * _tall;
+    const auto ring = [&](float radius, float down, const Color3B& colour, int around) {
+        if (radius <= 0) around = 1;
         for (int i = 0; i < around; ++i) {
             const float a = static_cast<float>(i) * 6.2831853f / static_cast<float>(around);
             _label->draw(renderer,
@@ -115,7 +118,7 @@ void PlateLabel::draw(Renderer& renderer, const AffineTransform& transform, uint
                          opacity, colour);
         }
     };
-    if (shadow > 0) ring(r, shadow, kInk);
-    if (r > 0) ring(r, 0, kInk);
-    ring(_word.size * kBold * _fit, 0, _word.face);
+    if (shadow > 0) ring(r, shadow, kInk, 8);
+    if (r > 0) ring(r, 0, kInk, 8);
+    ring(_word.size * kBold * _tall, 0, _word.face, 4);
 }

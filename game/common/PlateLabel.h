@@ -29,13 +29,18 @@ class PlateLabel : public cocos2d::Node {
     // size, would letter it under 20 screen pixels at full HD, where the pixel font, drawn on a
     // 16-pixel grid, starts to lose whole strokes.
     static constexpr float kMinScale = 0.6f;
+    // Past it a word only narrows, down to this share of its width at that size: the font's
+    // Cyrillic and kana stand on full-width cells with wide sides, so they close up before they
+    // touch, where Latin letters, on half-width cells, never need to.
+    static constexpr float kMinSqueeze = 0.6f;
 
     static PlateLabel* create(const PlateWord& word);
     // Words from elsewhere than the string table (asked again at each change of language).
     static PlateLabel* create(const PlateWord& word, std::function<std::string()> words);
     // On a button: the word drops with the face while the button is pressed.
     static PlateLabel* onButton(cocos2d::MenuItemImage* item, const PlateWord& word);
-    // The scale `text` needs to fit `word`'s room, 1 at most.
+    // The share of its width `text` keeps to fit `word`'s room, 1 at most; it overflows below
+    // kMinScale * kMinSqueeze.
     static float fitFor(const PlateWord& word, const std::string& text);
 
     // "%d" in the word becomes `n` ("+3 sec").
@@ -61,6 +66,7 @@ class PlateLabel : public cocos2d::Node {
     int _generation = -1;
     std::string _text;
     float _fit = 1;
+    float _tall = 1;
     cocos2d::Label* _label = nullptr;
     cocos2d::MenuItemImage* _button = nullptr;
 };

@@ -1110,8 +1110,8 @@ def logo():
 
 def tap_prompt():
     """A soft dark band the game writes its prompt on."""
-    s = Svg(600, 120)
-    s.add(rrect(8, 14, 584, 92, 46, fill=INK, opacity="0.35"))
+    s = Svg(900, 120)
+    s.add(rrect(8, 14, 884, 92, 46, fill=INK, opacity="0.35"))
     return done(s)
 
 
