@@ -14,19 +14,13 @@ const std::vector<Language::Choice>& Language::all() {
 
 void Language::pickAtStart() {}
 
-const std::string& Language::current() {
-    return gCurrent;
-}
+const std::string& Language::current() { return gCurrent; }
 
 void Language::set(const std::string& code) {
     gCurrent = code;
     ++gGeneration;
 }
 
-int Language::generation() {
-    return gGeneration;
-}
+int Language::generation() { return gGeneration; }
 
-std::string GameTexts::tr(const char* msgid) {
-    return msgid;
-}
+std::string GameTexts::tr(const char* msgid) { return msgid; }
