@@ -34,8 +34,9 @@ Label* addText(Node* panel, const std::string& text, float size, const Vec2& at)
 }
 
 MenuItemImage* addButton(Node* panel, const char* picture, const char* pressed, const Vec2& at,
-                         const ccMenuCallback& callback, const char* control) {
+                         const ccMenuCallback& callback, const char* control, const PlateWord* word) {
     auto* item = MenuItemImage::create(picture, pressed, callback);
+    if (word) PlateLabel::onButton(item, *word);
     InputMap::getInstance()->attach(control, item);
     auto* menu = Menu::create(item);
     menu->setPosition(at);

@@ -1,5 +1,6 @@
 #pragma once
 #include "game/common/GameConstants.h"
+#include "game/common/PlateLabel.h"
 
 #include <string>
 
@@ -18,7 +19,7 @@ void fill(cocos2d::Node* panel, const char* plate, uint8_t dimOpacity);
 cocos2d::Label* addText(cocos2d::Node* panel, const std::string& text, float size, const cocos2d::Vec2& at);
 cocos2d::MenuItemImage* addButton(cocos2d::Node* panel, const char* picture, const char* pressed,
                                   const cocos2d::Vec2& at, const cocos2d::ccMenuCallback& callback,
-                                  const char* control);
+                                  const char* control, const PlateWord* word = nullptr);
 void playClick();
 // Shows or hides the panel. A panel shown starts its highlight on its first button, the safe
 // one (RESUME, BACK), whatever was chosen the last time it was open.

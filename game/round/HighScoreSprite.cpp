@@ -1,5 +1,7 @@
 #include "game/round/HighScoreSprite.h"
 
+#include "game/common/PlateWords.h"
+
 USING_NS_CC;
 
 bool HighScoreSprite::init() {
@@ -16,6 +18,7 @@ void HighScoreSprite::showNewHighScore() {
     repeatAction = RepeatForever::create(pulse);
 
     initWithFile("GameScene/newHighScore.png");
+    if (getChildren().empty()) addChild(PlateLabel::create(PlateWords::kNewRecord));
     setPosition(static_cast<float>(kDesignSize.width * 0.1), static_cast<float>(kDesignSize.height * 0.6));
     setScale(0.3f);
     runAction(repeatAction);

@@ -7,6 +7,7 @@
 #include "game/common/GameTexts.h"
 #include "game/common/PanelParts.h"
 #include "game/common/PauseTree.h"
+#include "game/common/PlateWords.h"
 #include "game/flow/SceneFlow.h"
 #include "game/round/AnswerPlate.h"
 #include "game/round/GameLayer.h"
@@ -70,19 +71,24 @@ void PausePanel::fillPanel() {
         Vec2 at;
         ccMenuCallback callback;
         const char* control;
+        const PlateWord* word;
     } buttons[] = {
-        {"resume", Vec2(960, 720), CC_CALLBACK_1(PausePanel::resumeRound, this), Controls::kResume},
-        {"volumeDown", Vec2(720, 560), CC_CALLBACK_1(PausePanel::volumeDown, this), Controls::kSoundDown},
-        {"volumeUp", Vec2(1200, 560), CC_CALLBACK_1(PausePanel::volumeUp, this), Controls::kSoundUp},
-        {"mute", Vec2(720, 400), CC_CALLBACK_1(PausePanel::toggleMute, this), Controls::kSoundMute},
+        {"resume", Vec2(960, 720), CC_CALLBACK_1(PausePanel::resumeRound, this), Controls::kResume,
+         &PlateWords::kResume},
+        {"volumeDown", Vec2(720, 560), CC_CALLBACK_1(PausePanel::volumeDown, this), Controls::kSoundDown,
+         nullptr},
+        {"volumeUp", Vec2(1200, 560), CC_CALLBACK_1(PausePanel::volumeUp, this), Controls::kSoundUp, nullptr},
+        {"mute", Vec2(720, 400), CC_CALLBACK_1(PausePanel::toggleMute, this), Controls::kSoundMute,
+         &PlateWords::kMute},
         {"fullscreen", Vec2(1180, 400), CC_CALLBACK_1(PausePanel::toggleFullscreen, this),
-         Controls::kFullscreen},
-        {"title", Vec2(960, 230), CC_CALLBACK_1(PausePanel::askLeave, this), Controls::kLeaveRound},
+         Controls::kFullscreen, &PlateWords::kFullscreen},
+        {"title", Vec2(960, 230), CC_CALLBACK_1(PausePanel::askLeave, this), Controls::kLeaveRound,
+         &PlateWords::kTitle},
     };
     for (const auto& button : buttons) {
         const std::string name = std::string("GameScene/") + button.picture + "Button";
         PanelParts::addButton(panel, (name + "1.png").c_str(), (name + "2.png").c_str(), button.at,
-                              button.callback, button.control);
+                              button.callback, button.control, button.word);
     }
 }
 
@@ -91,9 +97,10 @@ void PausePanel::fillAsk() {
     PanelParts::fill(ask, "TitleScene/quitPlate.png", 170);
     PanelParts::addText(ask, GameTexts::tr(GameTexts::kGiveUpQuestion), 64, Vec2(960, 640));
     PanelParts::addButton(ask, "GameScene/backButton1.png", "GameScene/backButton2.png", Vec2(720, 450),
-                          CC_CALLBACK_1(PausePanel::keepRound, this), Controls::kPanelBack);
+                          CC_CALLBACK_1(PausePanel::keepRound, this), Controls::kPanelBack,
+                          &PlateWords::kBack);
     PanelParts::addButton(ask, "GameScene/titleButton1.png", "GameScene/titleButton2.png", Vec2(1180, 450),
-                          CC_CALLBACK_1(PausePanel::leave, this), Controls::kLeaveRound);
+                          CC_CALLBACK_1(PausePanel::leave, this), Controls::kLeaveRound, &PlateWords::kTitle);
 }
 
 void PausePanel::update(float) {

@@ -1,6 +1,7 @@
 #include "game/shop/ShopOffer.h"
 
 #include "game/common/Hub.h"
+#include "game/common/PlateWords.h"
 #include "game/common/SavedKeys.h"
 #include "game/shop/OfferParts.h"
 #include "game/shop/UpgradeLayer.h"
@@ -40,9 +41,20 @@ bool ShopOffer::soldOut() const {
 }
 
 void ShopOffer::placeIcon(const char* image) {
+    // The icon beneath keeps its picture but not its words, which would show around the new one.
+    if (iconItem)
+        for (Node* word : iconItem->getChildren())
+            word->setVisible(false);
     _iconImage = image;
     iconItem = MenuItemImage::create(image, image, CC_CALLBACK_1(ShopOffer::onBuy, this));
     InputMap::getInstance()->attach(_levels->control, iconItem);
+    if (_iconImage == _levels->soldOutIcon) {
+        PlateLabel::onButton(iconItem, PlateWords::kSoldOut);
+    } else {
+        const auto* at = std::find(std::begin(_levels->icons), std::end(_levels->icons), _iconImage);
+        const int seconds = at == std::end(_levels->icons) ? 0 : _levels->seconds[at - _levels->icons];
+        if (seconds > 0) PlateLabel::onButton(iconItem, PlateWords::kPlusSeconds)->setNumber(seconds);
+    }
     iconMenu = OfferParts::menuFor(iconItem, 0.6f, _levels->iconX, 0.92);
     addChild(iconMenu);
 }

@@ -37,6 +37,8 @@ class ShopOffer : public cocos2d::Node {
         // Where the plate and the icon stand, as fractions of the design width.
         double plateX;
         double iconX;
+        // The seconds each level gives, written under its icon; none for an offer of lives.
+        int seconds[kLevels] = {};
     };
     bool initOffer(const Levels& levels);
     void addLevel();

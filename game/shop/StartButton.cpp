@@ -3,6 +3,7 @@
 #include "engine/audio/SimpleAudioEngine.h"
 #include "game/common/Controls.h"
 #include "game/common/Hub.h"
+#include "game/common/PlateWords.h"
 #include "game/common/SavedKeys.h"
 #include "game/flow/SceneFlow.h"
 #include "game/shop/UpgradeLayer.h"
@@ -18,6 +19,7 @@ bool StartButton::init() {
     auto* item = MenuItemImage::create("UpGradeScene/stageButton1.png", "UpGradeScene/stageButton2.png",
                                        CC_CALLBACK_1(StartButton::onStart, this));
     InputMap::getInstance()->attach(Controls::kStart, item);
+    PlateLabel::onButton(item, PlateWords::kStart);
     auto* menu = Menu::create(item);
     menu->setScale(0.65f);
     menu->setPosition(static_cast<float>(kDesignSize.width * 0.65),

@@ -3,6 +3,7 @@
 #include "engine/audio/SimpleAudioEngine.h"
 #include "game/common/Controls.h"
 #include "game/common/Hub.h"
+#include "game/common/PlateWords.h"
 #include "game/flow/SceneFlow.h"
 #include "game/shop/UpgradeLayer.h"
 
@@ -15,6 +16,7 @@ bool TitleButton::init() {
     auto* item = MenuItemImage::create("GameScene/titleButton1.png", "GameScene/titleButton2.png",
                                        CC_CALLBACK_1(TitleButton::onTitle, this));
     InputMap::getInstance()->attach(Controls::kGoTitle, item);
+    PlateLabel::onButton(item, PlateWords::kTitle);
     // Drawn at half size, the picture alone is too small a target for a finger on a small
     // screen: the menu's scale makes this 120 units tall, 9.4 mm on a 7-inch 1280 x 800.
     item->setHitSize(Size(300, 240));

@@ -13,6 +13,7 @@ bool UpgradeNode::init() {
         {"UpGradeScene/timeThree.png", "UpGradeScene/timeFive.png", "UpGradeScene/timeSeven.png"},
         "UpGradeScene/timeSoldOutSeven.png",
         -0.2,
-        0.03};
+        0.03,
+        {3, 5, 7}};
     return initOffer(kTime);
 }

@@ -4,6 +4,7 @@
 #include "game/common/GameTexts.h"
 #include "game/common/PanelParts.h"
 #include "game/common/PauseTree.h"
+#include "game/common/PlateWords.h"
 #include "game/title/TitleLayer.h"
 
 #include <new>
@@ -80,9 +81,10 @@ void QuitPanel::toggle() {
         PanelParts::fill(panel, "TitleScene/quitPlate.png", 140);
         PanelParts::addText(panel, GameTexts::tr(GameTexts::kQuitQuestion), 64, Vec2(960, 640));
         PanelParts::addButton(panel, "GameScene/backButton1.png", "GameScene/backButton2.png", Vec2(720, 450),
-                              CC_CALLBACK_1(QuitPanel::back, this), Controls::kPanelBack);
+                              CC_CALLBACK_1(QuitPanel::back, this), Controls::kPanelBack, &PlateWords::kBack);
         PanelParts::addButton(panel, "TitleScene/quitButton1.png", "TitleScene/quitButton2.png",
-                              Vec2(1180, 450), CC_CALLBACK_1(QuitPanel::quit, this), Controls::kQuit);
+                              Vec2(1180, 450), CC_CALLBACK_1(QuitPanel::quit, this), Controls::kQuit,
+                              &PlateWords::kQuit);
     }
     PanelParts::show(panel, isOpen);
     update(0);

@@ -1,5 +1,7 @@
 #include "game/title/Tap.h"
 
+#include "game/common/PlateWords.h"
+
 USING_NS_CC;
 
 Tap::~Tap() = default;
@@ -7,6 +9,9 @@ Tap::~Tap() = default;
 bool Tap::init() {
     if (!Sprite::init()) return false;
     initWithFile("TitleScene/tap.png");
+    addChild(PlateLabel::create(PlateWords::kTapToStart));
+    // The prompt blinks, and its words with it.
+    setCascadeOpacityEnabled(true);
     setScale(1.0f);
     setPosition(kDesignSize.width / 2, static_cast<float>(kDesignSize.height * 0.15));
     fadeOut = FadeTo::create(1.0f, 0);

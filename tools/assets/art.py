@@ -278,7 +278,9 @@ def text_button(w, h, label, col, pressed, size):
     s.add(rrect(x0, y0 + dy, bw, bh, r, fill=face))
     s.add(rrect(x0 + bh * 0.16, y0 + dy + bh * 0.1, bw - bh * 0.32, bh * 0.3, bh * 0.15,
                 fill=WHITE, opacity="0.3"))
-    s.add(s.text(label, w / 2, y0 + dy + bh / 2 + 2, size, fill=WHITE, stroke=INK, sw=size * 0.22))
+    # Words are drawn over the plate by the game, in the player's language; symbols stay.
+    if label:
+        s.add(s.text(label, w / 2, y0 + dy + bh / 2 + 2, size, fill=WHITE, stroke=INK, sw=size * 0.22))
     shape = rrect(x0, y0 + dy, bw, bh, r)
     if pressed:
         s.add(press_overlay(s, shape, 12, 0.6, 0.22))
@@ -287,20 +289,20 @@ def text_button(w, h, label, col, pressed, size):
 
 
 for _name, _w, _h, _label, _col, _size in [
-        ("GameScene/playButton%d.png", 400, 200, "RETRY", GREEN, 84),
-        ("GameScene/GoShop1-%d.png", 400, 200, "SHOP", ORANGE, 88),
-        ("GameScene/titleButton%d.png", 300, 160, "TITLE", TEAL_D, 64),
-        ("UpGradeScene/stageButton%d.png", 500, 250, "START", GREEN, 110),
+        ("GameScene/playButton%d.png", 400, 200, None, GREEN, 84),
+        ("GameScene/GoShop1-%d.png", 400, 200, None, ORANGE, 88),
+        ("GameScene/titleButton%d.png", 300, 160, None, TEAL_D, 64),
+        ("UpGradeScene/stageButton%d.png", 500, 250, None, GREEN, 110),
         # the round's pause button and its panel; the title's quit panel
         ("GameScene/pauseButton%d.png", 160, 140, "II", INDIGO_L, 72),
-        ("GameScene/resumeButton%d.png", 420, 160, "RESUME", GREEN, 72),
+        ("GameScene/resumeButton%d.png", 420, 160, None, GREEN, 72),
         ("GameScene/volumeDownButton%d.png", 160, 160, "-", TEAL_D, 96),
         ("GameScene/volumeUpButton%d.png", 160, 160, "+", TEAL_D, 96),
-        ("GameScene/muteButton%d.png", 300, 160, "MUTE", TEAL_D, 64),
-        ("GameScene/fullscreenButton%d.png", 460, 160, "FULLSCREEN", INDIGO_L, 56),
-        ("TitleScene/quitButton%d.png", 360, 160, "QUIT", RED, 72),
+        ("GameScene/muteButton%d.png", 300, 160, None, TEAL_D, 64),
+        ("GameScene/fullscreenButton%d.png", 460, 160, None, INDIGO_L, 56),
+        ("TitleScene/quitButton%d.png", 360, 160, None, RED, 72),
         # a panel's way back, where the player was
-        ("GameScene/backButton%d.png", 300, 160, "BACK", GREEN, 72)]:
+        ("GameScene/backButton%d.png", 300, 160, None, GREEN, 72)]:
     register(_name % 1, text_button, _w, _h, _label, _col, False, _size)
     register(_name % 2, text_button, _w, _h, _label, _col, True, _size)
 
@@ -1035,7 +1037,6 @@ def score_plate():
     s.add(leaf(s, 670, 92, 770, 40, 24, GREEN, ow=8))
     s.add(rrect(310, 22, 380, 136, 52, fill=s.lin([(0, YELLOW_L), (0.5, YELLOW), (1, ORANGE)]), stroke=INK,
                 stroke_width="12"))
-    s.add(s.text("SCORE", 500, 92, 96, fill=INK, stroke=None, bold=6))
     return done(s)
 
 
@@ -1052,8 +1053,6 @@ def new_record():
                stroke_width="10", stroke_linejoin="round"))
     s.add(rrect(96, 214, 608, 118, 16, fill=s.lin([(0, lighter(RED, 0.25)), (1, RED)]), stroke=INK,
                 stroke_width="10"))
-    s.add(s.text("NEW", 400, 128, 120, fill=WHITE, stroke=INK, sw=26, shadow=(0, 8, INK)))
-    s.add(s.text("RECORD!", 400, 274, 100, fill=YELLOW_L, stroke=INK, sw=22))
     for (x, y, r) in [(90, 90, 28), (712, 70, 34), (640, 180, 16), (160, 180, 18)]:
         s.add(path(smooth_closed(star_points(x, y, r, r * 0.35, 4), 0.05), fill=WHITE, stroke=INK,
                    stroke_width="6"))
@@ -1110,8 +1109,9 @@ def logo():
 
 
 def tap_prompt():
-    s = Svg(600, 120)
-    s.add(s.text("TAP TO START", 300, 60, 84, fill=YELLOW_L, stroke=INK, sw=18, shadow=(0, 7, INK)))
+    """A soft dark band the game writes its prompt on."""
+    s = Svg(900, 120)
+    s.add(rrect(8, 14, 884, 92, 46, fill=INK, opacity="0.35"))
     return done(s)
 
 
@@ -1185,43 +1185,12 @@ def heart_shape(s, cx, cy, r, ow=OW):
     ])
 
 
-def seconds_unit(cx, base, xh):
-    """The word "sec" in round strokes, as one path, and its stroke width. The pixel font's s reads
-    as an 8 at the size the shop shows its offers, so the unit is lettered by hand."""
-    sw = xh * 0.24
-    lw, gap = xh * 0.72, xh * 0.3
-    x0 = cx - (3 * lw + 2 * gap) / 2
-    x1 = x0 + lw
-    top, mid = base - xh, base - xh / 2
-    rx, ry = lw / 2, xh / 2
-
-    def on_bowl(xc, degrees):
-        a = math.radians(degrees)
-        return xc + rx * math.cos(a), mid + ry * math.sin(a)
-
-    s_curve = (x1 - lw * 0.06, top + xh * 0.14,
-               x1 - lw * 0.2, top - xh * 0.03, x0 + lw * 0.1, top - xh * 0.02, x0 + lw * 0.08, top + xh * 0.26,
-               x0 + lw * 0.06, top + xh * 0.5, x1 - lw * 0.06, top + xh * 0.46, x1 - lw * 0.06, top + xh * 0.74,
-               x1 - lw * 0.08, base + xh * 0.03, x0 + lw * 0.12, base + xh * 0.02, x0, base - xh * 0.16)
-    d = ["M%s,%s C%s,%s %s,%s %s,%s C%s,%s %s,%s %s,%s C%s,%s %s,%s %s,%s" % tuple(map(f, s_curve))]
-    e_centre = x1 + gap + rx
-    d.append("M%s,%s L%s,%s A%s,%s 0 1 0 %s,%s" % tuple(map(f, (e_centre - rx, mid, e_centre + rx, mid, rx, ry)
-                                                             + on_bowl(e_centre, 42))))
-    c_centre = e_centre + lw + gap
-    d.append("M%s,%s A%s,%s 0 1 0 %s,%s" % tuple(map(f, on_bowl(c_centre, -42) + (rx, ry)
-                                                     + on_bowl(c_centre, 42))))
-    return " ".join(d), sw
-
-
 def time_icon(seconds):
+    """The clock alone: the game writes the seconds it gives ("+3 sec") under it, in the player's
+    language. One picture per level all the same, so each level keeps its own name."""
+    del seconds
     s = Svg(400, 400)
-    s.add(clock_shape(s, 184, 196, 140))
-    s.add(s.text("+%d" % seconds, 284, 258, 136, fill=YELLOW, stroke=INK, sw=28, shadow=(0, 8, INK)))
-    # the unit in white under the yellow number, so it never joins the digits
-    unit, sw = seconds_unit(300, 378, 44)
-    s.add(path(unit, fill="none", stroke=INK, stroke_width=f(sw + 18), stroke_linecap="round",
-               stroke_linejoin="round", transform="translate(0 6)"))
-    s.add(outlined_stroke(unit, sw, WHITE, ow=9))
+    s.add(clock_shape(s, 200, 150, 118))
     return done(s)
 
 
@@ -1242,7 +1211,7 @@ def sold_out(base_fn, *args):
     s = Svg(400, 400)
     s.add(g([rrect(8, 152, 384, 96, 14, fill=s.lin([(0, lighter(RED, 0.2)), (1, darker(RED, 0.1))]), stroke=INK,
                    stroke_width=OW),
-             s.text("SOLD OUT", 200, 200, 72, fill=WHITE, stroke=INK, sw=16)],
+             ],
             transform="rotate(-18 200 200)"))
     img.alpha_composite(done(s))
     return img

@@ -29,7 +29,7 @@ SIZES = {
     "GameScene/newHighScore.png": (800, 400), "GameScene/deadPlanet.png": (720, 720),
     "GameScene/greenPlanet.png": (720, 720), "GameScene/PlantNotOut.png": (800, 800),
     "TitleScene/tutiOne.png": (1920, 1080), "TitleScene/TitlePlant.png": (1600, 420),
-    "TitleScene/PlantNot.png": (800, 800), "TitleScene/tap.png": (600, 120),
+    "TitleScene/PlantNot.png": (800, 800), "TitleScene/tap.png": (900, 120),
     "UpGradeScene/coin.png": (200, 200), "EventScene/shock.png": (200, 200),
 }
 for _e in ("water", "light", "soil", "Seedling", "air", "carbonDioxide"):
@@ -228,11 +228,12 @@ LABELS = [
     ("result score", 960, 864, 200, "Score  9999"),  # ResultScoreLabel at (W x 0.5, H x 0.8)
     ("result best", 960, 648, 200, "HighScore  9999"),  # ResultHighScoreLabel at (W x 0.5, H x 0.6)
 ]
-# Pictures with words on them, as (what, centre x, centre y, width, height) on screen: each picture's
-# size times its scale (or its menu's), at the centre the playtest harness's tree reports.
+# Pictures with words on them (the logo's own, or drawn over their plates by the game), as (what,
+# centre x, centre y, width, height) on screen: each picture's size times its scale (or its menu's),
+# at the centre the playtest harness's tree reports.
 LETTERED = [
     ("title logo", 960, 864, 1600 * 0.7, 420 * 0.7),
-    ("tap prompt", 960, 162, 600, 120),
+    ("tap prompt", 960, 162, 900, 120),
     ("time offer", 418.6, 812.2, 400 * 0.6, 400 * 0.6),
     ("life offer", 1040.6, 812.2, 400 * 0.6, 400 * 0.6),
     ("shop's title button", 96, 108, 300 * 0.5, 160 * 0.5),

@@ -3,6 +3,7 @@
 #include "engine/audio/SimpleAudioEngine.h"
 #include "game/common/Controls.h"
 #include "game/common/Hub.h"
+#include "game/common/PlateWords.h"
 #include "game/common/SavedKeys.h"
 #include "game/flow/SceneFlow.h"
 #include "game/round/GameLayer.h"
@@ -34,6 +35,7 @@ void RetryButton::showResult(float) {
     auto* item = MenuItemImage::create("GameScene/playButton1.png", "GameScene/playButton2.png",
                                        CC_CALLBACK_1(RetryButton::onRetry, this));
     InputMap::getInstance()->attach(Controls::kRetry, item);
+    PlateLabel::onButton(item, PlateWords::kRetry);
     auto* menu = Menu::create(item);
     menu->setPosition(static_cast<float>(kDesignSize.width * 0.25),
                       static_cast<float>(kDesignSize.height * 0.2));

@@ -5,6 +5,7 @@
 #include "game/round/GameLayer.h"
 
 #include "game/common/Hub.h"
+#include "game/common/PlateWords.h"
 #include "game/common/SavedKeys.h"
 #include "game/flow/SceneFlow.h"
 
@@ -34,6 +35,7 @@ void UpgradeButton::showResult(float) {
     auto* item = MenuItemImage::create("GameScene/GoShop1-1.png", "GameScene/GoShop1-2.png",
                                        CC_CALLBACK_1(UpgradeButton::onGoShop, this));
     InputMap::getInstance()->attach(Controls::kGoShop, item);
+    PlateLabel::onButton(item, PlateWords::kShop);
     auto* menu = Menu::create(item);
     menu->setPosition(static_cast<float>(kDesignSize.width * 0.55),
                       static_cast<float>(kDesignSize.height * 0.2));
