@@ -56,6 +56,8 @@ class PlateWordsTest : public RoundTest {
         for (const auto& language : Language::all()) {
             Language::set(language.code);
             pt->step(1);
+            // Drawn, as the player sees it: a label under a panel stands still but is still drawn.
+            pt->picturesAt(0, 0);
             for (PlateLabel* label : pt->findAll<PlateLabel>()) {
                 seen.insert(label->msgid());
                 const PlateWord& word = label->word();
