@@ -7,6 +7,7 @@
 #include "engine/input/InputMap.h"
 #include "engine/window/GLView.h"
 #include "game/common/GameConstants.h"
+#include "game/common/Language.h"
 #include "game/event/EventScene.h"
 #include "game/round/GameScene.h"
 #include "game/shop/UpgradeScene.h"
@@ -169,6 +170,12 @@ const std::vector<Playtest::Command>& Playtest::commands() {
          [](Playtest& pt, Words words, const std::string& line) {
              expectWords(words, 2, line);
              return pt.pumped(pt._input->layout(words[1]));
+         }},
+        {"language", "[CODE]: the game speaks CODE at once and saves it (qps: the testers'); which it speaks",
+         false,
+         [](Playtest&, Words words, const std::string&) {
+             if (words.size() > 1) Language::set(words[1]);
+             return Language::current();
          }},
         {"mouse", "X Y: the mouse moves there without a button", false,
          [](Playtest& pt, Words words, const std::string& line) {

@@ -1,5 +1,7 @@
 // Every file the game loads exists under assets/ and decodes; nothing there is unused; and every
 // file name written in the game's sources is one of them (a misspelt name fails here).
+#include "engine/base/PoCatalog.h"
+
 #include <SDL.h>
 #include <SDL_image.h>
 #include <SDL_mixer.h>
@@ -75,6 +77,14 @@ TEST(Assets, EveryListedFileDecodes) {
             TTF_Font* f = TTF_OpenFont(path.c_str(), 32);
             EXPECT_NE(f, nullptr) << name;
             if (f) TTF_CloseFont(f);
+        } else if (hasSuffix(name, ".po")) {
+            // A translation the game's own reader takes whole.
+            std::stringstream text;
+            text << std::ifstream(path).rdbuf();
+            std::vector<std::string> problems;
+            const auto po = cocos2d::PoCatalog::parse(text.str(), &problems);
+            EXPECT_TRUE(problems.empty()) << name << ": " << problems.front();
+            EXPECT_GT(po.size(), 80u) << name;
         } else {
             ADD_FAILURE() << "unexpected kind of file: " << name;
         }

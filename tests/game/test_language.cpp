@@ -6,6 +6,7 @@
 #include "game/common/GameTexts.h"
 #include "game/common/Language.h"
 #include "game/common/SavedKeys.h"
+#include "tests/support/test_loop_fixture.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -123,4 +124,17 @@ TEST(Language, AChangeReachesEveryWordAtOnceAndIsSaved) {
     EXPECT_EQ(tr(kPaused), kPaused);
     EXPECT_EQ(cocos2d::PlayerTexts::get().volume(70), "Volume 70 %");
     EXPECT_EQ(withWord(withNumber("%d of %s, 100 %%", 3), "five"), "3 of five, 100 %");
+}
+
+// Through the harness, as the options will do it: the words on screen change at once and the
+// choice is the one the next start picks.
+TEST_F(LoopTest, AChosenLanguageIsDrawnAtOnceAndOutlivesARestart) {
+    ASSERT_EQ(pt->execute("language"), "en") << "the harness's system asks for no language";
+    pt->step(2);
+    EXPECT_NE(pt->execute("badges").find("\"Space\""), std::string::npos) << pt->execute("badges");
+    ASSERT_EQ(pt->execute("language ja"), "ja");
+    pt->step(2);
+    EXPECT_NE(pt->execute("badges").find("\"スペース\""), std::string::npos) << pt->execute("badges");
+    restart();
+    EXPECT_EQ(pt->execute("language"), "ja");
 }
