@@ -89,7 +89,12 @@ void PlateLabel::refresh() {
     _tall = std::min({1.0f, roomForHeight, std::max(_fit, kMinScale)});
     _label->setScaleX(_fit);
     _label->setScaleY(_tall);
-    _label->setPosition(Vec2(0, _word.size * kCapDrop * _tall));
+    // The letters' corner on whole units, as every copy of them below: a prompt drawn at its own
+    // size and half faded must not blend its copies across pixels.
+    const float halfWidth = _label->getContentSize().width * _fit / 2;
+    const float halfHeight = _label->getContentSize().height * _tall / 2;
+    _label->setPosition(Vec2(halfWidth - std::round(halfWidth), std::round(_word.size * kCapDrop * _tall) +
+                                                                    halfHeight - std::round(halfHeight)));
 }
 
 void PlateLabel::update(float) {
@@ -113,9 +118,11 @@ void PlateLabel::draw(Renderer& renderer, const AffineTransform& transform, uint
         if (radius <= 0) around = 1;
         for (int i = 0; i < around; ++i) {
             const float a = static_cast<float>(i) * 6.2831853f / static_cast<float>(around);
-            _label->draw(renderer,
-                         transform * moved(radius * std::cos(a), radius * std::sin(a) - down) * letters,
-                         opacity, colour);
+            _label->draw(
+                renderer,
+                transform * moved(std::round(radius * std::cos(a)), std::round(radius * std::sin(a) - down)) *
+                    letters,
+                opacity, colour);
         }
     };
     if (shadow > 0) ring(r, shadow, kInk, 8);

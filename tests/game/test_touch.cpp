@@ -15,9 +15,12 @@ class ControlTest : public RoundTest {
         const auto seen = pt->picturesAt(x, y);
         return std::find(seen.begin(), seen.end(), picture) != seen.end();
     }
+    // The topmost picture, under the word written over it, if any.
     std::string onTop(const Vec2& at) const {
         const auto seen = pt->picturesAt(at.x, at.y);
-        return seen.empty() ? "" : seen.back();
+        for (auto it = seen.rbegin(); it != seen.rend(); ++it)
+            if (it->find('/') != std::string::npos) return *it;
+        return "";
     }
     // The last x, to a unit, at which a picture shown at `at` is drawn, going right.
     float rightEdge(const std::string& picture, const Vec2& at) const {
