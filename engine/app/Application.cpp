@@ -125,6 +125,10 @@ bool Application::canQuit() {
     return true;
 }
 
+bool Application::canFullscreen() {
+    return WindowState::playerSized();
+}
+
 void Application::requestQuit() {
     SDL_Event e{};
     e.type = SDL_QUIT;

@@ -15,6 +15,10 @@ void GameIdentity::install() {
         .keptAside = "Old save kept aside",
         .soundOff = "Sound off",
         .volume = [](int percent) { return "Volume " + std::to_string(percent) + " %"; },
+        .volumes =
+            [](int music, int effects) {
+                return "Music " + std::to_string(music) + " %  Effects " + std::to_string(effects) + " %";
+            },
         .padNotSupported = "Controller not supported",
         .alreadyRunning = "Doviveduzuz is already running.\nSwitch to its window to play.",
     });

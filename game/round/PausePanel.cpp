@@ -8,6 +8,7 @@
 #include "game/common/PanelParts.h"
 #include "game/common/PauseTree.h"
 #include "game/flow/SceneFlow.h"
+#include "game/options/OptionsPanel.h"
 #include "game/round/AnswerPlate.h"
 #include "game/round/GameLayer.h"
 
@@ -55,6 +56,14 @@ bool PausePanel::initWithRound(GameLayer* layer) {
     addChild(panel, 2);
     ask = PanelParts::create();
     addChild(ask, 2);
+    // The options open over the pause panel, which steps aside meanwhile. Starting over from
+    // here gives the round up, as TITLE does: its coins and levels are progress too.
+    options = OptionsPanel::create({
+        .canOpen = [this] { return isOpen && !isAsking && !isLeaving; },
+        .hold = [this](bool held) { PanelParts::show(panel, !held); },
+        .giveUp = [this] { giveUp(); },
+    });
+    addChild(options, 3);
     scheduleUpdate();
     return true;
 }
@@ -77,13 +86,14 @@ void PausePanel::fillPanel() {
         {"mute", Vec2(720, 400), CC_CALLBACK_1(PausePanel::toggleMute, this), Controls::kSoundMute},
         {"fullscreen", Vec2(1180, 400), CC_CALLBACK_1(PausePanel::toggleFullscreen, this),
          Controls::kFullscreen},
-        {"title", Vec2(960, 230), CC_CALLBACK_1(PausePanel::askLeave, this), Controls::kLeaveRound},
+        {"title", Vec2(720, 230), CC_CALLBACK_1(PausePanel::askLeave, this), Controls::kLeaveRound},
     };
     for (const auto& button : buttons) {
         const std::string name = std::string("GameScene/") + button.picture + "Button";
         PanelParts::addButton(panel, (name + "1.png").c_str(), (name + "2.png").c_str(), button.at,
                               button.callback, button.control);
     }
+    options->addOpener(panel, Vec2(1180, 230), 0.75f);
 }
 
 void PausePanel::fillAsk() {
@@ -114,7 +124,7 @@ void PausePanel::open(Ref*) {
 }
 
 void PausePanel::resumeRound(Ref*) {
-    if (!isOpen || isAsking || isLeaving) return;
+    if (!isOpen || isAsking || isLeaving || options->isOpen) return;
     isOpen = false;
     PanelParts::show(panel, false);
     PauseTree::release(held);
@@ -139,7 +149,7 @@ void PausePanel::toggleFullscreen(Ref*) {
 }
 
 void PausePanel::askLeave(Ref*) {
-    if (!isOpen || isAsking || isLeaving) return;
+    if (!isOpen || isAsking || isLeaving || options->isOpen) return;
     isAsking = true;
     fillAsk();
     PanelParts::playClick();
@@ -157,6 +167,11 @@ void PausePanel::keepRound(Ref*) {
 
 void PausePanel::leave(Ref*) {
     if (!isAsking || isLeaving) return;
+    giveUp();
+}
+
+void PausePanel::giveUp() {
+    if (isLeaving) return;
     isLeaving = true;
     // The round is given up as if the window had closed: what was banked before stays banked.
     auto* audio = SimpleAudioEngine::getInstance();
