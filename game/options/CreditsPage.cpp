@@ -33,7 +33,7 @@ bool CreditsPage::initWithClose(std::function<void()> close) {
     onClose = std::move(close);
     if (auto* dim = Sprite::create("GameScene/black2.png")) {
         dim->setPosition(kScreenCentre);
-        dim->setOpacity(235);
+        dim->setOpacity(245);
         addChild(dim);
     }
     auto* heading = Label::createWithTTF(GameTexts::tr(GameTexts::kCredits), kGameFont, 72);

@@ -8,7 +8,6 @@
 #include "game/common/PanelParts.h"
 #include "game/options/CreditsPage.h"
 #include "game/options/OptionButton.h"
-#include "game/options/StartOver.h"
 
 #include <new>
 #include <string>
@@ -65,7 +64,6 @@ bool OptionsPanel::initWithHost(Host given) {
 MenuItemImage* OptionsPanel::addOpener(Node* parent, const Vec2& at, float scale) {
     opener = addItem(parent, OptionButton::kPlain, GameTexts::kOptions, at, scale,
                      CC_CALLBACK_1(OptionsPanel::open, this), Controls::kOptions);
-    update(0);
     return opener;
 }
 
@@ -139,19 +137,6 @@ void OptionsPanel::fillPanel() {
     addItem(panel, OptionButton::kPlain, GameTexts::kBack, Vec2(960, 150), 0.8f,
             CC_CALLBACK_1(OptionsPanel::close, this), Controls::kOptionsBack);
     wordsGeneration = Language::generation();
-}
-
-void OptionsPanel::fillAsk() {
-    if (!ask->getChildren().empty()) return;
-    PanelParts::fill(ask, "TitleScene/quitPlate.png", 120);
-    addWords(ask, GameTexts::kStartOverQuestion, 60, Vec2(960, 680), 820);
-    addWords(ask, GameTexts::kStartOverDetail, 34, Vec2(960, 600), 820);
-    if (host.giveUp) addWords(ask, GameTexts::kStartOverInRound, 34, Vec2(960, 550), 820);
-    // CANCEL first: the highlight starts on it, so a slip of Enter erases nothing.
-    addItem(ask, OptionButton::kPlain, GameTexts::kCancel, Vec2(740, 420), 0.75f,
-            CC_CALLBACK_1(OptionsPanel::cancelStartOver, this), Controls::kOptionsBack);
-    addItem(ask, OptionButton::kRed, GameTexts::kErase, Vec2(1180, 420), 0.75f,
-            CC_CALLBACK_1(OptionsPanel::eraseProgress, this), Controls::kErase);
 }
 
 void OptionsPanel::relabel() {
@@ -259,36 +244,5 @@ void OptionsPanel::backToPanel() {
     spentPage = page;
     page = nullptr;
     spentPage->setVisible(false);
-    PanelParts::show(panel, true);
-}
-
-void OptionsPanel::askStartOver(Ref*) {
-    if (!isOpen || isAsking || page) return;
-    isAsking = true;
-    fillAsk();
-    PanelParts::playClick();
-    PanelParts::show(panel, false);
-    PanelParts::show(ask, true);
-}
-
-void OptionsPanel::cancelStartOver(Ref*) {
-    if (!isAsking) return;
-    isAsking = false;
-    PanelParts::playClick();
-    PanelParts::show(ask, false);
-    PanelParts::show(panel, true);
-}
-
-void OptionsPanel::eraseProgress(Ref*) {
-    if (!isAsking) return;
-    StartOver::erase();
-    PanelParts::playClick();
-    if (host.giveUp) {
-        // The round goes too; the panel stays shown over it until the fade has taken it.
-        host.giveUp();
-        return;
-    }
-    isAsking = false;
-    PanelParts::show(ask, false);
     PanelParts::show(panel, true);
 }

@@ -93,7 +93,7 @@ void PausePanel::fillPanel() {
         PanelParts::addButton(panel, (name + "1.png").c_str(), (name + "2.png").c_str(), button.at,
                               button.callback, button.control);
     }
-    options->addOpener(panel, Vec2(1180, 230), 0.75f);
+    options->addOpener(panel, Vec2(1180, 230), 0.9f);
 }
 
 void PausePanel::fillAsk() {
