@@ -135,6 +135,10 @@ std::string Application::forcedLanguage() {
     return SystemLanguages::forced();
 }
 
+bool Application::canFullscreen() {
+    return WindowState::playerSized();
+}
+
 void Application::requestQuit() {
     SDL_Event e{};
     e.type = SDL_QUIT;

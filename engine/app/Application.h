@@ -35,6 +35,9 @@ class Application : public ApplicationProtocol {
     // Whether the program may end itself: a desktop window can; a page in a browser cannot,
     // and a game there shows no way to quit.
     static bool canQuit();
+    // Whether the game can make its own window fill the screen: a desktop window can; in a
+    // browser the page is sized by the browser, which keeps fullscreen for itself.
+    static bool canFullscreen();
     // Ends the main loop after this frame, as closing the window does.
     static void requestQuit();
     // The languages the system asks for, most wanted first ("de_DE.UTF-8", "pt-BR", "C").

@@ -152,6 +152,10 @@ void EventPump::handle(const SDL_Event& e) {
     case SDL_TEXTINPUT:
         InputMap::getInstance()->textTyped(e.text.text);
         break;
+    case SDL_MOUSEWHEEL:
+        InputMap::getInstance()->wheelTurned(e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y
+                                                                                         : e.wheel.y);
+        break;
     default:
         _gamepads.handle(e);
         break;

@@ -19,15 +19,28 @@ int onStep(int percent) {
     return (clamped + SoundSettings::kStep / 2) / SoundSettings::kStep * SoundSettings::kStep;
 }
 
-void toAudio(int percent, bool muted) {
-    CocosDenshion::SimpleAudioEngine::getInstance()->setMasterVolume(static_cast<float>(percent) / 100.0f,
-                                                                     muted);
+void toAudio(int music, int effects, bool muted) {
+    CocosDenshion::SimpleAudioEngine::getInstance()->setMasterVolume(
+        static_cast<float>(music) / 100.0f, static_cast<float>(effects) / 100.0f, muted);
+}
+
+int saved(const char* key) {
+    UserDefault* store = UserDefault::getInstance();
+    return onStep(store->getIntegerForKey(key, store->getIntegerForKey(SoundSettings::kVolumeKey, 100)));
 }
 
 } // namespace
 
+int SoundSettings::musicPercent() {
+    return saved(kMusicKey);
+}
+
+int SoundSettings::effectsPercent() {
+    return saved(kEffectsKey);
+}
+
 int SoundSettings::volumePercent() {
-    return onStep(UserDefault::getInstance()->getIntegerForKey(kVolumeKey, 100));
+    return std::max(musicPercent(), effectsPercent());
 }
 
 bool SoundSettings::isMuted() {
@@ -38,7 +51,7 @@ void SoundSettings::install() {
     // The audio engine first: opening its device also lets a request to quit arrive as an
     // event rather than end the program while the store is open.
     CocosDenshion::SimpleAudioEngine::getInstance();
-    toAudio(volumePercent(), isMuted());
+    toAudio(musicPercent(), effectsPercent(), isMuted());
     InputMap* map = InputMap::getInstance();
     map->setAction(InputMap::kMute, [] { toggleMute(); });
     map->setAction(InputMap::kVolumeDown, [] { volumeDown(); });
@@ -46,24 +59,36 @@ void SoundSettings::install() {
 }
 
 void SoundSettings::toggleMute() {
-    change(volumePercent(), !isMuted());
+    change(musicPercent(), effectsPercent(), !isMuted());
 }
 
 void SoundSettings::volumeDown() {
-    change(std::max(0, volumePercent() - kStep), false);
+    change(std::max(0, musicPercent() - kStep), std::max(0, effectsPercent() - kStep), false);
 }
 
 void SoundSettings::volumeUp() {
-    change(std::min(100, volumePercent() + kStep), false);
+    change(std::min(100, musicPercent() + kStep), std::min(100, effectsPercent() + kStep), false);
 }
 
-void SoundSettings::change(int percent, bool muted) {
+void SoundSettings::setMusicPercent(int percent) {
+    change(onStep(percent), effectsPercent(), false);
+}
+
+void SoundSettings::setEffectsPercent(int percent) {
+    change(musicPercent(), onStep(percent), false);
+}
+
+void SoundSettings::change(int music, int effects, bool muted) {
     UserDefault* store = UserDefault::getInstance();
-    store->setIntegerForKey(kVolumeKey, percent);
+    store->setIntegerForKey(kMusicKey, music);
+    store->setIntegerForKey(kEffectsKey, effects);
     store->setBoolForKey(kMutedKey, muted);
-    toAudio(percent, muted);
+    toAudio(music, effects, muted);
     const PlayerTexts& texts = PlayerTexts::get();
-    const std::string note = muted ? texts.soundOff : texts.volume(percent);
+    std::string note = texts.soundOff;
+    if (!muted)
+        note = music == effects || !texts.volumes ? texts.volume(std::max(music, effects))
+                                                  : texts.volumes(music, effects);
     Overlay::getInstance()->show(kNote, note, Overlay::Place::TopRight, kNoteSeconds);
 }
 

@@ -122,30 +122,36 @@ void SimpleAudioEngine::report(AudioCall call) {
     observer(call);
 }
 
-float SimpleAudioEngine::masterFactor() const {
-    return _muted ? 0.0f : _masterVolume;
+float SimpleAudioEngine::musicFactor() const {
+    return _muted ? 0.0f : _masterMusic;
+}
+
+float SimpleAudioEngine::effectsFactor() const {
+    return _muted ? 0.0f : _masterEffects;
 }
 
 float SimpleAudioEngine::deviceMusicVolume() const {
-    return _musicVolume * masterFactor();
+    return _musicVolume * musicFactor();
 }
 
 float SimpleAudioEngine::deviceEffectsVolume() const {
-    return _effectsVolume * masterFactor();
+    return _effectsVolume * effectsFactor();
 }
 
-void SimpleAudioEngine::setMasterVolume(float volume, bool muted) {
-    _masterVolume = unit(volume);
+void SimpleAudioEngine::setMasterVolume(float music, float effects, bool muted) {
+    _masterMusic = unit(music);
+    _masterEffects = unit(effects);
     _muted = muted;
     AudioCall call = describe("setMasterVolume");
-    call.volume = _masterVolume;
+    call.volume = _masterMusic;
+    call.effectsVolume = _masterEffects;
     call.muted = _muted;
     call.device = deviceMusicVolume();
     report(std::move(call));
     if (!_device) return;
     Mix_VolumeMusic(mixVolume(deviceMusicVolume()));
     for (std::size_t channel = 0; channel < _impl->channelVolume.size(); ++channel)
-        Mix_Volume(static_cast<int>(channel), mixVolume(_impl->channelVolume[channel] * masterFactor()));
+        Mix_Volume(static_cast<int>(channel), mixVolume(_impl->channelVolume[channel] * effectsFactor()));
 }
 
 void SimpleAudioEngine::preloadBackgroundMusic(const char* file) {
@@ -265,7 +271,7 @@ unsigned int SimpleAudioEngine::playEffect(const char* file, bool loop, float pi
     call.pitch = pitch;
     call.gain = gain;
     call.loop = loop;
-    call.device = asked * masterFactor();
+    call.device = asked * effectsFactor();
     report(std::move(call));
     const std::string path = resolve(file);
     if (!_device) {
@@ -279,7 +285,7 @@ unsigned int SimpleAudioEngine::playEffect(const char* file, bool loop, float pi
     const int channel = Mix_GroupAvailable(-1);
     if (channel < 0) return 0; // every channel busy: this sound is dropped
     _impl->channelVolume[static_cast<std::size_t>(channel)] = asked;
-    Mix_Volume(channel, mixVolume(asked * masterFactor()));
+    Mix_Volume(channel, mixVolume(asked * effectsFactor()));
     if (_impl->channels == 2) {
         const float p = std::isfinite(pan) ? std::clamp(pan, -1.0f, 1.0f) : 0.0f;
         const auto left = static_cast<Uint8>(std::lround(255.0f * std::min(1.0f, 1.0f - p)));

@@ -15,7 +15,9 @@ struct AudioCall {
     float volume = 0.0f; // for the volume calls
     // What the device gets: the music's or this effect's volume after the player's own setting.
     float device = 0.0f;
-    bool muted = false; // for setMasterVolume
+    // For setMasterVolume: `volume` is the music's, this the effects'.
+    float effectsVolume = 0.0f;
+    bool muted = false;
 };
 
 class SimpleAudioEngine {
@@ -46,11 +48,14 @@ class SimpleAudioEngine {
                             float gain = 1.0f);
     void stopAllEffects();
 
-    // The player's own setting over every volume the game asks for, music and effects alike:
-    // the device gets the product, so the game's volumes keep their ratios. Muted keeps the
-    // level to come back to. Sounds already playing follow at once.
-    void setMasterVolume(float volume, bool muted = false);
-    float getMasterVolume() const { return _masterVolume; }
+    // The player's own setting over every volume the game asks for, one for the music and one
+    // for the effects: the device gets the product, so the game's volumes keep their ratios.
+    // Muted silences both and keeps the levels to come back to. Sounds already playing follow
+    // at once.
+    void setMasterVolume(float music, float effects, bool muted);
+    void setMasterVolume(float volume, bool muted = false) { setMasterVolume(volume, volume, muted); }
+    float getMasterVolume() const { return _masterMusic; }
+    float getMasterEffectsVolume() const { return _masterEffects; }
     bool isMuted() const { return _muted; }
     float deviceMusicVolume() const;
     float deviceEffectsVolume() const;
@@ -68,12 +73,14 @@ class SimpleAudioEngine {
     SimpleAudioEngine();
     ~SimpleAudioEngine();
     void report(AudioCall call);
-    float masterFactor() const;
+    float musicFactor() const;
+    float effectsFactor() const;
 
     std::function<void(const AudioCall&)> _observer;
     float _musicVolume = 1.0f;
     float _effectsVolume = 1.0f;
-    float _masterVolume = 1.0f;
+    float _masterMusic = 1.0f;
+    float _masterEffects = 1.0f;
     bool _muted = false;
     bool _device = false;
     bool _musicHeld = false;

@@ -16,6 +16,8 @@ struct PlayerTexts {
     // For a moment after the player changes the sound.
     std::string soundOff;
     std::function<std::string(int percent)> volume;
+    // The same once the music and the effects are set apart; `volume` of the louder without it.
+    std::function<std::string(int music, int effects)> volumes;
     // For a moment after a pad without a known button layout is plugged in.
     std::string padNotSupported;
     // A second copy's message box before it closes.

@@ -64,6 +64,13 @@ InputBinding InputBinding::padUnplugged() {
     return b;
 }
 
+InputBinding InputBinding::wheel(int dy) {
+    InputBinding b;
+    b.kind = Kind::Wheel;
+    b.direction = Vec2(0, dy > 0 ? 1.0f : -1.0f);
+    return b;
+}
+
 InputMap::InputMap() {
     // The highlight and the badges lie over the scene and under the notes; a new scene's menu
     // starts afresh, so no choice made in the last one is pressed by mistake.

@@ -20,7 +20,7 @@ class Renderer;
 
 // One physical input, named the way players and documentation name it.
 struct InputBinding {
-    enum class Kind { Key, PadButton, Stick, Dpad, PadUnplugged };
+    enum class Kind { Key, PadButton, Stick, Dpad, PadUnplugged, Wheel };
     Kind kind = Kind::Key;
     // A key ("W", "Keypad 7", "Return") or a pad button ("a", "leftshoulder", "start").
     std::string name;
@@ -40,6 +40,8 @@ struct InputBinding {
     static InputBinding dpadToward(int dx, int dy);
     // A pad unplugged while the game runs: one tap of its control.
     static InputBinding padUnplugged();
+    // The mouse wheel turned a notch away from the player (1) or toward (-1).
+    static InputBinding wheel(int dy);
 };
 
 class InputMap {
@@ -127,6 +129,8 @@ class InputMap {
     void stickFlicked(const Vec2& direction);
     void dpadPressed(int dx, int dy);
     void padUnplugged();
+    // The wheel's notches, positive away from the player: one tap per notch.
+    void wheelTurned(int notches);
     // A rumble of the pads, strength 0 to 1, where the platform has a way to make one.
     void rumble(float strength, float seconds) const;
     void setRumbler(std::function<void(float strength, float seconds)> rumbler);

@@ -8,6 +8,7 @@
 #include <SDL.h>
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace cocos2d {
 
@@ -23,6 +24,7 @@ constexpr int kPadSource = 1 << 12;
 constexpr int kStickSource = 1 << 24;
 constexpr int kDpadSource = kStickSource + 1;
 constexpr int kUnplugSource = kStickSource + 2;
+constexpr int kWheelSource = kStickSource + 3;
 // Two inputs pressing one button within this many frames are one press: a key and the D-pad
 // pressed together (the D-pad waits a few frames for a diagonal) enter the button once.
 constexpr unsigned long long kAtOnceFrames = 6;
@@ -190,6 +192,14 @@ void InputMap::dpadPressed(int dx, int dy) {
 
 void InputMap::padUnplugged() {
     tap(kUnplugSource, [](const InputBinding& b) { return b.kind == InputBinding::Kind::PadUnplugged; });
+}
+
+void InputMap::wheelTurned(int notches) {
+    const float toward = notches > 0 ? 1.0f : -1.0f;
+    for (int i = 0; i < std::abs(notches); ++i)
+        tap(kWheelSource, [toward](const InputBinding& b) {
+            return b.kind == InputBinding::Kind::Wheel && b.direction.y == toward;
+        });
 }
 
 void InputMap::rumble(float strength, float seconds) const {

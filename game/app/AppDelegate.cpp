@@ -42,10 +42,11 @@ bool AppDelegate::applicationDidFinishLaunching() {
         glview->setDesignResolutionSize(kDesignSize.width, kDesignSize.height, ResolutionPolicy::SHOW_ALL);
     // Notes over the game (paused, sound) in the game's own lettering, the first scene's too.
     Overlay::getInstance()->setFont(kGameFont, 40);
+    // Keys and gamepads as well as the mouse and fingers; before the first scene, so that what
+    // its panels give the controls finds the table in its order.
+    Controls::install();
     director->runWithScene(scene);
     UserDefault::setLateMerge(&ProgressMerge::merge);
-    // Keys and gamepads as well as the mouse and fingers.
-    Controls::install();
     return true;
 }
 

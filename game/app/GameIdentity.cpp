@@ -18,6 +18,11 @@ void setPlayerTexts() {
         .keptAside = tr(kKeptAside),
         .soundOff = tr(kSoundOff),
         .volume = [](int percent) { return withNumber(tr(kVolume), percent); },
+        .volumes =
+            [](int music, int effects) {
+                return tr(kMusic) + " " + withNumber(tr(kPercent), music) + "  " + tr(kEffects) + " " +
+                       withNumber(tr(kPercent), effects);
+            },
         .padNotSupported = tr(kPadNotSupported),
         .alreadyRunning = tr(kAlreadyRunning),
         // Only the caps that are words; "Esc" and the letters are as printed.

@@ -39,8 +39,11 @@ void Controls::install() {
     // always did, and never quits or gives a round up.
     map->bind(InputMap::kConfirm,
               {B::key("Return"), B::key("Keypad Enter"), B::key("Space"), B::padButton("a")});
-    map->setMenu({kStart, kRetry, kResume, kPanelBack, kQuit, kBuyTime, kBuyLife, kGoTitle, kGoShop,
-                  kSoundDown, kSoundUp, kSoundMute, kFullscreen, kLeaveRound});
+    map->setMenu(
+        {kStart,    kRetry,        kResume,    kPanelBack, kOptionsBack, kQuit,      kBuyTime,
+         kBuyLife,  kGoTitle,      kGoShop,    kSoundDown, kSoundUp,     kSoundMute, kFullscreen,
+         kOptions,  kLeaveRound,   kMusicDown, kMusicUp,   kEffectsDown, kEffectsUp, kOptionsFullscreen,
+         kLanguage, kControlsPage, kStartOver, kCredits,   kErase});
 
     map->bind(kTapAnywhere, {B::key("Space"), B::key("Return"), B::key("Keypad Enter"), B::padButton("a"),
                              B::padButton("start")});
@@ -60,6 +63,18 @@ void Controls::install() {
     map->bind(kPause, {B::key("Escape"), B::label("P"), B::padButton("start"), B::padUnplugged()});
     map->bind(kResume, {B::key("Escape"), B::label("P"), B::padButton("start"), B::padButton("b")});
     map->bind(kPanelBack, {B::key("Escape"), B::padButton("b")});
+    // Before the title's quit panel: over the options, Escape closes them. Backspace where the
+    // browser keeps Escape, as in the shop.
+    map->bind(kOptionsBack, {B::key("Escape"), B::key("Backspace"), B::padButton("b")});
+    map->bind(kOptions, {B::label("O"), B::padButton("x")});
+    // The credits scroll; ahead of the menu's steps, which have nothing to step through there.
+    map->bind(kScrollUp,
+              {B::key("Up"), B::key("PageUp"), B::dpadToward(0, 1), B::stickToward(Vec2(0, 1)), B::wheel(1)},
+              true);
+    map->bind(
+        kScrollDown,
+        {B::key("Down"), B::key("PageDown"), B::dpadToward(0, -1), B::stickToward(Vec2(0, -1)), B::wheel(-1)},
+        true);
     map->bind(kLeaveRound, {B::label("T"), B::padButton("y")});
     map->bind(kQuitPanel, {B::key("Escape"), B::padButton("b")});
     // Not a key that starts the game: one slip on the title must not end it.
@@ -94,6 +109,7 @@ void Controls::install() {
     map->setBadgeLike(kSoundUp, InputMap::kVolumeUp);
     map->setBadgeLike(kSoundMute, InputMap::kMute);
     map->setBadgeLike(kFullscreen, InputMap::kFullscreen);
+    map->setBadgeLike(kOptionsFullscreen, InputMap::kFullscreen);
     map->bind(InputMap::kFullscreen, {B::key("F11"), B::key("Return", true), B::key("Keypad Enter", true)});
     // Sound anywhere; on a US layout "+" is the shifted "=". Not B: it is "back" in play. The
     // volume steps on while its key is held.

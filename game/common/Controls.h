@@ -30,6 +30,23 @@ class Controls {
     // The title's quit panel: opened and closed, and its QUIT.
     static constexpr const char* kQuitPanel = "quitPanel";
     static constexpr const char* kQuit = "quit";
+    // The options panel: opened from the title and the pause panel, closed by its BACK (and
+    // the confirmation's CANCEL, the credits' BACK); its items, reached by the highlight; the
+    // credits' scrolling.
+    static constexpr const char* kOptions = "options";
+    static constexpr const char* kOptionsBack = "optionsBack";
+    static constexpr const char* kMusicDown = "musicDown";
+    static constexpr const char* kMusicUp = "musicUp";
+    static constexpr const char* kEffectsDown = "effectsDown";
+    static constexpr const char* kEffectsUp = "effectsUp";
+    static constexpr const char* kOptionsFullscreen = "optionsFullscreen";
+    static constexpr const char* kLanguage = "language";
+    static constexpr const char* kControlsPage = "controlsPage";
+    static constexpr const char* kStartOver = "startOver";
+    static constexpr const char* kCredits = "credits";
+    static constexpr const char* kErase = "erase";
+    static constexpr const char* kScrollUp = "scrollUp";
+    static constexpr const char* kScrollDown = "scrollDown";
     // A panel's way back to where the player was: the quit panel's, or the question before a
     // round is given up.
     static constexpr const char* kPanelBack = "panelBack";

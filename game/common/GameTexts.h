@@ -114,6 +114,17 @@ constexpr const char* kAlreadyRunning = "Doviveduzuz is already running.\nSwitch
 constexpr const char* kKeySpace = "Space"; // with kKeyContext
 constexpr const char* kKeyEnter = "Enter"; // with kKeyContext
 
+// The question before progress is erased, and the credits.
+constexpr const char* kStartOverQuestion = "Erase all progress?";
+constexpr const char* kStartOverDetail = "Coins, upgrades and best score go. Settings stay.";
+constexpr const char* kStartOverInRound = "This round is given up too.";
+constexpr const char* kCreditsMadeBy = "Made by";
+constexpr const char* kCreditsMadeFor = "Code, pictures, music and sounds, all made for this game";
+constexpr const char* kCreditsBuiltWith = "Built with";
+constexpr const char* kCreditsCreditLine = "Credit:";
+constexpr const char* kCreditsArtLicence = "Pictures, music and sounds";
+constexpr const char* kCreditsVersion = "Version";
+
 // `msgid` in the player's language; the English itself where the language lacks it.
 std::string tr(const char* msgid);
 std::string tr(const char* context, const char* msgid);

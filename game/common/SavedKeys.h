@@ -27,6 +27,13 @@ inline constexpr const char* kHighScore = "HS";
 // when it opens, so closing the game on the result panel loses nothing.
 inline constexpr const char* kRoundWinnings = "roundWinnings";
 
+// Everything above is the player's progress, and starting over sets it all back; the sound, the
+// window, the language and the controls are settings, kept elsewhere, and stay.
+inline constexpr const char* kProgressNumbers[] = {
+    kCoinScore,  kTimeLevel,      kLifeLevel,      kEventCoins, kEventTimeLevel, kEventLifeLevel,
+    kRoundCoins, kRoundTimeLevel, kRoundLifeLevel, kHighScore,  kRoundWinnings};
+inline constexpr const char* kProgressFlags[] = {kTimeSoldOut, kLifeSoldOut};
+
 // The language the player chose in the options, its code packed in a number (Language::packed);
 // missing or 0 while the player has never chosen: the game then follows the system's.
 inline constexpr const char* kLanguage = "language";

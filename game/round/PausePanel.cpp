@@ -9,6 +9,7 @@
 #include "game/common/PauseTree.h"
 #include "game/common/PlateWords.h"
 #include "game/flow/SceneFlow.h"
+#include "game/options/OptionsPanel.h"
 #include "game/round/AnswerPlate.h"
 #include "game/round/GameLayer.h"
 
@@ -56,6 +57,14 @@ bool PausePanel::initWithRound(GameLayer* layer) {
     addChild(panel, 2);
     ask = PanelParts::create();
     addChild(ask, 2);
+    // The options open over the pause panel, which steps aside meanwhile. Starting over from
+    // here gives the round up, as TITLE does: its coins and levels are progress too.
+    options = OptionsPanel::create({
+        .canOpen = [this] { return isOpen && !isAsking && !isLeaving; },
+        .hold = [this](bool held) { PanelParts::show(panel, !held); },
+        .giveUp = [this] { giveUp(); },
+    });
+    addChild(options, 3);
     scheduleUpdate();
     return true;
 }
@@ -82,7 +91,7 @@ void PausePanel::fillPanel() {
          &PlateWords::kMute},
         {"fullscreen", Vec2(1180, 400), CC_CALLBACK_1(PausePanel::toggleFullscreen, this),
          Controls::kFullscreen, &PlateWords::kFullscreen},
-        {"title", Vec2(960, 230), CC_CALLBACK_1(PausePanel::askLeave, this), Controls::kLeaveRound,
+        {"title", Vec2(720, 230), CC_CALLBACK_1(PausePanel::askLeave, this), Controls::kLeaveRound,
          &PlateWords::kTitle},
     };
     for (const auto& button : buttons) {
@@ -90,6 +99,7 @@ void PausePanel::fillPanel() {
         PanelParts::addButton(panel, (name + "1.png").c_str(), (name + "2.png").c_str(), button.at,
                               button.callback, button.control, button.word);
     }
+    options->addOpener(panel, Vec2(1180, 230), 0.9f);
 }
 
 void PausePanel::fillAsk() {
@@ -121,7 +131,7 @@ void PausePanel::open(Ref*) {
 }
 
 void PausePanel::resumeRound(Ref*) {
-    if (!isOpen || isAsking || isLeaving) return;
+    if (!isOpen || isAsking || isLeaving || options->isOpen) return;
     isOpen = false;
     PanelParts::show(panel, false);
     PauseTree::release(held);
@@ -146,7 +156,7 @@ void PausePanel::toggleFullscreen(Ref*) {
 }
 
 void PausePanel::askLeave(Ref*) {
-    if (!isOpen || isAsking || isLeaving) return;
+    if (!isOpen || isAsking || isLeaving || options->isOpen) return;
     isAsking = true;
     fillAsk();
     PanelParts::playClick();
@@ -164,6 +174,11 @@ void PausePanel::keepRound(Ref*) {
 
 void PausePanel::leave(Ref*) {
     if (!isAsking || isLeaving) return;
+    giveUp();
+}
+
+void PausePanel::giveUp() {
+    if (isLeaving) return;
     isLeaving = true;
     // The round is given up as if the window had closed: what was banked before stays banked.
     auto* audio = SimpleAudioEngine::getInstance();

@@ -4,6 +4,7 @@
 #include <vector>
 
 class GameLayer;
+class OptionsPanel;
 
 // The round's pause: a small button in a corner opens a panel over the round, which stands
 // still under it (timer, actions, music) until resumed. The panel sets the sound, switches
@@ -27,12 +28,15 @@ class PausePanel : public cocos2d::Layer {
     void askLeave(cocos2d::Ref* sender);
     void keepRound(cocos2d::Ref* sender);
     void leave(cocos2d::Ref* sender);
+    // Leaves the round for the title at once, forfeiting it.
+    void giveUp();
 
     GameLayer* round = nullptr;
     cocos2d::Menu* pauseButton = nullptr;
     cocos2d::Node* panel = nullptr;
     cocos2d::Label* soundLabel = nullptr;
     cocos2d::Node* ask = nullptr;
+    OptionsPanel* options = nullptr;
     bool isOpen = false;
     bool isAsking = false;
     bool isLeaving = false;

@@ -60,8 +60,11 @@ bool QuitPanel::initWithTitle(TitleLayer* titleLayer) {
 void QuitPanel::onEnter() {
     Layer::onEnter();
     InputMap::getInstance()->setAction(Controls::kQuitPanel, [this] {
-        // Not once the title is on its way out, nor under the fade to the shop.
-        if (title->canTap && Director::getInstance()->getRunningScene() == getParent()) toggle();
+        // Not once the title is on its way out, nor under the fade to the shop, nor while
+        // another panel (the options) holds the title.
+        if (title->canTap && Director::getInstance()->getRunningScene() == getParent() &&
+            (isOpen || !title->isPausedForScheduling()))
+            toggle();
     });
 }
 
@@ -72,7 +75,8 @@ void QuitPanel::onExit() {
 
 void QuitPanel::update(float) {
     // With the prompts: keys or a pad, or nothing used yet; not for the mouse.
-    hint->setVisible(!isOpen && title->canTap && !InputMap::getInstance()->isPointerInUse());
+    hint->setVisible(!isOpen && title->canTap && !title->isPausedForScheduling() &&
+                     !InputMap::getInstance()->isPointerInUse());
 }
 
 void QuitPanel::toggle() {

@@ -135,6 +135,7 @@ Playtest::Playtest() : _lock(gameLock()) {
             entry["device"] = c.device;
         if (c.call == "setMasterVolume") {
             entry["volume"] = c.volume;
+            entry["effectsVolume"] = c.effectsVolume;
             entry["muted"] = c.muted;
             entry["music"] = audio->deviceMusicVolume();
             entry["effects"] = audio->deviceEffectsVolume();

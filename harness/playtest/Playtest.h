@@ -107,6 +107,8 @@ class Playtest {
     std::string keyCommand(const std::vector<std::string>& words, const std::string& line);
     std::string padCommand(const std::vector<std::string>& words, const std::string& line);
     std::string fingerCommand(const std::vector<std::string>& words, const std::string& line);
+    // The options panel of the running scene, through its own operations (PlaytestOptions.cpp).
+    std::string optionsCommand(const std::vector<std::string>& words, const std::string& line);
     std::string pumped(const std::string& error);
     void launch() const;
 

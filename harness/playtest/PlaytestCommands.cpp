@@ -137,6 +137,16 @@ const std::vector<Playtest::Command>& Playtest::commands() {
              pt._input->focus(words[1] == "in");
              return pt.pumped("");
          }},
+        {"options",
+         "open|close|music N|effects N|language|startover|cancel|erase|credits|back|state: the options panel",
+         false,
+         [](Playtest& pt, Words words, const std::string& line) { return pt.optionsCommand(words, line); }},
+        {"wheel", "N: the mouse wheel turns N notches, away from the player when positive", false,
+         [](Playtest& pt, Words words, const std::string& line) {
+             expectWords(words, 2, line);
+             pt._input->wheel(static_cast<int>(toInt(words[1], line)));
+             return pt.pumped("");
+         }},
         {"solve", ": enters the stage's row on the ring", false,
          [](Playtest& pt, Words, const std::string&) { return pt.solve(); }},
         {"wait", "SCENE|stage N|timer stopped|game over: steps until it happens", false,

@@ -154,6 +154,14 @@ void VirtualInput::mouseMove(int x, int y) {
     push(e);
 }
 
+void VirtualInput::wheel(int notches) {
+    SDL_Event e{};
+    e.type = SDL_MOUSEWHEEL;
+    e.wheel.y = notches;
+    e.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
+    push(e);
+}
+
 void VirtualInput::windowMoved(int dx, int dy) {
     _windowX += dx;
     _windowY += dy;

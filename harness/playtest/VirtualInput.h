@@ -27,6 +27,7 @@ class VirtualInput {
     void window(Uint8 windowEvent);
     // The mouse moved to x, y in window pixels (y down).
     void mouseMove(int x, int y);
+    void wheel(int notches);
     // The window moved by dx, dy on the screen (or was resized, or went fullscreen) under a
     // pointer nobody touched: the desktop reports the pointer at its new place in the window.
     void windowMoved(int dx, int dy);

@@ -307,6 +307,13 @@ for _name, _w, _h, _label, _col, _size in [
     register(_name % 2, text_button, _w, _h, _label, _col, True, _size)
 
 
+# wordless: the options panel's buttons, their words drawn over them by the game
+for _name, _w, _h, _col in [("GameScene/rowButton%d.png", 460, 120, TEAL_D),
+                            ("GameScene/rowButtonRed%d.png", 460, 120, RED)]:
+    register(_name % 1, text_button, _w, _h, "", _col, False, 10)
+    register(_name % 2, text_button, _w, _h, "", _col, True, 10)
+
+
 def panel_plate(w, h):
     s = Svg(w, h)
     s.add(rrect(OW, OW, w - 2 * OW, h - 2 * OW, 48, fill=INDIGO, stroke=INK, stroke_width=OW))
@@ -316,6 +323,7 @@ def panel_plate(w, h):
 
 register("GameScene/pausePlate.png", panel_plate, 960, 820)
 register("TitleScene/quitPlate.png", panel_plate, 900, 440)
+register("GameScene/optionsPlate.png", panel_plate, 1500, 980)
 
 
 # ---------------------------------------------------------------------------

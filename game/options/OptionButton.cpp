@@ -1,0 +1,46 @@
+#include "game/options/OptionButton.h"
+
+USING_NS_CC;
+
+namespace OptionButton {
+
+namespace {
+constexpr float kWordsSize = 46;
+// The plate's face sits above its lip: the words go in the middle of the face.
+constexpr float kFaceMiddle = 0.56f;
+} // namespace
+
+void fit(Label* label, float width) {
+    label->setScale(1);
+    const float wide = label->getContentSize().width;
+    if (wide > width) label->setScale(width / wide);
+}
+
+MenuItemImage* add(Node* parent, const char* plate, const std::string& words, const Vec2& at, float scale,
+                   const ccMenuCallback& callback, const char* control) {
+    const std::string name(plate);
+    auto* item = MenuItemImage::create(name + "1.png", name + "2.png", callback);
+    item->setScale(scale);
+    auto* label = Label::createWithTTF(words, kGameFont, kWordsSize);
+    label->setAnchorPoint(Vec2(0.5f, 0.5f));
+    const Size size = item->getContentSize();
+    label->setPosition(size.width / 2, size.height * kFaceMiddle);
+    fit(label, size.width * 0.86f);
+    item->addChild(label, 1);
+    InputMap::getInstance()->attach(control, item);
+    auto* menu = Menu::create(item);
+    menu->setPosition(at);
+    parent->addChild(menu, 1);
+    return item;
+}
+
+void relabel(MenuItemImage* item, const std::string& words) {
+    Label* label = nullptr;
+    for (auto* child : item->getChildren())
+        if (!label) label = dynamic_cast<Label*>(child);
+    if (!label || label->getString() == words) return;
+    label->setString(words);
+    fit(label, item->getContentSize().width * 0.86f);
+}
+
+} // namespace OptionButton

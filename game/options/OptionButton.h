@@ -1,0 +1,21 @@
+#pragma once
+#include "game/common/GameConstants.h"
+
+#include <string>
+
+// The options' buttons: a wordless plate with its words drawn over it in the game's font, shrunk
+// to fit where a language's words run long, each in a menu of its own and bound to its control.
+namespace OptionButton {
+
+constexpr const char* kPlain = "GameScene/rowButton";
+constexpr const char* kRed = "GameScene/rowButtonRed";
+
+cocos2d::MenuItemImage* add(cocos2d::Node* parent, const char* plate, const std::string& words,
+                            const cocos2d::Vec2& at, float scale, const cocos2d::ccMenuCallback& callback,
+                            const char* control);
+// New words on a button made by add().
+void relabel(cocos2d::MenuItemImage* item, const std::string& words);
+// Words that never run wider than `width`: smaller, not cut.
+void fit(cocos2d::Label* label, float width);
+
+} // namespace OptionButton
