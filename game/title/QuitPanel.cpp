@@ -58,10 +58,14 @@ bool QuitPanel::initWithTitle(TitleLayer* titleLayer) {
 
 void QuitPanel::onEnter() {
     Layer::onEnter();
-    InputMap::getInstance()->setAction(Controls::kQuitPanel, [this] {
-        // Not once the title is on its way out, nor under the fade to the shop.
-        if (title->canTap && Director::getInstance()->getRunningScene() == getParent()) toggle();
-    });
+    // Not once the title is on its way out, nor under the fade to the shop, nor while another
+    // page lies over the title and holds this panel still: Escape is that page's then.
+    InputMap::getInstance()->setAction(
+        Controls::kQuitPanel, [this] { toggle(); },
+        [this] {
+            return title->canTap && Director::getInstance()->getRunningScene() == getParent() &&
+                   !isPausedForScheduling();
+        });
 }
 
 void QuitPanel::onExit() {
