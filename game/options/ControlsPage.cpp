@@ -1,5 +1,7 @@
 #include "game/options/ControlsPage.h"
 
+#include "engine/scene/ColorRect.h"
+
 #include "game/common/Controls.h"
 #include "game/common/GameTexts.h"
 #include "game/common/Language.h"
@@ -41,8 +43,11 @@ MenuItemImage* addBar(Node* page, const Vec2& at, const Size& size, const ccMenu
     const Size picture = item->getContentSize();
     item->setScaleX(size.width / picture.width);
     item->setScaleY(size.height / picture.height);
-    item->setOpacity(150);
+    item->setOpacity(0);
     InputMap::getInstance()->attach(control, item);
+    auto* bar = ColorRect::create(size, Color3B(70, 56, 130), 200);
+    bar->setPosition(at);
+    page->addChild(bar, 1);
     auto* menu = Menu::create(item);
     menu->setPosition(at);
     page->addChild(menu, 1);
@@ -89,8 +94,7 @@ bool ControlsPage::initWithClose(std::function<void()> close) {
     auto* backItem = PanelParts::addButton(this, "GameScene/backButton1.png", "GameScene/backButton2.png",
                                            Vec2(1700, kFootY), CC_CALLBACK_1(ControlsPage::back, this),
                                            Controls::kPanelBack);
-    backItem->getParent()->setScale(0.5f);
-    backItem->getParent()->setPosition(Vec2(1700, kFootY));
+    backItem->setScale(0.5f);
 
     // While open, nothing under the page takes a touch; one beside every row stops a wait.
     auto* listener = EventListenerTouchOneByOne::create();

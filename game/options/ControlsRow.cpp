@@ -1,5 +1,7 @@
 #include "game/options/ControlsRow.h"
 
+#include "engine/scene/ColorRect.h"
+
 #include "game/common/GameTexts.h"
 #include "game/common/PlayerBindings.h"
 
@@ -9,7 +11,8 @@
 USING_NS_CC;
 
 namespace {
-// The badges at a little over half their size beside the buttons; the bar is the screen's dimmer.
+// The badges at a little over half their size beside the buttons; the bar's picture, unseen,
+// takes the clicks and the highlight.
 constexpr float kBadgeScale = 0.55f;
 constexpr float kNameSize = 30;
 constexpr float kNameWidth = 470;
@@ -48,9 +51,12 @@ bool ControlsRow::initWithControl(const std::string& theControl, const ccMenuCal
     const Size picture = bar->getContentSize();
     bar->setScaleX(kWidth / std::max(1.0f, picture.width));
     bar->setScaleY(kHeight / std::max(1.0f, picture.height));
-    bar->setOpacity(120);
+    bar->setOpacity(0);
     InputMap::getInstance()->attach(menuControl(control), bar);
-    addChild(Menu::create(bar));
+    addChild(ColorRect::create(Size(kWidth, kHeight), Color3B(70, 56, 130), 200));
+    auto* menu = Menu::create(bar);
+    menu->setPosition(Vec2::ZERO);
+    addChild(menu);
     badges = Node::create();
     addChild(badges, 1);
     show(false);
