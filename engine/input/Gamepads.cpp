@@ -116,7 +116,8 @@ bool Gamepads::handle(const SDL_Event& e) {
         if (dpadIndex(e.cbutton.button) >= 0)
             dpadChanged(*pad, e.cbutton.button, pressed);
         else
-            InputMap::getInstance()->padButtonChanged(pad->id, e.cbutton.button, pressed);
+            InputMap::getInstance()->padButtonChanged(pad->id, buttonPlayed(pad->id, e.cbutton.button),
+                                                      pressed);
         return true;
     }
     case SDL_CONTROLLERAXISMOTION: {
@@ -228,6 +229,14 @@ std::string Gamepads::familyOf(SDL_JoystickID id) {
     default:
         return "xbox";
     }
+}
+
+int Gamepads::buttonPlayed(SDL_JoystickID id, int button) {
+    // The same swap the badges show: the button's place on this pad, as the table names it.
+    const char* name = SDL_GameControllerGetStringForButton(static_cast<SDL_GameControllerButton>(button));
+    if (!name) return button;
+    const std::string played = InputMap::getInstance()->padButtonFor(familyOf(id), name);
+    return SDL_GameControllerGetButtonFromString(played.c_str());
 }
 
 void Gamepads::rumble(float strength, float seconds) {

@@ -59,6 +59,8 @@ class Gamepads {
     Pad* find(SDL_JoystickID id);
     void open(int deviceIndex);
     void close(SDL_JoystickID id);
+    // The button of the table a press on this pad plays: a Nintendo pad's letters by label.
+    int buttonPlayed(SDL_JoystickID id, int button);
     void axisMoved(Pad& pad, int axis, float value);
     void judgeStick(Pad& pad, int stick);
     void dpadChanged(Pad& pad, int button, bool pressed);

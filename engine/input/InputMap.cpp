@@ -102,7 +102,7 @@ void InputMap::bind(const std::string& control, std::vector<InputBinding> inputs
             c.repeats = repeats;
             return;
         }
-    _controls.push_back({control, std::move(inputs), nullptr, repeats});
+    _controls.push_back({control, std::move(inputs), nullptr, nullptr, repeats});
 }
 
 void InputMap::clearBindings() {
@@ -136,13 +136,15 @@ void InputMap::attachPoint(const std::string& control, Node* holder, const Vec2&
     _targets.push_back({control, holder, nullptr, worldPoint});
 }
 
-void InputMap::setAction(const std::string& control, std::function<void()> action) {
+void InputMap::setAction(const std::string& control, std::function<void()> action,
+                         std::function<bool()> canAct) {
     for (auto& c : _controls)
         if (c.name == control) {
             c.action = std::move(action);
+            c.canAct = std::move(canAct);
             return;
         }
-    _controls.push_back({control, {}, std::move(action), false});
+    _controls.push_back({control, {}, std::move(action), std::move(canAct), false});
 }
 
 void InputMap::forget(const Node* node) {

@@ -73,8 +73,10 @@ class InputMap {
     void attach(const std::string& control, MenuItemImage* item);
     // ...or a point on screen while `holder` is shown (screens that take a tap anywhere)...
     void attachPoint(const std::string& control, Node* holder, const Vec2& worldPoint);
-    // ...or an engine action, run when one of its inputs goes down.
-    void setAction(const std::string& control, std::function<void()> action);
+    // ...or an engine action, run when one of its inputs goes down; while `canAct` says no, the
+    // input goes on to the next control bound to it.
+    void setAction(const std::string& control, std::function<void()> action,
+                   std::function<bool()> canAct = nullptr);
     // A node going away is forgotten: every node a control presses calls this as it is destroyed.
     void forget(const Node* node);
     static void forgetRemoved(const Node* node) { getInstance()->forget(node); }
@@ -135,6 +137,55 @@ class InputMap {
     void rumble(float strength, float seconds) const;
     void setRumbler(std::function<void(float strength, float seconds)> rumbler);
 
+    // The player's own bindings (InputMapRebind.cpp). Each control has one key and one pad
+    // button of the player's (its first key, and first pad button); its other inputs, the
+    // fixed keys, sticks and D-pad stay as the table has them.
+    enum class Device { Keys, Pad };
+    // Why a binding was refused: a fixed key; the last key or button of another control that
+    // can act at the same time; the last way into a guarded control; an unknown input.
+    enum class Refusal { None, Fixed, LastInput, LockOut, Unknown };
+    struct Rebound {
+        Refusal refusal = Refusal::None;
+        // The control that gave its input up (swapped or left with its others), or that refused.
+        std::string other;
+    };
+    // The scenes a control acts in: controls sharing one can be live together, so never share
+    // an input after a rebinding. "*" (and a control given none) shares every scene.
+    void setContexts(const std::string& control, std::vector<std::string> contexts);
+    // Keys the platforms keep for themselves (Escape, F11): never moved, never taken.
+    void setFixedKeys(std::vector<std::string> names) { _fixedKeys = std::move(names); }
+    // Controls that must keep a key other than the fixed ones and a pad button: the ways into
+    // the panels a player must always reach.
+    void setGuarded(std::vector<std::string> controls) { _guarded = std::move(controls); }
+    // The table as installed is the defaults; restoreDefaults brings it back.
+    void keepDefaults();
+    void restoreDefaults();
+    // Binds the player's key (by SDL's name for its place) or pad button. An input held by a
+    // control of a shared scene moves to the old input of `control` (a swap), or leaves that
+    // control if it has another; otherwise the binding is refused and nothing changes.
+    Rebound rebind(const std::string& control, Device device, const std::string& name);
+    // The player's input of that kind, or null.
+    const InputBinding* playerInput(const std::string& control, Device device) const;
+    // The store's numbers: 0 for the default, -1 for none, else the input's code.
+    int savedCode(const std::string& control, Device device) const;
+    // A saved number put back; false (and nothing changed) for a code that reads as no input.
+    bool applySaved(const std::string& control, Device device, int code);
+    // The next key or pad button pressed goes to `taken` instead of playing; Escape, a modifier
+    // alone or the end of the capture (stopCapture) goes to `cancelled`.
+    void capture(std::function<void(Device, const std::string&)> taken, std::function<void()> cancelled);
+    void stopCapture();
+    bool isCapturing() const { return static_cast<bool>(_taken); }
+    // A Nintendo pad confirms with the button labelled A (true) or the bottom one (false).
+    void setNintendoByLabel(bool byLabel) { _nintendoByLabel = byLabel; }
+    bool nintendoByLabel() const { return _nintendoByLabel; }
+    // The pad button that plays `button` of the table on a pad of this family.
+    std::string padButtonFor(const std::string& family, const std::string& button) const;
+    // The badges of a control's player's key and pad button (of the family in use last).
+    bool keyBadge(const std::string& control, std::string& picture, std::string& text) const;
+    bool padBadge(const std::string& control, std::string& picture) const;
+    const std::string& padFamily() const { return _padFamily; }
+    const std::vector<std::string>& menu() const { return _menu; }
+
     // Every held input lets go without pressing anything (focus lost, pad unplugged).
     void releaseAll();
     void releasePad(int pad);
@@ -150,6 +201,7 @@ class InputMap {
         std::string name;
         std::vector<InputBinding> inputs;
         std::function<void()> action;
+        std::function<bool()> canAct;
         bool repeats = false;
     };
     using Match = std::function<bool(const InputBinding&)>;
@@ -164,6 +216,13 @@ class InputMap {
     // The first control, in table order, whose inputs match and which can act now.
     const Control* controlFor(const Match& match) const;
     bool available(const Control& control) const;
+    Control* find(const std::string& name);
+    bool shareScene(const std::string& a, const std::string& b) const;
+    bool isFixed(const InputBinding& input) const;
+    // Where the player's input of that kind sits in `inputs`, or -1.
+    int playerSlot(const std::vector<InputBinding>& inputs, Device device) const;
+    // Hands a key or pad button to a capture under way; true when it took it.
+    bool captured(Device device, const std::string& name);
     // Runs the control's action, or touches its target down (true, with the touch's id and place).
     // `source` is the input doing it: one button pressed by two inputs at once is one press.
     bool begin(int source, const Match& match, std::pair<int, Vec2>& touch);
@@ -183,6 +242,12 @@ class InputMap {
     Badges _badges;
     std::vector<Control> _controls;
     std::vector<Target> _targets; // oldest first
+    std::map<std::string, std::vector<std::string>> _contexts;
+    std::vector<std::string> _fixedKeys, _guarded;
+    std::vector<std::pair<std::string, std::vector<InputBinding>>> _defaults;
+    bool _nintendoByLabel = true;
+    std::function<void(Device, const std::string&)> _taken;
+    std::function<void()> _cancelled;
     // Held inputs by source, and the touch each one holds down.
     std::map<int, std::pair<int, Vec2>> _held;
     // The key whose code pressed nothing, waiting for the text it types; the keys held that

@@ -62,7 +62,7 @@ bool InputMap::badgeOf(const std::string& control, std::string& picture, std::st
             return true;
         }
         if (hands == Hands::Pad && b.kind == InputBinding::Kind::PadButton) {
-            picture = _badgePrefix + _padFamily + "_" + b.name + ".png";
+            picture = _badgePrefix + _padFamily + "_" + padButtonFor(_padFamily, b.name) + ".png";
             return true;
         }
     }
@@ -74,6 +74,21 @@ bool InputMap::badgeOf(const std::string& control, std::string& picture, std::st
             return true;
         }
     return false;
+}
+
+bool InputMap::keyBadge(const std::string& control, std::string& picture, std::string& text) const {
+    const InputBinding* key = playerInput(control, Device::Keys);
+    if (!key) return false;
+    text = keyLabel(*key);
+    picture = _badgePrefix + (text.size() <= 2 ? "key" : "keyWide") + ".png";
+    return true;
+}
+
+bool InputMap::padBadge(const std::string& control, std::string& picture) const {
+    const InputBinding* button = playerInput(control, Device::Pad);
+    if (!button) return false;
+    picture = _badgePrefix + _padFamily + "_" + padButtonFor(_padFamily, button->name) + ".png";
+    return true;
 }
 
 namespace {

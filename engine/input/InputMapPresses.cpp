@@ -46,7 +46,8 @@ bool isMenuMove(const std::string& control) {
 bool InputMap::available(const Control& control) const {
     Vec2 where;
     if (isMenuMove(control.name)) return !menuItems().empty();
-    return control.action || pressPoint(control.name, where);
+    if (control.action) return !control.canAct || control.canAct();
+    return pressPoint(control.name, where);
 }
 
 const InputMap::Control* InputMap::controlFor(const Match& match) const {
@@ -114,6 +115,7 @@ void InputMap::keyChanged(int scancode, int keycode, bool alt, bool pressed) {
         release(scancode);
         return;
     }
+    if (captured(Device::Keys, SDL_GetScancodeName(static_cast<SDL_Scancode>(scancode)))) return;
     auto keyIs = [scancode, keycode](const InputBinding& b) {
         return b.kind == InputBinding::Kind::Key &&
                (b.byLabel ? keycodeOf(b.name) == keycode : scancodeOf(b.name) == scancode);
@@ -131,6 +133,7 @@ void InputMap::keyChanged(int scancode, int keycode, bool alt, bool pressed) {
 void InputMap::textTyped(const std::string& text) {
     const int scancode = _untypedKey;
     _untypedKey = -1;
+    if (isCapturing()) return;
     if (scancode < 0 || text.empty()) return;
     auto typed = [&text](const InputBinding& b) {
         return b.kind == InputBinding::Kind::Key && b.byLabel && !b.alt && b.name == text;
@@ -141,6 +144,7 @@ void InputMap::textTyped(const std::string& text) {
 }
 
 void InputMap::keyRepeated(int scancode, int keycode, bool alt) {
+    if (isCapturing()) return;
     const auto typed = _typedLabel.find(scancode);
     const Control* control = controlFor([&](const InputBinding& b) {
         if (b.kind != InputBinding::Kind::Key || b.alt != alt) return false;
@@ -156,6 +160,8 @@ void InputMap::padButtonChanged(int pad, int button, bool pressed) {
         release(source);
         return;
     }
+    const char* name = SDL_GameControllerGetStringForButton(static_cast<SDL_GameControllerButton>(button));
+    if (captured(Device::Pad, name ? name : "")) return;
     press(source, [button](const InputBinding& b) {
         return b.kind == InputBinding::Kind::PadButton && padButtonOf(b.name) == button;
     });
@@ -164,6 +170,7 @@ void InputMap::padButtonChanged(int pad, int button, bool pressed) {
 void InputMap::stickFlicked(const Vec2& direction) {
     // The nearest direction bound to a stick among the controls that can act now: the ring's
     // six in play, a menu's four steps elsewhere.
+    if (isCapturing()) return;
     const Vec2 toward = unit(direction);
     const InputBinding* nearest = nullptr;
     float best = -2;
@@ -184,6 +191,7 @@ void InputMap::stickFlicked(const Vec2& direction) {
 }
 
 void InputMap::dpadPressed(int dx, int dy) {
+    if (isCapturing()) return;
     const Vec2 d(static_cast<float>(dx), static_cast<float>(dy));
     tap(kDpadSource, [d](const InputBinding& b) {
         return b.kind == InputBinding::Kind::Dpad && b.direction.x == d.x && b.direction.y == d.y;

@@ -1,5 +1,6 @@
 #include "game/common/Controls.h"
 
+#include "game/common/PlayerBindings.h"
 #include "game/common/RingPlaces.h"
 
 USING_NS_CC;
@@ -116,4 +117,6 @@ void Controls::install() {
     map->bind(InputMap::kMute, {B::label("M"), B::padButton("back")});
     map->bind(InputMap::kVolumeDown, {B::label("-"), B::key("Keypad -")}, true);
     map->bind(InputMap::kVolumeUp, {B::label("+"), B::label("="), B::key("Keypad +")}, true);
+    // This table is the defaults; the player's own bindings go over it.
+    PlayerBindings::install();
 }

@@ -124,6 +124,15 @@ constexpr const char* kCreditsBuiltWith = "Built with";
 constexpr const char* kCreditsCreditLine = "Credit:";
 constexpr const char* kCreditsArtLicence = "Pictures, music and sounds";
 constexpr const char* kCreditsVersion = "Version";
+// The rest of the table, and why a binding is refused when no named panel is at stake.
+constexpr const char* kControlsHeading = "CONTROLS";
+constexpr const char* kControlTapAnywhere = "Start or skip";
+constexpr const char* kControlTakeBack = "Take the last element back";
+constexpr const char* kControlResume = "Resume";
+constexpr const char* kControlPanelBack = "Close the panel";
+constexpr const char* kControlQuitPanel = "Open the quit panel";
+constexpr const char* kControlFullscreen = "Fullscreen";
+constexpr const char* kOnlyInputOf = "That is the last key or button of: %s";
 
 // `msgid` in the player's language; the English itself where the language lacks it.
 std::string tr(const char* msgid);

@@ -38,4 +38,11 @@ inline constexpr const char* kProgressFlags[] = {kTimeSoldOut, kLifeSoldOut};
 // missing or 0 while the player has never chosen: the game then follows the system's.
 inline constexpr const char* kLanguage = "language";
 
+// The player's bindings, one number per control and kind under these prefixes and the
+// control's name ("bindKey.ring0"): 0 or none for the table's own, -1 for none, else the
+// key's place or the pad button (InputMap::savedCode). A Nintendo pad confirms with A.
+inline constexpr const char* kBindingKeyPrefix = "bindKey.";
+inline constexpr const char* kBindingPadPrefix = "bindPad.";
+inline constexpr const char* kNintendoByLabel = "nintendoByLabel";
+
 } // namespace keys

@@ -6,6 +6,7 @@
 #include "game/common/GameTexts.h"
 #include "game/common/Language.h"
 #include "game/common/PanelParts.h"
+#include "game/options/ControlsPage.h"
 #include "game/options/CreditsPage.h"
 #include "game/options/OptionButton.h"
 
@@ -19,12 +20,6 @@ namespace {
 // Two columns on the plate: the sound on the left, the rest on the right.
 constexpr float kLeft = 620, kRight = 1300;
 constexpr float kStepScale = 0.7f;
-
-// Where the controls page is made; none yet, and the item waits, greyed.
-Node* makeControlsPage(std::function<void()>) {
-    return nullptr;
-}
-constexpr bool kHasControlsPage = false;
 
 std::string percent(int value) {
     return std::to_string(value) + " %";
@@ -126,10 +121,6 @@ void OptionsPanel::fillPanel() {
                                        CC_CALLBACK_1(OptionsPanel::nextLanguage, this), Controls::kLanguage);
     controlsButton = addItem(panel, OptionButton::kPlain, GameTexts::kControls, Vec2(kRight, 660), 0.9f,
                              CC_CALLBACK_1(OptionsPanel::openControls, this), Controls::kControlsPage);
-    if (!kHasControlsPage) {
-        controlsButton->setEnabled(false);
-        controlsButton->setOpacity(110);
-    }
     addItem(panel, OptionButton::kRed, GameTexts::kStartOver, Vec2(kRight, 520), 0.9f,
             CC_CALLBACK_1(OptionsPanel::askStartOver, this), Controls::kStartOver);
     addItem(panel, OptionButton::kPlain, GameTexts::kCredits, Vec2(kRight, 380), 0.9f,
@@ -218,7 +209,11 @@ void OptionsPanel::nextLanguage(Ref*) {
 
 void OptionsPanel::openControls(Ref*) {
     if (!isOpen || isAsking || page) return;
-    Node* controls = makeControlsPage([this] { backToPanel(); });
+    // The controls page clicks, gives the highlight back and takes itself away on closing.
+    auto* controls = ControlsPage::create([this] {
+        page = nullptr;
+        PanelParts::show(panel, true);
+    });
     if (!controls) return;
     PanelParts::playClick();
     showPage(controls);

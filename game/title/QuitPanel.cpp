@@ -59,13 +59,15 @@ bool QuitPanel::initWithTitle(TitleLayer* titleLayer) {
 
 void QuitPanel::onEnter() {
     Layer::onEnter();
-    InputMap::getInstance()->setAction(Controls::kQuitPanel, [this] {
-        // Not once the title is on its way out, nor under the fade to the shop, nor while
-        // another panel (the options) holds the title.
-        if (title->canTap && Director::getInstance()->getRunningScene() == getParent() &&
-            (isOpen || !title->isPausedForScheduling()))
-            toggle();
-    });
+    // Not once the title is on its way out, nor under the fade to the shop, nor while another
+    // panel or page (the options, the controls) lies over the title and holds it still: Escape is
+    // that one's then.
+    InputMap::getInstance()->setAction(
+        Controls::kQuitPanel, [this] { toggle(); },
+        [this] {
+            return title->canTap && Director::getInstance()->getRunningScene() == getParent() &&
+                   !isPausedForScheduling() && (isOpen || !title->isPausedForScheduling());
+        });
 }
 
 void QuitPanel::onExit() {

@@ -106,6 +106,8 @@ class Playtest {
     // Commands that act through SDL's events, handled by the game's own event pump.
     std::string keyCommand(const std::vector<std::string>& words, const std::string& line);
     std::string padCommand(const std::vector<std::string>& words, const std::string& line);
+    // The controls page and the player's bindings, in PlaytestControls.cpp.
+    std::string controlsCommand(const std::vector<std::string>& words, const std::string& line);
     std::string fingerCommand(const std::vector<std::string>& words, const std::string& line);
     // The options panel of the running scene, through its own operations (PlaytestOptions.cpp).
     std::string optionsCommand(const std::vector<std::string>& words, const std::string& line);

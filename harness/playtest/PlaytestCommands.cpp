@@ -116,6 +116,11 @@ const std::vector<Playtest::Command>& Playtest::commands() {
          [](Playtest& pt, Words words, const std::string& line) { return pt.keyCommand(words, line); }},
         {"pad", "attach N|detach N|button N NAME down|up|axis N NAME VALUE: a gamepad", false,
          [](Playtest& pt, Words words, const std::string& line) { return pt.padCommand(words, line); }},
+        {"controls",
+         "open|close|rows|note|pick CONTROL|bind CONTROL key|pad NAME|defaults|nintendo label|position: "
+         "the controls page and the player's bindings",
+         false,
+         [](Playtest& pt, Words words, const std::string& line) { return pt.controlsCommand(words, line); }},
         {"finger", "ID down|move|up X Y: a touch through SDL's events", false,
          [](Playtest& pt, Words words, const std::string& line) { return pt.fingerCommand(words, line); }},
         {"minimize", ": the window goes to the background", false,

@@ -71,15 +71,16 @@ class PanelsTest : public LoopTest {
 TEST_F(PanelsTest, TheQuitPanelStartsOnTheWayBackAndNoStartKeyQuits) {
     pt->step(2);
     run("pad attach 0 nintendo");
-    // Nintendo's A (SDL's east button) opens it; its B, a cancel there, must not quit.
-    pad("b");
+    // Nintendo's B (SDL's bottom button, back by its label) opens it; its A, a confirm there,
+    // presses BACK and must not quit.
+    pad("a");
     ASSERT_TRUE(quitPanel()->isOpen);
     EXPECT_EQ(highlighted(), "GameScene/backButton1.png");
-    EXPECT_EQ(badgeOf("panelBack")["picture"], "GameScene/badge_nintendo_b.png");
-    pad("a");
+    EXPECT_EQ(badgeOf("panelBack")["picture"], "GameScene/badge_nintendo_a.png");
+    pad("b");
     EXPECT_FALSE(quitPanel()->isOpen);
     // Each start key, the panel opened fresh each time: closes it or does nothing, never quits.
-    for (const char* key : {"key Return", "key Space", "key Keypad Enter", "pad a", "pad start"}) {
+    for (const char* key : {"key Return", "key Space", "key Keypad Enter", "pad a", "pad b", "pad start"}) {
         run("key Escape");
         ASSERT_TRUE(quitPanel()->isOpen) << key;
         EXPECT_EQ(badgeOf("panelBack")["text"], "Esc");
