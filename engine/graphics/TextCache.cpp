@@ -6,6 +6,8 @@
 
 #include <SDL.h>
 #include <SDL_ttf.h>
+#include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 
@@ -24,8 +26,8 @@ TextCache* TextCache::getInstance() {
     return cache;
 }
 
-TTF_Font* TextCache::font(const std::string& fontFile, int fontSize) {
-    const std::string key = fontFile + '#' + std::to_string(fontSize);
+TTF_Font* TextCache::font(const std::string& fontFile, int fontSize, int outline) {
+    const std::string key = fontFile + '#' + std::to_string(fontSize) + '#' + std::to_string(outline);
     if (auto it = _fonts.find(key); it != _fonts.end()) return it->second;
     if (_failedFonts.count(fontFile)) return nullptr;
     if (!TTF_WasInit() && TTF_Init() != 0) {
@@ -53,8 +55,17 @@ TTF_Font* TextCache::font(const std::string& fontFile, int fontSize) {
         _failedFonts.insert(fontFile);
         return nullptr;
     }
+    // An outlined font draws only the outline's shape, wider by it on every side.
+    if (outline > 0) TTF_SetFontOutline(font, outline);
     _fonts.emplace(key, font);
     return font;
+}
+
+Texture2D* TextCache::cached(const std::string& key) {
+    auto it = _index.find(key);
+    if (it == _index.end()) return nullptr;
+    _lru.splice(_lru.begin(), _lru, it->second);
+    return it->second->texture;
 }
 
 Texture2D* TextCache::render(const std::string& fontFile, int fontSize, const std::string& text) {
@@ -64,14 +75,56 @@ Texture2D* TextCache::render(const std::string& fontFile, int fontSize, const st
     key += std::to_string(fontSize);
     key += '#';
     key += text;
-    if (auto it = _index.find(key); it != _index.end()) {
-        _lru.splice(_lru.begin(), _lru, it->second);
-        return it->second->texture;
-    }
+    if (Texture2D* hit = cached(key)) return hit;
     TTF_Font* f = font(fontFile, fontSize);
     if (!f) return nullptr;
     // White text, tinted by the label's colour when drawn.
-    SDL_Surface* rendered = TTF_RenderUTF8_Blended(f, text.c_str(), SDL_Color{255, 255, 255, 255});
+    return keep(key, TTF_RenderUTF8_Blended(f, text.c_str(), SDL_Color{255, 255, 255, 255}), text);
+}
+
+Texture2D* TextCache::render(const std::string& fontFile, int fontSize, const std::string& text,
+                             const TextLook& look) {
+    if (text.empty() || fontSize <= 0) return nullptr;
+    char style[64];
+    std::snprintf(style, sizeof style, "#%d.%d.%d/%d.%d.%d/%d/%d/%d#", look.face.r, look.face.g, look.face.b,
+                  look.ink.r, look.ink.g, look.ink.b, look.outline, look.shadow, look.bold);
+    const std::string key = fontFile + '#' + std::to_string(fontSize) + style + text;
+    if (Texture2D* hit = cached(key)) return hit;
+    TTF_Font* f = font(fontFile, fontSize);
+    TTF_Font* outlined = look.outline > 0 ? font(fontFile, fontSize, look.outline) : nullptr;
+    if (!f || (look.outline > 0 && !outlined)) return nullptr;
+    SDL_Surface* face =
+        TTF_RenderUTF8_Blended(f, text.c_str(), SDL_Color{look.face.r, look.face.g, look.face.b, 255});
+    SDL_Surface* ink = outlined ? TTF_RenderUTF8_Blended(outlined, text.c_str(),
+                                                         SDL_Color{look.ink.r, look.ink.g, look.ink.b, 255})
+                                : nullptr;
+    const int pad = std::max(look.outline, look.bold);
+    SDL_Surface* canvas =
+        face && (ink || !outlined)
+            ? SDL_CreateRGBSurfaceWithFormat(0, face->w + 2 * pad, face->h + 2 * pad + look.shadow, 32,
+                                             SDL_PIXELFORMAT_ARGB8888)
+            : nullptr;
+    if (canvas) {
+        SDL_FillRect(canvas, nullptr, 0);
+        // The first layer is copied, so the canvas's own transparent black never darkens it.
+        bool first = true;
+        const auto lay = [&](SDL_Surface* layer, int x, int y) {
+            SDL_SetSurfaceBlendMode(layer, first ? SDL_BLENDMODE_NONE : SDL_BLENDMODE_BLEND);
+            SDL_Rect at{x, y, layer->w, layer->h};
+            SDL_BlitSurface(layer, nullptr, canvas, &at);
+            first = false;
+        };
+        if (ink && look.shadow > 0) lay(ink, pad - look.outline, pad - look.outline + look.shadow);
+        if (ink) lay(ink, pad - look.outline, pad - look.outline);
+        for (int dx = -look.bold; dx <= look.bold; ++dx)
+            lay(face, pad + dx, pad);
+    }
+    if (face) SDL_FreeSurface(face);
+    if (ink) SDL_FreeSurface(ink);
+    return keep(key, canvas, text);
+}
+
+Texture2D* TextCache::keep(const std::string& key, SDL_Surface* rendered, const std::string& text) {
     if (!rendered) return nullptr;
     SDL_Surface* surface = SDL_ConvertSurfaceFormat(rendered, SDL_PIXELFORMAT_ARGB8888, 0);
     SDL_FreeSurface(rendered);

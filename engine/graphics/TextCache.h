@@ -1,6 +1,8 @@
 #pragma once
 // Fonts by file and size, and rendered text by font, size and string (least recently used
 // pictures are dropped past a fixed count or a fixed total of pixel bytes).
+#include "engine/base/Types.h"
+
 #include <cstddef>
 #include <list>
 #include <string>
@@ -9,16 +11,30 @@
 #include <vector>
 
 typedef struct _TTF_Font TTF_Font;
+struct SDL_Surface;
 
 namespace cocos2d {
 
 class Texture2D;
+
+// Lettering drawn in its own colours, as a sign's: the face on an ink outline `outline` pixels
+// wide, the ink again `shadow` pixels below, and the face thickened by `bold` pixels each side.
+// Such text is drawn untinted.
+struct TextLook {
+    Color3B face;
+    Color3B ink;
+    int outline = 0;
+    int shadow = 0;
+    int bold = 0;
+};
 
 class TextCache {
   public:
     static TextCache* getInstance();
     // Null when the font cannot be loaded (logged once) or the text is empty.
     Texture2D* render(const std::string& fontFile, int fontSize, const std::string& text);
+    Texture2D* render(const std::string& fontFile, int fontSize, const std::string& text,
+                      const TextLook& look);
     void clear();
     std::size_t renders() const { return _renders; }
     // Rendered pictures held now, and their pixel bytes.
@@ -28,7 +44,9 @@ class TextCache {
     std::size_t fileReads() const { return _fileReads; }
 
   private:
-    TTF_Font* font(const std::string& fontFile, int fontSize);
+    TTF_Font* font(const std::string& fontFile, int fontSize, int outline = 0);
+    Texture2D* cached(const std::string& key);
+    Texture2D* keep(const std::string& key, ::SDL_Surface* rendered, const std::string& text);
     struct Entry {
         std::string key;
         Texture2D* texture;

@@ -46,9 +46,17 @@ void Label::setString(const std::string& text) {
     refresh();
 }
 
+void Label::setLook(const TextLook& look) {
+    _look = look;
+    _looked = true;
+    refresh();
+}
+
 void Label::refresh() {
-    Texture2D* texture =
-        _fontFile.empty() ? nullptr : TextCache::getInstance()->render(_fontFile, _fontSize, _text);
+    TextCache* cache = TextCache::getInstance();
+    Texture2D* texture = _fontFile.empty() ? nullptr
+                         : _looked         ? cache->render(_fontFile, _fontSize, _text, _look)
+                                           : cache->render(_fontFile, _fontSize, _text);
     if (texture != _texture) {
         if (texture) texture->retain();
         if (_texture) _texture->release();

@@ -1,4 +1,5 @@
 #pragma once
+#include "engine/graphics/TextCache.h"
 #include "engine/scene/Node.h"
 
 #include <string>
@@ -26,6 +27,8 @@ class Label : public Node {
                              TextVAlignment vAlignment = TextVAlignment::TOP);
     virtual void setString(const std::string& text);
     const std::string& getString() const { return _text; }
+    // Lettered in the look's own colours, outline and shadow, instead of tinted white.
+    void setLook(const TextLook& look);
     Texture2D* getTexture() const { return _texture; }
 
     void draw(Renderer& renderer, const AffineTransform& transform, uint8_t opacity,
@@ -36,6 +39,8 @@ class Label : public Node {
     std::string _text;
     std::string _fontFile;
     int _fontSize = 0;
+    TextLook _look;
+    bool _looked = false;
     TextHAlignment _hAlignment;
     TextVAlignment _vAlignment;
     Texture2D* _texture = nullptr;

@@ -16,12 +16,17 @@ constexpr float kCapDrop = 0.055f;
 // The pixel font's strokes are thin for a sign: the face is laid a little around itself too.
 constexpr float kBold = 0.03f;
 
-AffineTransform moved(float x, float y) {
-    AffineTransform t;
-    t.tx = x;
-    t.ty = y;
-    return t;
+// The pictures' lettering: the face on an ink outline, a little thickened.
+TextLook lookOf(const PlateWord& word) {
+    TextLook look;
+    look.face = word.face;
+    look.ink = kInk;
+    look.outline = static_cast<int>(std::lround(word.outline));
+    look.shadow = static_cast<int>(std::lround(word.shadow));
+    look.bold = static_cast<int>(std::lround(word.size * kBold));
+    return look;
 }
+
 } // namespace
 
 PlateLabel* PlateLabel::create(const PlateWord& word) {
@@ -50,7 +55,7 @@ bool PlateLabel::initWith(const PlateWord& word, std::function<std::string()> wo
     setRotation(word.rotation);
     setCascadeOpacityEnabled(true);
     _label = Label::createWithTTF("", kGameFont, word.size);
-    _label->setColor(word.face);
+    _label->setLook(lookOf(word));
     addChild(_label);
     refresh();
     // Asked at each frame, and at each drawing for a plate whose scene stands paused under a panel.
@@ -60,7 +65,8 @@ bool PlateLabel::initWith(const PlateWord& word, std::function<std::string()> wo
 
 float PlateLabel::fitFor(const PlateWord& word, const std::string& text) {
     auto* probe = Label::createWithTTF(text, kGameFont, word.size);
-    const float width = probe->getContentSize().width + 2 * word.outline;
+    probe->setLook(lookOf(word));
+    const float width = probe->getContentSize().width;
     float fit = std::min(1.0f, word.box.height / (word.size + 2 * word.outline));
     if (width > 0) fit = std::min(fit, word.box.width / width);
     return fit;
@@ -93,8 +99,10 @@ void PlateLabel::refresh() {
     // size and half faded must not blend its copies across pixels.
     const float halfWidth = _label->getContentSize().width * _fit / 2;
     const float halfHeight = _label->getContentSize().height * _tall / 2;
-    _label->setPosition(Vec2(halfWidth - std::round(halfWidth), std::round(_word.size * kCapDrop * _tall) +
-                                                                    halfHeight - std::round(halfHeight)));
+    // The shadow hangs below the letters: their middle is above the picture's.
+    const float lift = (_word.size * kCapDrop + _word.shadow / 2) * _tall;
+    _label->setPosition(
+        Vec2(halfWidth - std::round(halfWidth), std::round(lift) + halfHeight - std::round(halfHeight)));
 }
 
 void PlateLabel::update(float) {
@@ -107,25 +115,4 @@ void PlateLabel::visit(Renderer& renderer, const AffineTransform& parentTransfor
     const float drop = _button && _button->isSelected() ? _word.pressedDrop : 0;
     setPosition(Vec2(_word.centre.x, _word.centre.y - drop));
     Node::visit(renderer, parentTransform, parentOpacity, parentColor);
-}
-
-void PlateLabel::draw(Renderer& renderer, const AffineTransform& transform, uint8_t opacity, const Color3B&) {
-    // The ink: the same letters laid around and under the face, which is drawn next as a child.
-    const AffineTransform letters = _label->getNodeToParentTransform();
-    const float r = _word.outline * _tall;
-    const float shadow = _word.shadow * _tall;
-    const auto ring = [&](float radius, float down, const Color3B& colour, int around) {
-        if (radius <= 0) around = 1;
-        for (int i = 0; i < around; ++i) {
-            const float a = static_cast<float>(i) * 6.2831853f / static_cast<float>(around);
-            _label->draw(
-                renderer,
-                transform * moved(std::round(radius * std::cos(a)), std::round(radius * std::sin(a) - down)) *
-                    letters,
-                opacity, colour);
-        }
-    };
-    if (shadow > 0) ring(r, shadow, kInk, 8);
-    if (r > 0) ring(r, 0, kInk, 8);
-    ring(_word.size * kBold * _tall, 0, _word.face, 4);
 }

@@ -57,8 +57,6 @@ class PlateLabel : public cocos2d::Node {
     void update(float delta) override;
     void visit(cocos2d::Renderer& renderer, const cocos2d::AffineTransform& parentTransform,
                uint8_t parentOpacity, const cocos2d::Color3B& parentColor) override;
-    void draw(cocos2d::Renderer& renderer, const cocos2d::AffineTransform& transform, uint8_t opacity,
-              const cocos2d::Color3B& color) override;
 
   private:
     bool initWith(const PlateWord& word, std::function<std::string()> words);
