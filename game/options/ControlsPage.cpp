@@ -81,8 +81,10 @@ bool ControlsPage::initWithClose(std::function<void()> close) {
         addChild(row, 1);
         rows.push_back(row);
     }
-    keysHeading = addWords(this, 30, Vec2(kColumnX[0] + 150, kColumnsY));
-    padHeading = addWords(this, 30, Vec2(kColumnX[0] + 380, kColumnsY));
+    for (float x : kColumnX) {
+        columnHeadings.push_back(addWords(this, 30, Vec2(x + 150, kColumnsY)));
+        columnHeadings.push_back(addWords(this, 30, Vec2(x + 380, kColumnsY)));
+    }
     note = addWords(this, 32, Vec2(kScreenCentre.x, kNoteY));
     note->setColor(Color3B(255, 226, 64));
     addBar(this, Vec2(420, kFootY), Size(460, 56), CC_CALLBACK_1(ControlsPage::restoreDefaults, this),
@@ -147,8 +149,9 @@ void ControlsPage::refresh() {
     for (auto* row : rows)
         row->show(row->control == waiting);
     setFitted(heading, GameTexts::tr(GameTexts::kControlsHeading), 900);
-    setFitted(keysHeading, GameTexts::tr(GameTexts::kKeyboard), 220);
-    setFitted(padHeading, GameTexts::tr(GameTexts::kController), 220);
+    for (std::size_t i = 0; i < columnHeadings.size(); ++i)
+        setFitted(columnHeadings[i], GameTexts::tr(i % 2 ? GameTexts::kController : GameTexts::kKeyboard),
+                  220);
     setFitted(defaultsWords, GameTexts::tr(GameTexts::kDefaults), 430);
     setFitted(nintendoWords,
               GameTexts::tr(map->nintendoByLabel() ? GameTexts::kConfirmWithLabel

@@ -49,8 +49,8 @@ class ControlsPage : public cocos2d::Layer {
     std::vector<cocos2d::Node*> held;
     std::vector<std::string> menuBefore;
     cocos2d::Label* heading = nullptr;
-    cocos2d::Label* keysHeading = nullptr;
-    cocos2d::Label* padHeading = nullptr;
+    // Over each column: the keyboard's heading, then the pad's.
+    std::vector<cocos2d::Label*> columnHeadings;
     int language = -1;
     std::string padFamily;
 };
