@@ -125,6 +125,10 @@ bool Application::canQuit() {
     return true;
 }
 
+std::vector<std::string> Application::builtWith() {
+    return {"SDL2, SDL2_image, SDL2_ttf, SDL2_mixer (zlib License)", "SQLite (public domain)"};
+}
+
 bool Application::canFullscreen() {
     return WindowState::playerSized();
 }

@@ -48,7 +48,12 @@ class PanelsTest : public LoopTest {
             const json drawn =
                 json::parse(pt->execute("look " + std::to_string(c.x) + " " + std::to_string(c.y)));
             ASSERT_FALSE(drawn.empty()) << name;
-            const std::string top = drawn.back();
+            // Words drawn over a wordless button are the button's own.
+            std::string top = drawn.back();
+            for (auto* child : item->getChildren())
+                if (auto* words = dynamic_cast<cocos2d::Label*>(child);
+                    words && words->getString() == top && drawn.size() > 1)
+                    top = drawn[drawn.size() - 2];
             EXPECT_NE(top.find(item->getNormalFile()), std::string::npos)
                 << name << ": " << item->getNormalFile() << " lies under " << drawn.dump();
             ++seen;
