@@ -208,7 +208,7 @@ TEST(SoundSettingsRestart, TheSettingOutlivesARestartOfTheHarness) {
     const std::string path = home + "/doviveduzuz/UserDefault.db";
     for (const auto& [stored, volume] :
          std::vector<std::pair<int, double>>{{73, 0.7}, {250, 1.0}, {-40, 0.0}}) {
-        ASSERT_TRUE(StoreFile::write(path, {{"soundVolumePercent", stored}}, {{"soundMuted", false}}));
+        ASSERT_TRUE(StoreFile::write(path, {{"musicVolumePercent", stored}}, {{"soundMuted", false}}));
         const auto run = runPlaytest("sounds\n", home);
         ASSERT_EQ(run.lines.size(), 1u) << run.errors;
         EXPECT_NEAR(callsOf(json::parse(run.lines[0]), "setMasterVolume").at(0)["volume"].get<double>(),
