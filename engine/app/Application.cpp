@@ -135,6 +135,10 @@ std::string Application::forcedLanguage() {
     return SystemLanguages::forced();
 }
 
+std::vector<std::string> Application::builtWith() {
+    return {"SDL2, SDL2_image, SDL2_ttf, SDL2_mixer (zlib License)", "SQLite (public domain)"};
+}
+
 bool Application::canFullscreen() {
     return WindowState::playerSized();
 }

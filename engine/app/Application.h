@@ -38,6 +38,8 @@ class Application : public ApplicationProtocol {
     // Whether the game can make its own window fill the screen: a desktop window can; in a
     // browser the page is sized by the browser, which keeps fullscreen for itself.
     static bool canFullscreen();
+    // The libraries the engine is built on, with their licences, a line each, for the credits.
+    static std::vector<std::string> builtWith();
     // Ends the main loop after this frame, as closing the window does.
     static void requestQuit();
     // The languages the system asks for, most wanted first ("de_DE.UTF-8", "pt-BR", "C").

@@ -1,5 +1,6 @@
 #include "game/options/CreditsText.h"
 
+#include "engine/app/cocos2d.h"
 #include "game/common/GameTexts.h"
 #include "game/common/GameVersion.h"
 
@@ -9,7 +10,7 @@ std::vector<Line> lines() {
     using K = Line::Kind;
     const auto tr = [](const char* msgid) { return GameTexts::tr(msgid); };
     // The facts of LICENSE and assets/CREDITS.md.
-    return {
+    std::vector<Line> lines = {
         {K::Title, "Doviveduzuz"},
         {K::Text, tr(GameTexts::kCreditsVersion) + " " + kGameVersion},
         {K::Gap, ""},
@@ -34,9 +35,10 @@ std::vector<Line> lines() {
         {K::Text, "openfontlicense.org"},
         {K::Gap, ""},
         {K::Heading, tr(GameTexts::kCreditsBuiltWith)},
-        {K::Text, "SDL2, SDL2_image, SDL2_ttf, SDL2_mixer (zlib License)"},
-        {K::Text, "SQLite (public domain)"},
     };
+    for (const std::string& library : cocos2d::Application::builtWith())
+        lines.push_back({K::Text, library});
+    return lines;
 }
 
 } // namespace CreditsText

@@ -8,6 +8,8 @@ namespace {
 constexpr float kWordsSize = 46;
 // The plate's face sits above its lip: the words go in the middle of the face.
 constexpr float kFaceMiddle = 0.56f;
+// Design units: 9 mm on a 7-inch screen.
+constexpr float kFingerHigh = 124;
 } // namespace
 
 void fit(Label* label, float width) {
@@ -16,11 +18,12 @@ void fit(Label* label, float width) {
     if (wide > width) label->setScale(width / wide);
 }
 
-MenuItemImage* add(Node* parent, const char* plate, const std::string& words, const Vec2& at, float scale,
+MenuItemImage* add(Node* parent, const Plate& plate, const std::string& words, const Vec2& at, float scale,
                    const ccMenuCallback& callback, const char* control) {
-    const std::string name(plate);
-    auto* item = MenuItemImage::create(name + "1.png", name + "2.png", callback);
+    auto* item = MenuItemImage::create(plate.normal, plate.pressed, callback);
     item->setScale(scale);
+    // However small it is drawn, a finger on a small screen can press it.
+    item->setHitSize(Size(item->getContentSize().width, kFingerHigh / scale));
     auto* label = Label::createWithTTF(words, kGameFont, kWordsSize);
     label->setAnchorPoint(Vec2(0.5f, 0.5f));
     const Size size = item->getContentSize();

@@ -7,10 +7,14 @@
 // to fit where a language's words run long, each in a menu of its own and bound to its control.
 namespace OptionButton {
 
-constexpr const char* kPlain = "GameScene/rowButton";
-constexpr const char* kRed = "GameScene/rowButtonRed";
+struct Plate {
+    const char* normal;
+    const char* pressed;
+};
+constexpr Plate kPlain{"GameScene/rowButton1.png", "GameScene/rowButton2.png"};
+constexpr Plate kRed{"GameScene/rowButtonRed1.png", "GameScene/rowButtonRed2.png"};
 
-cocos2d::MenuItemImage* add(cocos2d::Node* parent, const char* plate, const std::string& words,
+cocos2d::MenuItemImage* add(cocos2d::Node* parent, const Plate& plate, const std::string& words,
                             const cocos2d::Vec2& at, float scale, const cocos2d::ccMenuCallback& callback,
                             const char* control);
 // New words on a button made by add().

@@ -19,7 +19,7 @@ namespace {
 
 // Two columns on the plate: the sound on the left, the rest on the right.
 constexpr float kLeft = 620, kRight = 1300;
-constexpr float kStepScale = 0.7f;
+constexpr float kStepScale = 0.78f;
 
 std::string percent(int value) {
     return std::to_string(value) + " %";
@@ -69,8 +69,9 @@ Label* OptionsPanel::addWords(Node* parent, const char* msgid, float size, const
     return label;
 }
 
-MenuItemImage* OptionsPanel::addItem(Node* parent, const char* plate, const char* msgid, const Vec2& at,
-                                     float scale, const ccMenuCallback& callback, const char* control) {
+MenuItemImage* OptionsPanel::addItem(Node* parent, const OptionButton::Plate& plate, const char* msgid,
+                                     const Vec2& at, float scale, const ccMenuCallback& callback,
+                                     const char* control) {
     auto* item = OptionButton::add(parent, plate, GameTexts::tr(msgid), at, scale, callback, control);
     buttons.emplace_back(item, msgid);
     return item;

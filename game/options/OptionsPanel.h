@@ -1,5 +1,6 @@
 #pragma once
 #include "game/common/GameConstants.h"
+#include "game/options/OptionButton.h"
 
 #include <functional>
 #include <string>
@@ -68,8 +69,8 @@ class OptionsPanel : public cocos2d::Layer {
     void showPage(cocos2d::Node* shown);
     cocos2d::Label* addWords(cocos2d::Node* parent, const char* msgid, float size, const cocos2d::Vec2& at,
                              float width);
-    cocos2d::MenuItemImage* addItem(cocos2d::Node* parent, const char* plate, const char* msgid,
-                                    const cocos2d::Vec2& at, float scale,
+    cocos2d::MenuItemImage* addItem(cocos2d::Node* parent, const OptionButton::Plate& plate,
+                                    const char* msgid, const cocos2d::Vec2& at, float scale,
                                     const cocos2d::ccMenuCallback& callback, const char* control);
     std::string languageWords() const;
     // What each label and button says, by its English words, for a change of language.

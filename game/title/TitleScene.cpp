@@ -19,7 +19,7 @@ bool TitleScene::init() {
     QuitPanel* quit = Application::canQuit() ? QuitPanel::create(titleLayer) : nullptr;
     if (quit) addChild(quit, 1);
 
-    // The options, from a button in the top right corner while the title waits for its tap.
+    // The options, from a button on the right while the title waits for its tap.
     auto held = std::make_shared<std::vector<Node*>>();
     TitleLayer* layer = titleLayer;
     auto* options = OptionsPanel::create({
@@ -31,7 +31,7 @@ bool TitleScene::init() {
         .hold = [layer, held](bool on) { on ? PauseTree::hold(layer, *held) : PauseTree::release(*held); },
         .giveUp = nullptr,
     });
-    options->addOpener(options, Vec2(kDesignSize.width - 190, kDesignSize.height - 70), 0.7f);
+    options->addOpener(options, Vec2(1720, 330), 0.7f);
     addChild(options, 2);
     return true;
 }

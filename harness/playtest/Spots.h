@@ -23,7 +23,7 @@ constexpr Vec2 kTimeIcon{418.56f, 812.16f}, kTimePlate{422.4f, 496.8f};
 constexpr Vec2 kLifeIcon{1040.64f, 812.16f}, kLifePlate{1036.8f, 496.8f};
 constexpr Vec2 kStart{1584, 135}, kTitle{96, 108};
 // The options: their button on the title and on the pause panel, and the panel's items.
-constexpr Vec2 kTitleOptions{1730, 1010}, kPauseOptions{1180, 230};
+constexpr Vec2 kTitleOptions{1720, 330}, kPauseOptions{1180, 230};
 constexpr Vec2 kMusicDown{430, 730}, kMusicUp{810, 730}, kEffectsDown{430, 510}, kEffectsUp{810, 510};
 constexpr Vec2 kLanguage{1300, 800}, kStartOver{1300, 520}, kCredits{1300, 380}, kOptionsBack{960, 150};
 constexpr Vec2 kCancel{740, 420}, kErase{1180, 420}, kCreditsBack{960, 75};

@@ -48,6 +48,7 @@ class PanelsTest : public LoopTest {
             const json drawn =
                 json::parse(pt->execute("look " + std::to_string(c.x) + " " + std::to_string(c.y)));
             ASSERT_FALSE(drawn.empty()) << name;
+            // Words drawn over a wordless button are the button's own: the picture under them counts.
             std::string top = drawn.back();
             for (auto it = drawn.rbegin(); it != drawn.rend() && top.find('/') == std::string::npos; ++it)
                 top = *it;

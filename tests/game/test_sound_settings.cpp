@@ -109,7 +109,8 @@ TEST_F(SoundSettingsTest, VolumeStepsByTenWithinZeroToAHundredAndEitherWayUnmute
     for (int i = 0; i < 12; ++i)
         pt->execute("key -");
     EXPECT_EQ(noteText(*pt), "Volume 0 %");
-    EXPECT_EQ(json::parse(pt->execute("store"))["soundVolumePercent"], 0);
+    EXPECT_EQ(json::parse(pt->execute("store"))["musicVolumePercent"], 0);
+    EXPECT_EQ(json::parse(pt->execute("store"))["effectsVolumePercent"], 0);
 
     // Muted at 50 %, either key turns the sound back on one step away.
     for (int i = 0; i < 5; ++i)
@@ -126,7 +127,7 @@ TEST_F(SoundSettingsTest, VolumeStepsByTenWithinZeroToAHundredAndEitherWayUnmute
     // Keys of the setting's own: nothing of the game's progress was written.
     pt->step(1);
     const json store = json::parse(pt->execute("store"));
-    EXPECT_EQ(store, json({{"soundMuted", false}, {"soundVolumePercent", 50}}));
+    EXPECT_EQ(store, json({{"soundMuted", false}, {"musicVolumePercent", 50}, {"effectsVolumePercent", 50}}));
 }
 
 // Pixels of two pictures of the design size that differ, inside and outside the top-right corner.
@@ -197,7 +198,8 @@ TEST(SoundSettingsRestart, TheSettingOutlivesARestartOfTheHarness) {
     EXPECT_EQ(atStart[0]["call"], "setMasterVolume");
     EXPECT_EQ(callsOf(atStart, "playBackgroundMusic").at(0)["device"].get<double>(), 0.0);
     const json store = json::parse(second.lines[1]);
-    EXPECT_EQ(store["soundVolumePercent"], 80);
+    EXPECT_EQ(store["musicVolumePercent"], 80);
+    EXPECT_EQ(store["effectsVolumePercent"], 80);
     EXPECT_EQ(store["soundMuted"], true);
     EXPECT_NEAR(callsOf(json::parse(second.lines[3]), "setMasterVolume").at(0)["music"].get<double>(), 0.4,
                 kNear);
@@ -206,7 +208,7 @@ TEST(SoundSettingsRestart, TheSettingOutlivesARestartOfTheHarness) {
     const std::string path = home + "/doviveduzuz/UserDefault.db";
     for (const auto& [stored, volume] :
          std::vector<std::pair<int, double>>{{73, 0.7}, {250, 1.0}, {-40, 0.0}}) {
-        ASSERT_TRUE(StoreFile::write(path, {{"soundVolumePercent", stored}}, {{"soundMuted", false}}));
+        ASSERT_TRUE(StoreFile::write(path, {{"musicVolumePercent", stored}}, {{"soundMuted", false}}));
         const auto run = runPlaytest("sounds\n", home);
         ASSERT_EQ(run.lines.size(), 1u) << run.errors;
         EXPECT_NEAR(callsOf(json::parse(run.lines[0]), "setMasterVolume").at(0)["volume"].get<double>(),
