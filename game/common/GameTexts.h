@@ -77,6 +77,7 @@ constexpr const char* kKeyOpensPause = "That key opens the pause panel and canno
 constexpr const char* kKeyOpensOptions = "That key opens the options panel and cannot be moved";
 constexpr const char* kKeyKeptByBrowser = "The browser keeps that key for itself";
 constexpr const char* kButtonOpensPause = "That button opens the pause panel and cannot be moved";
+constexpr const char* kButtonOpensOptions = "That button opens the options panel and cannot be moved";
 constexpr const char* kSwapped = "Swapped with %s";
 constexpr const char* kConfirmWithLabel = "Confirm with A";
 constexpr const char* kConfirmWithPosition = "Confirm with the bottom button";
@@ -131,6 +132,7 @@ constexpr const char* kControlTakeBack = "Take the last element back";
 constexpr const char* kControlResume = "Resume";
 constexpr const char* kControlPanelBack = "Close the panel";
 constexpr const char* kControlQuitPanel = "Open the quit panel";
+constexpr const char* kControlOptions = "Open the options";
 constexpr const char* kControlFullscreen = "Fullscreen";
 constexpr const char* kOnlyInputOf = "That is the last key or button of: %s";
 

@@ -32,6 +32,7 @@ const std::vector<Scenes>& scenes() {
         {Controls::kPanelBack, {"pausePanel", "quitPanel"}},
         {Controls::kQuitPanel, {"title", "quitPanel"}},
         {Controls::kQuit, {"quitPanel"}},
+        {Controls::kOptions, {"title", "pausePanel"}},
     };
     return table;
 }
@@ -51,23 +52,16 @@ const std::vector<PlayerBindings::Entry>& PlayerBindings::listed() {
             {InputMap::kMenuRight, kControlRight}, {Controls::kTapAnywhere, kControlTapAnywhere}};
         for (int i = 0; i < 6; ++i)
             l.push_back({Controls::ring(i), kControlRing, i + 1});
-        const std::vector<Entry> rest = {{Controls::kBack, kControlTakeBack},
-                                         {Controls::kPause, kControlPause},
-                                         {Controls::kResume, kControlResume},
-                                         {Controls::kLeaveRound, kControlLeaveRound},
-                                         {Controls::kPanelBack, kControlPanelBack},
-                                         {Controls::kRetry, kControlRetry},
-                                         {Controls::kGoShop, kControlShop},
-                                         {Controls::kBuyTime, kControlBuyTime},
-                                         {Controls::kBuyLife, kControlBuyLife},
-                                         {Controls::kStart, kControlStart},
-                                         {Controls::kGoTitle, kControlTitle},
-                                         {Controls::kQuitPanel, kControlQuitPanel},
-                                         {Controls::kQuit, kControlQuit},
-                                         {InputMap::kMute, kControlMute},
-                                         {InputMap::kVolumeDown, kControlSoundDown},
-                                         {InputMap::kVolumeUp, kControlSoundUp},
-                                         {InputMap::kFullscreen, kControlFullscreen}};
+        const std::vector<Entry> rest = {
+            {Controls::kBack, kControlTakeBack},       {Controls::kPause, kControlPause},
+            {Controls::kResume, kControlResume},       {Controls::kLeaveRound, kControlLeaveRound},
+            {Controls::kPanelBack, kControlPanelBack}, {Controls::kRetry, kControlRetry},
+            {Controls::kGoShop, kControlShop},         {Controls::kBuyTime, kControlBuyTime},
+            {Controls::kBuyLife, kControlBuyLife},     {Controls::kStart, kControlStart},
+            {Controls::kGoTitle, kControlTitle},       {Controls::kQuitPanel, kControlQuitPanel},
+            {Controls::kOptions, kControlOptions},     {Controls::kQuit, kControlQuit},
+            {InputMap::kMute, kControlMute},           {InputMap::kVolumeDown, kControlSoundDown},
+            {InputMap::kVolumeUp, kControlSoundUp},    {InputMap::kFullscreen, kControlFullscreen}};
         l.insert(l.end(), rest.begin(), rest.end());
         return l;
     }();
@@ -96,7 +90,7 @@ void PlayerBindings::install() {
         map->setContexts(Controls::ring(i), {"round"});
     // Escape leaves the browser's fullscreen and F11 enters it: both stay where the table has them.
     map->setFixedKeys({"Escape", "F11"});
-    map->setGuarded({Controls::kPause});
+    map->setGuarded({Controls::kPause, Controls::kOptions});
     map->keepDefaults();
     UserDefault* store = UserDefault::getInstance();
     for (const auto& e : listed())
@@ -148,7 +142,8 @@ std::string PlayerBindings::refusalNote(const InputMap::Rebound& result, Device 
         if (result.other == Controls::kPause)
             return GameTexts::tr(device == Device::Keys ? GameTexts::kKeyOpensPause
                                                         : GameTexts::kButtonOpensPause);
-        return GameTexts::tr(GameTexts::kKeyOpensOptions);
+        return GameTexts::tr(device == Device::Keys ? GameTexts::kKeyOpensOptions
+                                                    : GameTexts::kButtonOpensOptions);
     case Refusal::LastInput: {
         std::string note = GameTexts::tr(GameTexts::kOnlyInputOf);
         const auto at = note.find("%s");
