@@ -40,11 +40,11 @@ void Controls::install() {
     // always did, and never quits or gives a round up.
     map->bind(InputMap::kConfirm,
               {B::key("Return"), B::key("Keypad Enter"), B::key("Space"), B::padButton("a")});
-    map->setMenu(
-        {kStart,    kRetry,        kResume,    kPanelBack, kOptionsBack, kQuit,      kBuyTime,
-         kBuyLife,  kGoTitle,      kGoShop,    kSoundDown, kSoundUp,     kSoundMute, kFullscreen,
-         kOptions,  kLeaveRound,   kMusicDown, kMusicUp,   kEffectsDown, kEffectsUp, kOptionsFullscreen,
-         kLanguage, kControlsPage, kStartOver, kCredits,   kErase});
+    map->setMenu({kStart,     kRetry,        kResume,      kPanelBack,  kOptionsBack,
+                  kQuit,      kBuyTime,      kBuyLife,     kGoTitle,    kGoShop,
+                  kSoundDown, kSoundUp,      kSoundMute,   kFullscreen, kLeaveRound,
+                  kMusicDown, kMusicUp,      kEffectsDown, kEffectsUp,  kOptionsFullscreen,
+                  kLanguage,  kControlsPage, kStartOver,   kCredits,    kErase});
 
     map->bind(kTapAnywhere, {B::key("Space"), B::key("Return"), B::key("Keypad Enter"), B::padButton("a"),
                              B::padButton("start")});
