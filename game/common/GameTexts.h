@@ -37,7 +37,7 @@ constexpr const char* kBack = "BACK";
 constexpr const char* kOptions = "OPTIONS";
 // The time the shop sells, through trn: "+3 sec".
 constexpr const char* kPlusSeconds = "+%d sec";
-constexpr const char* kPlusSecondsPlural = "+%d secs";
+constexpr const char* kPlusSecondsPlural = "+%d sec"; // abbreviated, as in English for any number
 // The shop's price plate once an upgrade is at its top level.
 constexpr const char* kMax = "MAX";
 

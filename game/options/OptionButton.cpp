@@ -12,10 +12,13 @@ constexpr float kFaceMiddle = 0.56f;
 constexpr float kFingerHigh = 124;
 } // namespace
 
-void fit(Label* label, float width) {
-    label->setScale(1);
-    const float wide = label->getContentSize().width;
-    if (wide > width) label->setScale(width / wide);
+void fit(Label* label, float width, float drawnAt) {
+    // Lettered at the size it shows at, then drawn at its own size: scaled letters would be
+    // sampled unevenly from the font's pixel grid.
+    const float base = 1 / drawnAt;
+    label->setScale(base);
+    const float wide = label->getContentSize().width * base;
+    if (wide > width) label->setScale(base * width / wide);
 }
 
 MenuItemImage* add(Node* parent, const Plate& plate, const std::string& words, const Vec2& at, float scale,
@@ -24,11 +27,11 @@ MenuItemImage* add(Node* parent, const Plate& plate, const std::string& words, c
     item->setScale(scale);
     // However small it is drawn, a finger on a small screen can press it.
     item->setHitSize(Size(item->getContentSize().width, kFingerHigh / scale));
-    auto* label = Label::createWithTTF(words, kGameFont, kWordsSize);
+    auto* label = Label::createWithTTF(words, kGameFont, kWordsSize * scale);
     label->setAnchorPoint(Vec2(0.5f, 0.5f));
     const Size size = item->getContentSize();
     label->setPosition(size.width / 2, size.height * kFaceMiddle);
-    fit(label, size.width * 0.86f);
+    fit(label, size.width * 0.86f, scale);
     item->addChild(label, 1);
     InputMap::getInstance()->attach(control, item);
     auto* menu = Menu::create(item);
@@ -43,7 +46,7 @@ void relabel(MenuItemImage* item, const std::string& words) {
         if (!label) label = dynamic_cast<Label*>(child);
     if (!label || label->getString() == words) return;
     label->setString(words);
-    fit(label, item->getContentSize().width * 0.86f);
+    fit(label, item->getContentSize().width * 0.86f, item->getScale());
 }
 
 } // namespace OptionButton

@@ -19,7 +19,8 @@ cocos2d::MenuItemImage* add(cocos2d::Node* parent, const Plate& plate, const std
                             const char* control);
 // New words on a button made by add().
 void relabel(cocos2d::MenuItemImage* item, const std::string& words);
-// Words that never run wider than `width`: smaller, not cut.
-void fit(cocos2d::Label* label, float width);
+// Words that never run wider than `width`: smaller, not cut. `drawnAt` is the scale the words'
+// parent is drawn at, which the words undo so they show at their own size.
+void fit(cocos2d::Label* label, float width, float drawnAt = 1);
 
 } // namespace OptionButton

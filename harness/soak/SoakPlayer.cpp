@@ -17,6 +17,7 @@
 #include "harness/playtest/Spots.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <fstream>
 
@@ -416,7 +417,12 @@ void SoakPlayer::act() {
 
 void SoakPlayer::tapAnywhere() {
     ++_taps;
-    _pt.tap(static_cast<float>(pick(0, 1920)), static_cast<float>(pick(0, 1080)));
+    Vec2 at(static_cast<float>(pick(0, 1920)), static_cast<float>(pick(0, 1080)));
+    // Never on an OPTIONS button: the panel has tests of its own, and here it would change the
+    // language or erase the very progress the soak keeps count of.
+    for (const Vec2& button : {Spot::kTitleOptions, Spot::kPauseOptions})
+        if (std::abs(at.x - button.x) < 240 && std::abs(at.y - button.y) < 90) at.x = 960;
+    _pt.tap(at.x, at.y);
 }
 
 void SoakPlayer::tapControl() {

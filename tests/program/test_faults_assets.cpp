@@ -69,7 +69,13 @@ class LoopRecorder {
         run("seed 11");
         run("step 2");
         openAndClosePanel(); // the title's quit panel
-        run("tap 960 540");  // title
+        // The options, the question before starting over, the credits and the controls page.
+        for (const char* step : {"options open", "options startover", "options cancel", "options credits",
+                                 "options back", "options close", "controls open", "controls close"}) {
+            run(step);
+            run("step 2");
+        }
+        run("tap 960 540"); // title
         run("step 160");
         // Every offer to its last level, then a press on a sold-out offer.
         for (int i = 0; i < 3; ++i) {
