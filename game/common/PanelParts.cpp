@@ -33,6 +33,13 @@ Label* addText(Node* panel, const std::string& text, float size, const Vec2& at)
     return label;
 }
 
+void setFittedText(Label* label, const std::string& text, float width) {
+    label->setString(text);
+    label->setScale(1);
+    const float wide = label->getContentSize().width;
+    if (wide > width) label->setScale(width / wide);
+}
+
 MenuItemImage* addButton(Node* panel, const char* picture, const char* pressed, const Vec2& at,
                          const ccMenuCallback& callback, const char* control, const PlateWord* word) {
     auto* item = MenuItemImage::create(picture, pressed, callback);

@@ -17,6 +17,8 @@ cocos2d::Node* create();
 // picture that cannot be read leaves a gap, not a crash.
 void fill(cocos2d::Node* panel, const char* plate, uint8_t dimOpacity);
 cocos2d::Label* addText(cocos2d::Node* panel, const std::string& text, float size, const cocos2d::Vec2& at);
+// New words for a text that never runs wider than `width`: a long translation is drawn smaller.
+void setFittedText(cocos2d::Label* label, const std::string& text, float width);
 cocos2d::MenuItemImage* addButton(cocos2d::Node* panel, const char* picture, const char* pressed,
                                   const cocos2d::Vec2& at, const cocos2d::ccMenuCallback& callback,
                                   const char* control, const PlateWord* word = nullptr);

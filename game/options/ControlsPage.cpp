@@ -7,6 +7,7 @@
 #include "game/common/Language.h"
 #include "game/common/PanelParts.h"
 #include "game/common/PauseTree.h"
+#include "game/common/PlateWords.h"
 #include "game/common/PlayerBindings.h"
 #include "game/options/ControlsRow.h"
 
@@ -95,7 +96,7 @@ bool ControlsPage::initWithClose(std::function<void()> close) {
     nintendoWords = addWords(this, 34, Vec2(1070, kFootY));
     auto* backItem = PanelParts::addButton(this, "GameScene/backButton1.png", "GameScene/backButton2.png",
                                            Vec2(1700, kFootY), CC_CALLBACK_1(ControlsPage::back, this),
-                                           Controls::kPanelBack);
+                                           Controls::kPanelBack, &PlateWords::kBack);
     backItem->setScale(0.5f);
 
     // While open, nothing under the page takes a touch; one beside every row stops a wait.
@@ -151,7 +152,7 @@ void ControlsPage::refresh() {
     setFitted(heading, GameTexts::tr(GameTexts::kControlsHeading), 900);
     for (std::size_t i = 0; i < columnHeadings.size(); ++i)
         setFitted(columnHeadings[i], GameTexts::tr(i % 2 ? GameTexts::kController : GameTexts::kKeyboard),
-                  220);
+                  180);
     setFitted(defaultsWords, GameTexts::tr(GameTexts::kDefaults), 430);
     setFitted(nintendoWords,
               GameTexts::tr(map->nintendoByLabel() ? GameTexts::kConfirmWithLabel

@@ -22,6 +22,8 @@ using CocosDenshion::SimpleAudioEngine;
 namespace {
 // Clear of the score and the timer, in the top right corner.
 const Vec2 kPauseButtonAt(kDesignSize.width - 110, kDesignSize.height - 95);
+// The room between the volume buttons.
+constexpr float kSoundTextWidth = 300;
 
 std::string soundText() {
     const PlayerTexts& texts = PlayerTexts::get();
@@ -73,7 +75,8 @@ void PausePanel::fillPanel() {
     if (!panel->getChildren().empty()) return;
     PanelParts::fill(panel, "GameScene/pausePlate.png", 170);
     PanelParts::addText(panel, GameTexts::tr(GameTexts::kPaused), 90, Vec2(960, 875));
-    soundLabel = PanelParts::addText(panel, soundText(), 44, Vec2(960, 560));
+    soundLabel = PanelParts::addText(panel, "", 44, Vec2(960, 560));
+    PanelParts::setFittedText(soundLabel, soundText(), kSoundTextWidth);
 
     const struct {
         const char* picture;
@@ -116,7 +119,8 @@ void PausePanel::fillAsk() {
 void PausePanel::update(float) {
     // Only a round under way pauses: not the lost round's result panel, nor on the way out.
     pauseButton->setVisible(!isOpen && !isLeaving && round && round->answerPlate);
-    if (isOpen) soundLabel->setString(soundText());
+    if (isOpen && soundLabel->getString() != soundText())
+        PanelParts::setFittedText(soundLabel, soundText(), kSoundTextWidth);
 }
 
 void PausePanel::open(Ref*) {
