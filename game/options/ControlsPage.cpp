@@ -30,13 +30,6 @@ Label* addWords(Node* page, float size, const Vec2& at) {
     return label;
 }
 
-void setFitted(Label* label, const std::string& text, float width) {
-    label->setScale(1);
-    label->setString(text);
-    const float w = label->getContentSize().width;
-    if (w > width) label->setScale(width / w);
-}
-
 // A bar of the page's own with its words over it, bound to a menu control of its own.
 MenuItemImage* addBar(Node* page, const Vec2& at, const Size& size, const ccMenuCallback& callback,
                       const char* control) {
@@ -149,16 +142,16 @@ void ControlsPage::refresh() {
     padFamily = map->padFamily();
     for (auto* row : rows)
         row->show(row->control == waiting);
-    setFitted(heading, GameTexts::tr(GameTexts::kControlsHeading), 900);
+    PanelParts::setFittedText(heading, GameTexts::tr(GameTexts::kControlsHeading), 900);
     for (std::size_t i = 0; i < columnHeadings.size(); ++i)
-        setFitted(columnHeadings[i], GameTexts::tr(i % 2 ? GameTexts::kController : GameTexts::kKeyboard),
-                  180);
-    setFitted(defaultsWords, GameTexts::tr(GameTexts::kDefaults), 430);
-    setFitted(nintendoWords,
-              GameTexts::tr(map->nintendoByLabel() ? GameTexts::kConfirmWithLabel
-                                                   : GameTexts::kConfirmWithPosition),
-              730);
-    if (!waiting.empty()) setFitted(note, GameTexts::tr(GameTexts::kEscapeCancels), 1800);
+        PanelParts::setFittedText(columnHeadings[i],
+                                  GameTexts::tr(i % 2 ? GameTexts::kController : GameTexts::kKeyboard), 180);
+    PanelParts::setFittedText(defaultsWords, GameTexts::tr(GameTexts::kDefaults), 430);
+    PanelParts::setFittedText(nintendoWords,
+                              GameTexts::tr(map->nintendoByLabel() ? GameTexts::kConfirmWithLabel
+                                                                   : GameTexts::kConfirmWithPosition),
+                              730);
+    if (!waiting.empty()) PanelParts::setFittedText(note, GameTexts::tr(GameTexts::kEscapeCancels), 1800);
 }
 
 void ControlsPage::pick(const std::string& control) {
@@ -186,7 +179,7 @@ void ControlsPage::taken(InputMap::Device device, const std::string& name) {
         const auto at = says.find("%s");
         if (at != std::string::npos) says.replace(at, 2, PlayerBindings::nameOf(result.other));
     }
-    setFitted(note, says, 1800);
+    PanelParts::setFittedText(note, says, 1800);
     refresh();
 }
 
@@ -194,7 +187,7 @@ void ControlsPage::restoreDefaults(Ref*) {
     if (closed) return;
     PanelParts::playClick();
     PlayerBindings::restoreDefaults();
-    setFitted(note, "", 1800);
+    PanelParts::setFittedText(note, "", 1800);
     refresh();
 }
 

@@ -3,6 +3,7 @@
 #include "engine/scene/ColorRect.h"
 
 #include "game/common/GameTexts.h"
+#include "game/common/PanelParts.h"
 #include "game/common/PlayerBindings.h"
 
 #include <algorithm>
@@ -22,9 +23,8 @@ constexpr const char* kBar = "GameScene/black2.png";
 
 // A label no wider than `width`: a long name in a long language shrinks rather than overflow.
 Label* fitted(const std::string& text, float size, float width) {
-    auto* label = Label::createWithTTF(text, kGameFont, size);
-    const float w = label->getContentSize().width;
-    if (w > width) label->setScale(width / w);
+    auto* label = Label::createWithTTF("", kGameFont, size);
+    PanelParts::setFittedText(label, text, width);
     return label;
 }
 } // namespace
